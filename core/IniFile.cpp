@@ -1,0 +1,289 @@
+#include "core/IniFile.h"
+
+#include "core/Text.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace qx7 {
+
+namespace {
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto x = static_cast<unsigned char>(a[i]);
+        auto y = static_cast<unsigned char>(b[i]);
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<unsigned char>(x - 32);
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<unsigned char>(y - 32);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view data)
+{
+    const std::string tmp = path + ".tmp" + std::to_string(::getpid());
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    const bool synced = ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !synced || ::rename(tmp.c_str(), path.c_str()) != 0) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+IniFile::IniFile(std::string path) : m_path(std::move(path))
+{
+    std::ifstream in(m_path, std::ios::binary);
+    if (!in)
+        return;
+    std::ostringstream text;
+    text << in.rdbuf();
+    m_existed = true;
+    parse(text.str());
+}
+
+void IniFile::parse(std::string_view raw)
+{
+    m_sections.clear();
+    const std::string text = toUtf8Guessing(raw);
+    std::string_view rest = text;
+    if (rest.substr(0, 3) == "\xEF\xBB\xBF")
+        rest.remove_prefix(3);
+    Section* current = nullptr;
+    while (!rest.empty()) {
+        const size_t eol = rest.find('\n');
+        std::string_view line = trim(rest.substr(0, eol));
+        rest = eol == std::string_view::npos ? std::string_view{} : rest.substr(eol + 1);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            const std::string_view name = trim(line.substr(1, line.size() - 2));
+            current = findSection(name);
+            if (!current) {
+                m_sections.push_back({std::string(name), {}});
+                current = &m_sections.back();
+            }
+            continue;
+        }
+        if (!current)
+            continue; // lines before the first section are not reachable through the API
+        const size_t eq = line.find('=');
+        if (line.empty() || line.front() == ';' || eq == std::string_view::npos || eq == 0) {
+            current->entries.push_back({{}, std::string(line)});
+            continue;
+        }
+        const std::string_view key = trim(line.substr(0, eq));
+        const std::string_view value = trim(line.substr(eq + 1));
+        bool found = false;
+        for (auto& e : current->entries)
+            if (!e.key.empty() && equalsIgnoreCase(e.key, key)) {
+                found = true; // the first occurrence wins, as Windows reads it
+                break;
+            }
+        if (!found)
+            current->entries.push_back({std::string(key), std::string(value)});
+    }
+    m_modified = false;
+}
+
+std::string IniFile::toText() const
+{
+    std::string out;
+    for (const auto& s : m_sections) {
+        out += '[' + s.name + "]\n";
+        for (const auto& e : s.entries)
+            out += e.key.empty() ? e.value + '\n' : e.key + '=' + e.value + '\n';
+        out += '\n';
+    }
+    return out;
+}
+
+const IniFile::Section* IniFile::findSection(std::string_view name) const
+{
+    for (const auto& s : m_sections)
+        if (equalsIgnoreCase(s.name, name))
+            return &s;
+    return nullptr;
+}
+
+IniFile::Section* IniFile::findSection(std::string_view name)
+{
+    return const_cast<Section*>(std::as_const(*this).findSection(name));
+}
+
+const IniFile::Entry* IniFile::findEntry(std::string_view section, std::string_view key) const
+{
+    const Section* s = findSection(section);
+    if (!s || key.empty())
+        return nullptr;
+    for (const auto& e : s->entries)
+        if (!e.key.empty() && equalsIgnoreCase(e.key, key))
+            return &e;
+    return nullptr;
+}
+
+bool IniFile::sectionExists(std::string_view section) const
+{
+    return findSection(section) != nullptr;
+}
+
+bool IniFile::valueExists(std::string_view section, std::string_view key) const
+{
+    return findEntry(section, key) != nullptr;
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view def) const
+{
+    const Entry* e = findEntry(section, key);
+    return e ? e->value : std::string(def);
+}
+
+long long IniFile::readInteger(std::string_view section, std::string_view key, long long def) const
+{
+    const Entry* e = findEntry(section, key);
+    if (!e)
+        return def;
+    const std::string v(trim(e->value));
+    if (v.empty())
+        return def;
+    const bool hex = v.size() > 2 && v[0] == '0' && (v[1] == 'x' || v[1] == 'X');
+    errno = 0;
+    char* end = nullptr;
+    const long long n = std::strtoll(hex ? v.c_str() + 2 : v.c_str(), &end, hex ? 16 : 10);
+    if (errno != 0 || end == v.c_str() || *end != '\0')
+        return def;
+    return n;
+}
+
+bool IniFile::readBool(std::string_view section, std::string_view key, bool def) const
+{
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
+{
+    Section* s = findSection(section);
+    if (!s) {
+        m_sections.push_back({std::string(section), {}});
+        s = &m_sections.back();
+    }
+    m_modified = true;
+    for (auto& e : s->entries)
+        if (!e.key.empty() && equalsIgnoreCase(e.key, key)) {
+            e.value = std::string(value);
+            return;
+        }
+    s->entries.push_back({std::string(key), std::string(value)});
+}
+
+void IniFile::writeInteger(std::string_view section, std::string_view key, long long value)
+{
+    writeString(section, key, std::to_string(value));
+}
+
+void IniFile::writeBool(std::string_view section, std::string_view key, bool value)
+{
+    writeString(section, key, value ? "1" : "0");
+}
+
+void IniFile::eraseSection(std::string_view section)
+{
+    std::erase_if(m_sections, [&](const Section& s) { return equalsIgnoreCase(s.name, section); });
+    m_modified = true;
+}
+
+void IniFile::deleteKey(std::string_view section, std::string_view key)
+{
+    if (Section* s = findSection(section)) {
+        std::erase_if(s->entries, [&](const Entry& e) {
+            return !e.key.empty() && equalsIgnoreCase(e.key, key);
+        });
+        m_modified = true;
+    }
+}
+
+std::vector<std::string> IniFile::sections() const
+{
+    std::vector<std::string> out;
+    for (const auto& s : m_sections)
+        out.push_back(s.name);
+    return out;
+}
+
+std::vector<std::string> IniFile::sectionKeys(std::string_view section) const
+{
+    std::vector<std::string> out;
+    for (const auto& [k, v] : sectionPairs(section))
+        out.push_back(k);
+    return out;
+}
+
+std::vector<std::string> IniFile::sectionValues(std::string_view section) const
+{
+    std::vector<std::string> out;
+    for (const auto& [k, v] : sectionPairs(section))
+        out.push_back(k + '=' + v);
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>>
+IniFile::sectionPairs(std::string_view section) const
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    if (const Section* s = findSection(section))
+        for (const auto& e : s->entries)
+            if (!e.key.empty())
+                out.emplace_back(e.key, e.value);
+    return out;
+}
+
+bool IniFile::save() const
+{
+    return saveAs(m_path);
+}
+
+bool IniFile::saveAs(const std::string& path) const
+{
+    if (path.empty() || !writeFileAtomically(path, toText()))
+        return false;
+    m_modified = false;
+    return true;
+}
+
+} // namespace qx7

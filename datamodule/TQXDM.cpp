@@ -1,0 +1,277 @@
+#include "datamodule/TQXDM.h"
+
+#include "core/BandModeTables.h"
+#include "core/Printers.h"
+#include "core/QxHome.h"
+#include "store/LogSchema.h"
+
+#include <filesystem>
+
+namespace qx7 {
+
+namespace {
+
+const char* const kFolderKeys[] = {"QXLogPath", "QXLayoutPath", "QXManagerPath", "QXTmpPath",
+                                   "QXUserPath"};
+const char* const kFolderNames[] = {"logs", "layouts", "manager", "tmp", "user"};
+
+} // namespace
+
+TQXDM::TQXDM(DataModuleEnvironment env) : m_env(std::move(env))
+{
+    if (!m_env.prompter) {
+        static SilentPrompter silent;
+        m_env.prompter = &silent;
+    }
+    QXDMCreate();
+}
+
+TQXDM::~TQXDM()
+{
+    QXDMDestroy();
+}
+
+void TQXDM::QXDMCreate()
+{
+    // 1. The table engine.
+    ShutDown = false;
+    if (!m_env.engineStarts) {
+        ShutDown = true;
+        return;
+    }
+    m_engine = std::make_unique<TableEngineConfig>(m_env.engineVersion);
+
+    // 2. Defaults; both QSL dates are today.
+    static_cast<Settings&>(*this) = Settings{};
+    setProgramFolderDefaults(m_env.programFolder);
+    const Date today = m_env.today.value_or(Date::today());
+    QSLSentDate = today;
+    QSLRcvdDate = today;
+    VisibleBands = {""};
+    VisibleModes = {""};
+
+    // 3. The settings file; a first start writes its fixed values.
+    IniFile ini(iniPath());
+    if (!ini.existedOnLoad())
+        writeFirstStartValues(ini);
+
+    // 4. [System], [Print], [Sort].
+    readMainSections(ini);
+    if (!ini.readBool("System", "QSLsDate", true))
+        QSLSentDate.reset();
+    if (!ini.readBool("System", "QSLrDate", true))
+        QSLRcvdDate.reset();
+
+    // 5.–8.
+    readDateFormats(ini);
+    convertLegacyBandSection(ini);
+    readVisibility(ini);
+    readFrequencyTexts(ini);
+    readConvertSection(ini);
+    fillEditToolbarSection(ini);
+
+    // 9. Folders, then the keys every start rewrites. The value of "UseManagerDB" read
+    // above holds for this run; the file says 1 again for the next one.
+    fillDefaultFolders(ini);
+    ini.writeBool("System", "UseManagerDB", true);
+    ini.writeString("System", "LastQXD", LastQXD);
+    ini.save();
+
+    // 10.–16.
+    countLogs();
+    m_pendingLogs.clear();
+    LogFieldNames = logFieldNames();
+    LogFieldTitles = logFieldTitles();
+    findPrinters();
+    initRunState();
+    configureEngine();
+    ImportQSOs = SortedStringList(ImportDupes);
+    m_created = true;
+}
+
+void TQXDM::QXDMDestroy()
+{
+    if (!m_created)
+        return;
+    m_pendingLogs.clear();
+    m_engine.reset();
+    m_created = false;
+}
+
+void TQXDM::writeFirstStartValues(IniFile& ini)
+{
+    ini.writeString("QXForm", "WindowSize", "0 1 -1 -1 -1 -1 40 40 800 600");
+    ini.writeString("QXDesigner", "WindowSize", "0 1 -1 -1 -1 -1 0 0 760 560");
+    const FormatSettings defaults;
+    for (int m = 1; m <= 12; ++m)
+        ini.writeString("DateFormats", "Short" + std::to_string(m),
+                        defaults.shortMonthNames[static_cast<size_t>(m - 1)]);
+    for (int m = 1; m <= 12; ++m)
+        ini.writeString("DateFormats", "Long" + std::to_string(m),
+                        defaults.longMonthNames[static_cast<size_t>(m - 1)]);
+    ini.writeString("DateFormats", "DateSeparator", "-");
+    ini.writeString("DateFormats", "TimeSeparator", ":");
+    for (int b = 1; b <= MaxBand; ++b)
+        ini.writeBool("BandComboBox2", std::to_string(b), defaultBandVisible(b));
+    for (int m = 1; m <= MaxMode; ++m)
+        ini.writeBool("ModeComboBox", std::to_string(m), defaultModeVisible(m));
+}
+
+void TQXDM::readDateFormats(const IniFile& ini)
+{
+    FormatSettings& fs = formatSettings();
+    const FormatSettings defaults;
+    for (size_t m = 0; m < 12; ++m) {
+        fs.shortMonthNames[m] = ini.readString("DateFormats", "Short" + std::to_string(m + 1),
+                                               defaults.shortMonthNames[m]);
+        fs.longMonthNames[m] = ini.readString("DateFormats", "Long" + std::to_string(m + 1),
+                                              defaults.longMonthNames[m]);
+    }
+    fs.dateSeparator = ini.readString("DateFormats", "DateSeparator", "-");
+    fs.timeSeparator = ini.readString("DateFormats", "TimeSeparator", ":");
+}
+
+void TQXDM::convertLegacyBandSection(IniFile& ini)
+{
+    // The old table had no 2190m and no 60m band: old 1 is 160m, old 2 is 80m, and
+    // everything from old 3 (40m) on moves up by two.
+    if (!ini.sectionExists("BandComboBox"))
+        return;
+    for (int old = 1; old <= 27; ++old) {
+        const bool visible = ini.readBool("BandComboBox", std::to_string(old), false);
+        if (old == 1) {
+            ini.writeBool("BandComboBox2", "2", visible);
+            ini.writeBool("BandComboBox2", "1", false);
+        } else if (old == 2) {
+            ini.writeBool("BandComboBox2", "3", visible);
+            ini.writeBool("BandComboBox2", "4", false);
+        } else {
+            ini.writeBool("BandComboBox2", std::to_string(old + 2), visible);
+        }
+    }
+    ini.eraseSection("BandComboBox");
+}
+
+void TQXDM::readVisibility(const IniFile& ini)
+{
+    for (int b = 1; b <= MaxBand; ++b)
+        if (ini.readBool("BandComboBox2", std::to_string(b), defaultBandVisible(b)))
+            VisibleBands.emplace_back(bandName(b));
+    for (int m = 1; m <= MaxMode; ++m)
+        if (ini.readBool("ModeComboBox", std::to_string(m), defaultModeVisible(m)))
+            VisibleModes.emplace_back(modeName(m));
+}
+
+void TQXDM::readFrequencyTexts(IniFile& ini)
+{
+    if (!ini.sectionExists("FreqFormats"))
+        for (int b = 1; b <= MaxBand; ++b)
+            ini.writeString("FreqFormats", bandName(b), defaultFrequencyText(b));
+    BandFrequencyTexts = ini.sectionValues("FreqFormats");
+}
+
+void TQXDM::fillEditToolbarSection(IniFile& ini)
+{
+    if (!ini.sectionKeys("QSOEditToolbar").empty())
+        return;
+    const std::pair<const char*, const char*> values[] = {
+        {"Rev", "3"},         {"Visible", "0"}, {"DockedTo", "+"},    {"LastDock", "SearchDock1"},
+        {"DockRow", "1"},     {"DockPos", "0"}, {"FloatLeft", "400"}, {"FloatTop", "200"},
+        {"FloatRightX", "99"}};
+    for (const auto& [key, value] : values)
+        ini.writeString("QSOEditToolbar", key, value);
+}
+
+void TQXDM::fillDefaultFolders(IniFile& ini)
+{
+    std::string* members[] = {&QXLogPath, &QXLayoutPath, &QXManagerPath, &QXTmpPath, &QXUserPath};
+    for (size_t i = 0; i < 5; ++i) {
+        if (!members[i]->empty())
+            continue;
+        *members[i] = m_env.programFolder + kFolderNames[i];
+        makeFolders(*members[i]); // a folder that cannot be made is still written
+        ini.writeString("System", kFolderKeys[i], *members[i]);
+    }
+}
+
+void TQXDM::countLogs()
+{
+    LogCount = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(QXLogPath, ec)) {
+        if (entry.path().extension() == ".qx7") {
+            LogCount = 1;
+            return;
+        }
+    }
+}
+
+void TQXDM::findPrinters()
+{
+    Printers =
+        offeredPrinters(m_env.systemPrinters ? m_env.systemPrinters() : std::vector<std::string>{});
+    PrinterAvailable = !Printers.empty();
+    if (!PrinterAvailable)
+        m_env.prompter->ask(PromptIcon::Warning, kNoPrinterWarning, PromptButton::Ok);
+}
+
+void TQXDM::initRunState()
+{
+    PrintRun = Printing = PrintAborted = false;
+    LabelDesignLoaded = LabelDesignChanged = false;
+    LabelsInQueue = 0;
+    LabelsPerPage = 1;
+    ContinueAsk = true;
+    Terminated = 0;
+    Search = SearchState{};
+    ConfigTabSheet = 1;
+    SWLMode = false;
+    FormActivated = -1;
+    LogToOpen.clear();
+}
+
+void TQXDM::configureEngine()
+{
+    m_engine->setDBaseDriverParams(BDEDBaseLevel, "DBWINUS0");
+    m_engine->setValue("\\SYSTEM\\INIT;DEFAULT DRIVER", "DBASE");
+    BDEVersion = m_engine->version();
+    if (!TableEngineConfig::versionSufficient(BDEVersion)) {
+        m_env.prompter->ask(PromptIcon::Warning, kOldEngineWarning, PromptButton::Ok);
+        ShutDown = true;
+    }
+    BDEDefaultDriver = m_engine->value("\\SYSTEM\\INIT;DEFAULT DRIVER");
+    BDEDBaseLevel = std::stoi(m_engine->value("\\DRIVERS\\DBASE\\TABLE CREATE;LEVEL"));
+    BDELangDriver = m_engine->value("\\DRIVERS\\DBASE\\INIT;LANGDRIVER");
+    const LanguageDriverInfo ld = TableEngineConfig::languageDriver(BDELangDriver);
+    BDELangDriverDesc = ld.description.substr(0, 32);
+    BDECodePage = ld.codePage;
+}
+
+bool TQXDM::writeSettingsAtExit()
+{
+    IniFile ini(iniPath());
+    ini.writeString("System", "LastQXD", LastQXD);
+    ini.writeString("System", "LastPQ", LastPQ);
+    ini.writeInteger("System", "LogGridSetup", LogGridSetup);
+    ini.writeInteger("System", "MDIDock", MDIDock);
+    ini.writeBool("System", "Maximize", Maximize);
+    ini.writeBool("System", "QSLsDate", QSLSentDate.has_value());
+    ini.writeBool("System", "QSLrDate", QSLRcvdDate.has_value());
+    const std::pair<const char*, const std::string*> pending[] = {
+        {"QXLogPath", &QXLogPathNew},
+        {"QXLayoutPath", &QXLayoutPathNew},
+        {"QXManagerPath", &QXManagerPathNew},
+        {"QXTmpPath", &QXTmpPathNew},
+        {"QXUserPath", &QXUserPathNew}};
+    for (const auto& [key, value] : pending)
+        if (!value->empty())
+            ini.writeString("System", key, *value);
+    if (!QXADIFExportPath.empty())
+        ini.writeString("System", "QXADIFExportPath", QXADIFExportPath);
+    ini.writeString("Print", "QSLsFlag", QSLsFlag);
+    ini.writeString("Print", "QSLrFlag", QSLrFlag);
+    ini.writeInteger("Sort", "IndexOnQXPQ", IndexOnQXPQ);
+    return ini.save();
+}
+
+} // namespace qx7

@@ -1,0 +1,134 @@
+#pragma once
+// The data module: owns every setting, table and the shared run state for the whole
+// process. The desktop program and qx7cli both create exactly one and reach everything
+// through it; windows hold no logic of their own.
+
+#include "core/DateFormat.h"
+#include "core/IniFile.h"
+#include "core/Prompter.h"
+#include "core/Settings.h"
+#include "core/SortedStringList.h"
+#include "datamodule/TableEngineConfig.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qx7 {
+
+inline constexpr const char* kNoPrinterWarning =
+    "No printer installed!\r\nLabel Designer and printing will be disabled.";
+
+// What the data module needs from the process that creates it.
+struct DataModuleEnvironment
+{
+    std::string programFolder; // with a trailing "/"
+    Prompter* prompter = nullptr;
+    // The system's printers; "PDF file" is added to them (see core/Printers.h).
+    std::function<std::vector<std::string>()> systemPrinters;
+    // The table engine's version (500 = 5.00); a test may pretend an old engine.
+    int engineVersion = 500;
+    // False pretends the table engine cannot start (for tests).
+    bool engineStarts = true;
+    // Today, for the QSL dates (tests fix it).
+    std::optional<Date> today;
+};
+
+// Search inputs shared by every log window; the scan reads them.
+struct SearchState
+{
+    int IndexNumber = 0;
+    int SearchMethod = 3;
+    std::string BeginKey;
+    std::string EndKey;
+    bool ExactMatch = false;
+};
+
+class TQXDM : public Settings
+{
+public:
+    explicit TQXDM(DataModuleEnvironment env); // runs QXDMCreate
+    ~TQXDM();                                  // runs QXDMDestroy
+    TQXDM(const TQXDM&) = delete;
+    TQXDM& operator=(const TQXDM&) = delete;
+
+    const std::string& programFolder() const { return m_env.programFolder; }
+    std::string iniPath() const { return m_env.programFolder + "qx7.ini"; }
+    Prompter& prompter() { return *m_env.prompter; }
+
+    // Band and mode tables and the entries offered in selection lists.
+    std::vector<std::string> VisibleBands;
+    std::vector<std::string> VisibleModes;
+    std::vector<std::string> BandFrequencyTexts; // "name=value", entry n for band n
+
+    std::optional<Date> QSLSentDate;
+    std::optional<Date> QSLRcvdDate;
+
+    // Pending folder values set by the configuration dialog; written at exit.
+    std::string QXLogPathNew, QXLayoutPathNew, QXManagerPathNew, QXTmpPathNew, QXUserPathNew;
+
+    int LogCount = 0;
+    bool PrinterAvailable = false;
+    std::vector<std::string> Printers;
+    bool ShutDown = false;
+    bool UseBatchInput = false;
+    int FormActivated = 0;
+    std::string LogToOpen;
+    std::vector<std::string> LogFieldNames;
+    std::vector<std::string> LogFieldTitles;
+    SortedStringList ImportQSOs;
+
+    // Table engine facts read back after configuration.
+    int BDEVersion = 0;
+    std::string BDEDefaultDriver;
+    std::string BDELangDriverDesc;
+    int BDECodePage = 0;
+
+    // Run state of the print queue and scans.
+    bool PrintRun = false;
+    bool Printing = false;
+    bool PrintAborted = false;
+    bool LabelDesignLoaded = false;
+    bool LabelDesignChanged = false;
+    int LabelsInQueue = 0;
+    int LabelsPerPage = 1;
+    bool ContinueAsk = true;
+    int Terminated = 0;
+    SearchState Search;
+    int ConfigTabSheet = 1;
+    bool SWLMode = false;
+
+    // The logs the main window opens.
+    void clearPendingLogs() { m_pendingLogs.clear(); }
+    void addPendingLog(std::string file) { m_pendingLogs.push_back(std::move(file)); }
+    const std::vector<std::string>& PendingLogs() const { return m_pendingLogs; }
+
+    const TableEngineConfig& engineConfig() const { return *m_engine; }
+
+    // What the main window writes back when the program closes.
+    bool writeSettingsAtExit();
+
+private:
+    void QXDMCreate();
+    void QXDMDestroy();
+    void writeFirstStartValues(IniFile& ini);
+    void readDateFormats(const IniFile& ini);
+    void convertLegacyBandSection(IniFile& ini);
+    void readVisibility(const IniFile& ini);
+    void readFrequencyTexts(IniFile& ini);
+    void fillEditToolbarSection(IniFile& ini);
+    void fillDefaultFolders(IniFile& ini);
+    void countLogs();
+    void findPrinters();
+    void initRunState();
+    void configureEngine();
+
+    DataModuleEnvironment m_env;
+    std::unique_ptr<TableEngineConfig> m_engine;
+    std::vector<std::string> m_pendingLogs;
+    bool m_created = false;
+};
+
+} // namespace qx7

@@ -1,0 +1,132 @@
+#include "core/IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace qx7 {
+namespace {
+
+std::string tempPath(const std::string& name)
+{
+    const auto dir = std::filesystem::temp_directory_path() / "qx7-ini-test";
+    std::filesystem::create_directories(dir);
+    return (dir / name).string();
+}
+
+TEST(IniFile, LooksUpSectionsAndKeysWithoutRegardToCase)
+{
+    IniFile ini;
+    ini.parse("[System]\nQXLogPath=/a/logs\nUseManagerDB=0\n[print]\nPriRows=8\n");
+    EXPECT_EQ(ini.readString("SYSTEM", "qxlogpath", "x"), "/a/logs");
+    EXPECT_EQ(ini.readInteger("Print", "PRIROWS", 6), 8);
+    EXPECT_FALSE(ini.readBool("system", "usemanagerdb", true));
+    EXPECT_TRUE(ini.sectionExists("PRINT"));
+    EXPECT_FALSE(ini.sectionExists("Sort"));
+    // Writing a key in another case updates the one that is there.
+    ini.writeString("print", "prirows", "9");
+    EXPECT_EQ(ini.sectionKeys("Print"), std::vector<std::string>{"PriRows"});
+    EXPECT_EQ(ini.readInteger("Print", "PriRows", 0), 9);
+}
+
+TEST(IniFile, TypedReadsFallBackToTheirDefaults)
+{
+    IniFile ini;
+    ini.parse("[S]\nnum=12x\nempty=\nneg= -3 \nhex=0x1F\nyes=1\nno=0\ntext=yes\nbig=7\n");
+    EXPECT_EQ(ini.readInteger("S", "num", 5), 5);
+    EXPECT_EQ(ini.readInteger("S", "empty", 5), 5);
+    EXPECT_EQ(ini.readInteger("S", "neg", 5), -3);
+    EXPECT_EQ(ini.readInteger("S", "hex", 5), 31);
+    EXPECT_EQ(ini.readInteger("S", "missing", 5), 5);
+    EXPECT_TRUE(ini.readBool("S", "yes", false));
+    EXPECT_FALSE(ini.readBool("S", "no", true));
+    EXPECT_TRUE(ini.readBool("S", "text", true)); // not a number: the default
+    EXPECT_FALSE(ini.readBool("S", "text", false));
+    EXPECT_TRUE(ini.readBool("S", "big", false));
+    EXPECT_EQ(ini.readString("S", "missing", "def"), "def");
+    EXPECT_EQ(ini.readString("Nope", "num", "def"), "def");
+}
+
+TEST(IniFile, KeepsOrderAndCommentsAndListsSections)
+{
+    IniFile ini;
+    ini.parse("; head\n[B]\nz=1\n; note\na=2\n\n[A]\nk=v\n");
+    ini.writeString("B", "m", "3");
+    ini.writeString("C", "new", "x");
+    EXPECT_EQ(ini.sections(), (std::vector<std::string>{"B", "A", "C"}));
+    EXPECT_EQ(ini.sectionValues("B"), (std::vector<std::string>{"z=1", "a=2", "m=3"}));
+    EXPECT_NE(ini.toText().find("; note"), std::string::npos);
+    ini.eraseSection("b");
+    EXPECT_FALSE(ini.sectionExists("B"));
+    EXPECT_EQ(ini.sections(), (std::vector<std::string>{"A", "C"}));
+    ini.deleteKey("A", "K");
+    EXPECT_TRUE(ini.sectionKeys("A").empty());
+}
+
+TEST(IniFile, FirstOccurrenceOfARepeatedKeyWins)
+{
+    IniFile ini;
+    ini.parse("[S]\nk=first\nK=second\n");
+    EXPECT_EQ(ini.readString("S", "k", ""), "first");
+}
+
+TEST(IniFile, ReadsWindows1252FilesAsText)
+{
+    IniFile ini;
+    ini.parse("[DateFormats]\nShort3=M\xE4r\n"); // "Mär" in Windows-1252
+    EXPECT_EQ(ini.readString("DateFormats", "Short3", ""), "M\xC3\xA4r");
+}
+
+TEST(IniFile, SaveRoundTripsAndReplacesTheFileWhole)
+{
+    const std::string path = tempPath("round.ini");
+    std::filesystem::remove(path);
+    IniFile a(path);
+    EXPECT_FALSE(a.existedOnLoad());
+    a.writeString("System", "LastQXD", "sample.qxd");
+    a.writeBool("System", "Maximize", true);
+    a.writeInteger("Print", "PriRows", 18);
+    ASSERT_TRUE(a.save());
+    IniFile b(path);
+    EXPECT_TRUE(b.existedOnLoad());
+    EXPECT_EQ(b.readString("system", "lastqxd", ""), "sample.qxd");
+    EXPECT_TRUE(b.readBool("System", "Maximize", false));
+    EXPECT_EQ(b.readInteger("Print", "PriRows", 0), 18);
+    // No temporary file is left beside it.
+    int files = 0;
+    for (const auto& e :
+         std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
+        files += e.path().filename().string().rfind("round.ini", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(files, 1);
+}
+
+TEST(IniFile, AFailedSaveLeavesTheOldFileIntact)
+{
+    const std::string path = tempPath("blocked.ini");
+    {
+        std::ofstream(path) << "[System]\nLastQXD=old.qxd\n";
+    }
+    // A folder where the temporary file would go makes the write fail, even for root.
+    const std::string blocker = path + ".tmp" + std::to_string(::getpid());
+    std::filesystem::create_directories(blocker);
+    IniFile ini(path);
+    ini.writeString("System", "LastQXD", "new.qxd");
+    EXPECT_FALSE(ini.save());
+    std::filesystem::remove_all(blocker);
+    EXPECT_EQ(IniFile(path).readString("System", "LastQXD", ""), "old.qxd");
+    EXPECT_TRUE(ini.save());
+    EXPECT_EQ(IniFile(path).readString("System", "LastQXD", ""), "new.qxd");
+}
+
+TEST(IniFile, AMissingOrUnreadableFileYieldsDefaults)
+{
+    IniFile ini("/nonexistent/folder/qx7.ini");
+    EXPECT_FALSE(ini.existedOnLoad());
+    EXPECT_EQ(ini.readInteger("Print", "PriRows", 6), 6);
+    EXPECT_FALSE(ini.save()); // the folder does not exist
+}
+
+} // namespace
+} // namespace qx7

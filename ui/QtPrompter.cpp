@@ -1,0 +1,62 @@
+#include "ui/QtPrompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace qx7 {
+
+namespace {
+
+struct ButtonMap
+{
+    PromptButton ours;
+    QMessageBox::StandardButton qt;
+};
+
+constexpr ButtonMap kButtons[] = {
+    {PromptButton::Ok, QMessageBox::Ok},
+    {PromptButton::Cancel, QMessageBox::Cancel},
+    {PromptButton::Yes, QMessageBox::Yes},
+    {PromptButton::No, QMessageBox::No},
+    {PromptButton::Abort, QMessageBox::Abort},
+    {PromptButton::Retry, QMessageBox::Retry},
+    {PromptButton::Ignore, QMessageBox::Ignore},
+    {PromptButton::All, QMessageBox::YesToAll},
+    {PromptButton::YesToAll, QMessageBox::YesToAll},
+    {PromptButton::NoToAll, QMessageBox::NoToAll},
+};
+
+QMessageBox::Icon qtIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Error:
+        return QMessageBox::Critical;
+    case PromptIcon::Warning:
+        return QMessageBox::Warning;
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+PromptButton QtPrompter::ask(PromptIcon icon, const std::string& text, PromptButton buttons)
+{
+    QMessageBox box(
+        qtIcon(icon), QApplication::applicationName(),
+        QString::fromStdString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
+        QMessageBox::NoButton, m_parent);
+    for (const auto& b : kButtons)
+        if (hasButton(buttons, b.ours))
+            box.addButton(b.qt);
+    const auto chosen = static_cast<QMessageBox::StandardButton>(box.exec());
+    for (const auto& b : kButtons)
+        if (b.qt == chosen && hasButton(buttons, b.ours))
+            return b.ours;
+    return hasButton(buttons, PromptButton::Cancel) ? PromptButton::Cancel : PromptButton::None;
+}
+
+} // namespace qx7
