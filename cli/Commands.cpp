@@ -3,6 +3,9 @@
 namespace qx7::cli {
 
 int runSettings(CommandContext& ctx);
+int runLog(CommandContext& ctx);
+int runCallKey(CommandContext& ctx);
+int runManagers(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
 {

@@ -4,6 +4,7 @@
 #include "core/Printers.h"
 #include "core/QxHome.h"
 #include "store/LogSchema.h"
+#include "store/LogTable.h"
 
 #include <filesystem>
 
@@ -84,6 +85,8 @@ void TQXDM::QXDMCreate()
     LogFieldTitles = logFieldTitles();
     findPrinters();
     initRunState();
+    m_managers = std::make_unique<ManagerDatabase>(withSeparator(QXManagerPath), BDEDBaseLevel,
+                                                   *m_env.prompter, UseManagerDB);
     configureEngine();
     ImportQSOs = SortedStringList(ImportDupes);
     m_created = true;
@@ -94,6 +97,7 @@ void TQXDM::QXDMDestroy()
     if (!m_created)
         return;
     m_pendingLogs.clear();
+    m_managers.reset();
     m_engine.reset();
     m_created = false;
 }
@@ -272,6 +276,35 @@ bool TQXDM::writeSettingsAtExit()
     ini.writeString("Print", "QSLrFlag", QSLrFlag);
     ini.writeInteger("Sort", "IndexOnQXPQ", IndexOnQXPQ);
     return ini.save();
+}
+
+} // namespace qx7
+
+namespace qx7 {
+
+LabelFormat TQXDM::labelFormat() const
+{
+    return {LabelDateFormat, LabelTimeFormat, LabelBandFormat, BandFrequencyTexts};
+}
+
+std::string TQXDM::FormatLabelValue(std::string_view text, int kind) const
+{
+    return qx7::FormatLabelValue(text, kind, labelFormat());
+}
+
+bool TQXDM::CreateLogTable(std::string_view name) const
+{
+    return qx7::CreateLogTable(QXLogPath, name, BDEDBaseLevel);
+}
+
+bool TQXDM::CreateLogDescriptor(const std::string& tablePath) const
+{
+    return qx7::CreateLogDescriptor(tablePath, BDEDBaseLevel);
+}
+
+std::string TQXDM::logTablePath(std::string_view name) const
+{
+    return logPaths(QXLogPath, name).table;
 }
 
 } // namespace qx7

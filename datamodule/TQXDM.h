@@ -9,6 +9,8 @@
 #include "core/Settings.h"
 #include "core/SortedStringList.h"
 #include "datamodule/TableEngineConfig.h"
+#include "store/CallSign.h"
+#include "store/ManagerDatabase.h"
 
 #include <functional>
 #include <memory>
@@ -29,7 +31,7 @@ struct DataModuleEnvironment
     // The system's printers; "PDF file" is added to them (see core/Printers.h).
     std::function<std::vector<std::string>()> systemPrinters;
     // The table engine's version (500 = 5.00); a test may pretend an old engine.
-    int engineVersion = 500;
+    int engineVersion = dbase::engineVersion();
     // False pretends the table engine cannot start (for tests).
     bool engineStarts = true;
     // Today, for the QSL dates (tests fix it).
@@ -107,6 +109,23 @@ public:
 
     const TableEngineConfig& engineConfig() const { return *m_engine; }
 
+    // Call-sign key and label values with the label settings of this run.
+    std::string CallSortKey(std::string_view call) const { return qx7::CallSortKey(call); }
+    std::string FormatLabelValue(std::string_view text, int kind) const;
+    std::string SlashZeros(std::string_view text) const
+    {
+        return qx7::SlashZeros(text, SlashedZero);
+    }
+    LabelFormat labelFormat() const;
+
+    // Logs in the log folder.
+    bool CreateLogTable(std::string_view name) const;
+    bool CreateLogDescriptor(const std::string& tablePath) const;
+    std::string logTablePath(std::string_view name) const;
+
+    // The manager database (opened by the main window, or by a command that needs it).
+    ManagerDatabase& managers() { return *m_managers; }
+
     // What the main window writes back when the program closes.
     bool writeSettingsAtExit();
 
@@ -128,6 +147,7 @@ private:
     DataModuleEnvironment m_env;
     std::unique_ptr<TableEngineConfig> m_engine;
     std::vector<std::string> m_pendingLogs;
+    std::unique_ptr<ManagerDatabase> m_managers;
     bool m_created = false;
 };
 
