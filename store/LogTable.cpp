@@ -13,6 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// KEY1 is not required: an empty footer line is a line the operator wants on the label.
 constexpr int kDescriptorTextWidth = 254;
 
 std::string threeDigits(size_t n)
@@ -102,7 +103,7 @@ bool CreateLogDescriptor(const std::string& tablePath, int level)
         options.overwrite = true;
         dbase::Table::create(
             fs::path(tablePath).replace_extension(".qx7"),
-            {{"KEY0", 'C', 3, 0, true}, {"KEY1", 'C', kDescriptorTextWidth, 0, true}}, options);
+            {{"KEY0", 'C', 3, 0, true}, {"KEY1", 'C', kDescriptorTextWidth, 0, false}}, options);
         return true;
     } catch (const dbase::Error&) {
         return false;

@@ -2,6 +2,7 @@
 
 #include "core/IniFile.h"
 #include "core/Text.h"
+#include "dbase/BatchCopy.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -301,26 +302,22 @@ bool ManagerDatabase::MergeWorkTable(Progress& progress)
             m_work = std::make_unique<dbase::Table>();
         if (!m_work->isOpen())
             m_work->open(workTablePath(), {dbase::OpenMode::ReadOnly, {}});
-        const long total = static_cast<long>(m_work->recordCount());
-        const long chunk = chunkSize(total);
+        const long chunk = chunkSize(static_cast<long>(m_work->recordCount()));
         m_table.cancelRange();
         m_table.setIndex("CALL");
-        m_table.suspendNotifications();
-        long done = 0;
-        bool go = true;
-        for (m_work->setIndex(""), m_work->first(); go && !m_work->eof(); m_work->next()) {
-            appendOrUpdate(entryAt(*m_work));
-            if (++done % chunk == 0)
-                go = progress.step(done);
-        }
-        m_table.resumeNotifications();
+        m_work->setIndex("");
+        const auto result = dbase::BatchCopy::run(
+            *m_work, m_table, dbase::FieldMapping::sameNames(*m_work, m_table),
+            dbase::CopyMode::AppendUpdate, [&](std::size_t done) {
+                return done % static_cast<std::size_t>(chunk) != 0 ||
+                       progress.step(static_cast<long long>(done));
+            });
         m_table.flush();
         m_work->close();
-        return go;
+        return !result.stopped;
     } catch (const dbase::Error&) {
         if (m_table.isOpen() && m_table.state() != dbase::Table::State::Browse)
             m_table.cancel();
-        m_table.resumeNotifications();
         return false;
     }
 }

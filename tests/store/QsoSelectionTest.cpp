@@ -50,7 +50,7 @@ TEST(QsoEntry, FixedLayout)
     EXPECT_EQ(e.text.substr(16, 2), "@@"); // unknown band and mode
     EXPECT_EQ(e.text.back(), 'Y');
     ASSERT_TRUE(makeQsoEntry({"W1AW", "2024", "9", "20m", "CW", "N", "N", "", 7}, 9, false, e));
-    EXPECT_EQ(e.text, "................2024    9       7N"); // short values keep positions
+    EXPECT_EQ(e.text, "................2024    9          7N"); // short values keep positions
     EXPECT_FALSE(
         makeQsoEntry({"W1AW", "20240305", "0930", "20m", "CW", "!", "N", "", 1}, 3, false, e));
     EXPECT_FALSE(
@@ -73,7 +73,7 @@ TEST(QsoSelection, OnePerBandAndModeNewestOrOldest)
     EXPECT_EQ(selected({qso(1, "20240101", "20m", "SSB"), qso(2, "20240101", "40m", "SSB"),
                         qso(3, "20240102", "20m", "CW")},
                        {}),
-              (Recnos{1, 2, 3}));
+              (Recnos{2, 1, 3})); // same date and time: 40m comes before 20m in the band table
 }
 
 TEST(QsoSelection, ConfirmedPairsAndTheAgainAndNewBandRules)
@@ -126,8 +126,8 @@ TEST(QsoSelection, BandAndModeOrders)
     const std::vector<QsoFields> qsos = {qso(1, "20240103", "40m", "CW"),
                                          qso(2, "20240101", "20m", "SSB"),
                                          qso(3, "20240102", "20m", "CW")};
-    EXPECT_EQ(selected(qsos, {}, 1), (Recnos{2, 3, 1})); // 20m SSB, 20m CW, 40m
-    EXPECT_EQ(selected(qsos, {}, 2), (Recnos{2, 3, 1})); // SSB, then CW by band
+    EXPECT_EQ(selected(qsos, {}, 1), (Recnos{1, 2, 3})); // 40m, then 20m SSB, 20m CW
+    EXPECT_EQ(selected(qsos, {}, 2), (Recnos{2, 1, 3})); // SSB, then CW on 40m and 20m
     EXPECT_EQ(selected(qsos, {}, 3), (Recnos{2, 3, 1})); // by date
     EXPECT_EQ(
         selected({qso(1, "20240101", "20m", "FT8"), qso(2, "20240101", "20m", "WSPR")}, {}, 2),

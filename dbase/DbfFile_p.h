@@ -1,0 +1,87 @@
+#pragma once
+// The .dbf file itself: descriptor, lock, header and fixed-width records. Writes go
+// straight to the file (pwrite) so that a killed process loses nothing that was posted;
+// fdatasync waits for sync() and close() because doing it per record would make bulk
+// appends crawl.
+
+#include "dbase/DbfHeader_p.h"
+#include "dbase/MemoFile_p.h"
+#include "dbase/Schema.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace qx7::dbase::detail {
+
+struct FileStamp
+{
+    std::uint64_t size = 0;
+    std::int64_t mtimeSec = 0;
+    std::uint32_t mtimeNsec = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+class DbfFile
+{
+public:
+    DbfFile() = default;
+    DbfFile(const DbfFile&) = delete;
+    DbfFile& operator=(const DbfFile&) = delete;
+    ~DbfFile();
+
+    // Opens and locks (shared, or exclusive for OpenMode::Exclusive). Throws InUse when
+    // the lock is held elsewhere, NotFound, Io, or Damaged for a bad header.
+    // `adoptFd`, when given, is an already open and locked descriptor for `path`.
+    void open(const std::filesystem::path& path, OpenMode mode, const std::string& table,
+              int adoptFd = -1);
+    // Writes a new empty table (header, end-of-file mark) and syncs it.
+    static void create(const std::filesystem::path& path, const std::string& header,
+                       bool overwrite, const std::string& table);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+
+    const DbfHeader& header() const { return m_header; }
+    std::uint32_t recordCount() const { return m_header.recordCount; }
+    bool readOnly() const { return m_mode == OpenMode::ReadOnly; }
+    OpenMode mode() const { return m_mode; }
+    const MemoFile* memo() const { return &m_memo; }
+    const std::filesystem::path& path() const { return m_path; }
+
+    // recno is 1-based. Throws Invalid for a number outside 1..recordCount().
+    void readRecord(std::uint32_t recno, char* out) const;
+    // Reads `count` consecutive records starting at `first` into `out`.
+    void readRecords(std::uint32_t first, std::uint32_t count, char* out) const;
+    void writeRecord(std::uint32_t recno, const char* data);
+    // Writes the record and the end mark, then the header's count; returns the new recno.
+    std::uint32_t appendRecord(const char* data);
+    // Rewrites byte 28 and the descriptors' own-tag bytes to match the production index.
+    void setProductionIndex(bool hasIndex, const std::vector<bool>& ownTag);
+    void sync();
+    FileStamp stamp() const;
+    bool wroteSinceOpen() const { return m_dirty; }
+
+private:
+    void pwriteAll(const void* data, std::size_t length, std::uint64_t offset, const char* what);
+    void preadAll(void* data, std::size_t length, std::uint64_t offset) const;
+    void touchHeader();
+    std::uint64_t recordOffset(std::uint32_t recno) const;
+
+    int m_fd = -1;
+    OpenMode m_mode = OpenMode::Shared;
+    std::filesystem::path m_path;
+    std::string m_table;
+    DbfHeader m_header;
+    MemoFile m_memo;
+    bool m_dirty = false;
+    bool m_needsSync = false;
+    std::vector<char> m_appendBuffer;
+    // A window of consecutive records kept after a read, so scans in record order do
+    // one read per window instead of one per record.
+    mutable std::vector<char> m_window;
+    mutable std::uint32_t m_windowFirst = 0;
+    mutable std::uint32_t m_windowCount = 0;
+};
+
+} // namespace qx7::dbase::detail

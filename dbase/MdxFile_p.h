@@ -1,0 +1,76 @@
+#pragma once
+// The production index file (.mdx, dBase IV multiple-index format): its header, its tag
+// table and each tag's B-tree. Reading checks every structure it walks, because a
+// damaged index must lead to a rebuild, never to wrong answers or a crash. Writing
+// produces the whole file from the in-memory key lists. Layouts are in MdxFile.cpp.
+
+#include "dbase/DbfFile_p.h"
+#include "dbase/KeyList_p.h"
+#include "dbase/Schema.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx7::dbase::detail {
+
+struct MdxTagInfo
+{
+    std::string name;
+    std::string expression;
+    char keyType = 'C';
+    std::uint8_t keyFormat = 0x10;
+    std::uint16_t keyLength = 0;
+    std::uint16_t itemLength = 0;
+    std::uint32_t headerPage = 0;
+    std::uint32_t rootPage = 0;
+    bool descending() const { return (keyFormat & 0x08) != 0; }
+    bool unique() const { return (keyFormat & 0x40) != 0; }
+};
+
+// What we record in the header's unused bytes to tell whether the index still matches
+// its table: a dirty marker set before the first write to the table and cleared when
+// the index is written back, and the table's count, size and modification time.
+struct MdxStamp
+{
+    bool present = false;
+    bool dirty = false;
+    std::uint32_t recordCount = 0;
+    FileStamp dbf;
+};
+
+struct MdxInfo
+{
+    std::string dbfName;
+    std::uint8_t ldid = 0;
+    std::vector<MdxTagInfo> tags;
+    MdxStamp stamp;
+};
+
+struct MdxTagSource
+{
+    std::string name;
+    std::string expression;
+    bool singleField = false;
+    const KeyList* keys = nullptr;
+};
+
+inline constexpr std::size_t kMdxDirtyOffset = 53;
+inline constexpr std::size_t kMdxMaxTags = 47;
+inline constexpr std::size_t kMdxMaxKeyLength = 100;
+
+// Throws Error::Damaged when the header or tag table contradict the file.
+MdxInfo parseMdxHeader(std::string_view file, const std::string& table);
+
+// Walks the tag's tree into `out` (which must have the tag's key length). The entries
+// must be in order and name every record 1..recordCount exactly once (dBase keeps
+// deleted records indexed); anything else throws Error::Damaged.
+void loadMdxTag(std::string_view file, const MdxTagInfo& tag, std::uint32_t recordCount,
+                KeyList& out, const std::string& table);
+
+std::string buildMdx(const std::string& dbfName, std::uint8_t ldid,
+                     const std::vector<MdxTagSource>& tags, const MdxStamp& stamp, Date today);
+
+} // namespace qx7::dbase::detail

@@ -1,0 +1,600 @@
+#include "dbase/Table.h"
+
+#include "dbase/Bytes_p.h"
+#include "dbase/FieldCodec_p.h"
+#include "dbase/MdxFile_p.h"
+#include "dbase/TableData_p.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace qx7::dbase {
+
+using detail::TableData;
+
+namespace {
+
+std::string tableName(const std::filesystem::path& path)
+{
+    return path.stem().string();
+}
+
+std::string upper(std::string_view s)
+{
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return out;
+}
+
+} // namespace
+
+int engineVersion()
+{
+    return 500;
+}
+
+bool checkEngineVersion(int version)
+{
+    return version >= 500;
+}
+
+Table::Table() : d(std::make_unique<TableData>()) {}
+
+Table::~Table()
+{
+    try {
+        close();
+    } catch (...) {
+        // nobody to tell in a destructor; callers who care call close()
+    }
+}
+
+void Table::requireOpen(const char* operation) const
+{
+    if (d->state == State::Closed) {
+        throw Error(Error::Kind::Invalid, d->name, operation, "the table is not open");
+    }
+}
+
+// --- Files -----------------------------------------------------------------------------
+
+void Table::create(const std::filesystem::path& path, const std::vector<FieldDef>& fields,
+                   const CreateOptions& options)
+{
+    const std::string table = tableName(path);
+    const std::vector<FieldDef> defs = detail::validateFieldDefs(fields, options.level, table);
+    std::vector<bool> ownTag(defs.size(), false);
+    for (const IndexDef& ix : options.indexes) {
+        for (std::size_t i = 0; i < defs.size(); ++i) {
+            if (upper(ix.name) == defs[i].name &&
+                (ix.expression.empty() || upper(ix.expression) == defs[i].name)) {
+                ownTag[i] = true;
+            }
+        }
+    }
+    const std::string header = detail::buildDbfHeader(options.level, defs, ownTag,
+                                                      !options.indexes.empty(), detail::today());
+    std::error_code ec;
+    auto mdx = path;
+    mdx.replace_extension(".mdx");
+    if (!options.overwrite && std::filesystem::exists(path, ec)) {
+        throw Error(Error::Kind::Invalid, table, "create", "the table already exists");
+    }
+    detail::DbfFile::create(path, header, options.overwrite, table);
+    std::filesystem::remove(mdx, ec);
+    if (!options.indexes.empty()) {
+        // Opening once lets the index set write a correct, empty .mdx with its stamp;
+        // a tag it cannot build takes the new table away again.
+        try {
+            Table t;
+            t.open(path, OpenOptions{OpenMode::Exclusive, options.indexes});
+            t.close();
+        } catch (...) {
+            std::filesystem::remove(path, ec);
+            std::filesystem::remove(mdx, ec);
+            throw;
+        }
+    }
+}
+
+void Table::remove(const std::filesystem::path& path)
+{
+    const std::string table = tableName(path);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        throw Error(errno == ENOENT ? Error::Kind::NotFound : Error::Kind::Io, table, "delete table",
+                    std::strerror(errno));
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        throw Error(Error::Kind::InUse, table, "delete table", "the table is in use");
+    }
+    std::error_code ec;
+    for (const char* ext : {".mdx", ".MDX", ".dbt", ".DBT", ".fpt", ".FPT"}) {
+        auto p = path;
+        p.replace_extension(ext);
+        std::filesystem::remove(p, ec);
+    }
+    const bool ok = ::unlink(path.c_str()) == 0;
+    const int err = errno;
+    ::close(fd);
+    if (!ok) {
+        throw Error(Error::Kind::Io, table, "delete table", std::strerror(err));
+    }
+}
+
+bool Table::exists(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+void Table::open(const std::filesystem::path& path, const OpenOptions& options)
+{
+    close();
+    d->path = path;
+    d->name = tableName(path);
+    d->dbf.open(path, options.mode, d->name);
+    try {
+        d->indexes.open(d->dbf, d->name, options.indexes);
+    } catch (...) {
+        d->dbf.close();
+        throw;
+    }
+    d->cursor.attach(&d->dbf, &d->indexes);
+    d->buffer.assign(d->dbf.header().recordLength, ' ');
+    d->state = State::Browse;
+    d->cursor.first();
+}
+
+void Table::close()
+{
+    if (d->state == State::Closed) {
+        return;
+    }
+    notify(TableEvent::Closing);
+    clearMasterLink();
+    d->state = State::Closed; // a pending edit is dropped
+    d->recordFilter = nullptr;
+    d->filterText.clear();
+    d->rangeStart.clear();
+    d->rangeEnd.clear();
+    try {
+        d->indexes.close();
+    } catch (...) {
+        d->dbf.close();
+        throw;
+    }
+    d->dbf.close();
+}
+
+void Table::flush()
+{
+    requireOpen("flush");
+    d->dbf.sync();
+    d->indexes.writeBack();
+}
+
+void Table::pack()
+{
+    requireOpen("pack");
+    checkBrowseMode();
+    if (!isExclusive()) {
+        throw Error(Error::Kind::Invalid, d->name, "pack", "the table must be opened exclusively");
+    }
+    const detail::DbfHeader& h = d->dbf.header();
+    auto temp = d->path;
+    temp += ".pack";
+    const int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        throw Error(Error::Kind::Io, d->name, "pack", std::strerror(errno));
+    }
+    std::string out(h.headerLength, '\0');
+    const int src = ::open(d->path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool headerRead =
+        src >= 0 && ::pread(src, out.data(), out.size(), 0) == static_cast<ssize_t>(out.size());
+    if (src >= 0) {
+        ::close(src);
+    }
+    std::uint32_t kept = 0;
+    std::vector<char> rec(h.recordLength);
+    for (std::uint32_t r = 1; r <= d->dbf.recordCount(); ++r) {
+        d->dbf.readRecord(r, rec.data());
+        if (rec[0] != '*') {
+            out.append(rec.data(), rec.size());
+            ++kept;
+        }
+    }
+    out.push_back(0x1A);
+    detail::putU32le(out.data() + 4, kept);
+    const Date t = detail::today();
+    out[1] = static_cast<char>(t.year - 1900);
+    out[2] = static_cast<char>(t.month);
+    out[3] = static_cast<char>(t.day);
+    const bool written = headerRead &&
+                         ::write(fd, out.data(), out.size()) == static_cast<ssize_t>(out.size()) &&
+                         ::fdatasync(fd) == 0 && ::rename(temp.c_str(), d->path.c_str()) == 0;
+    if (!written) {
+        const int err = errno;
+        ::close(fd);
+        std::error_code ec;
+        std::filesystem::remove(temp, ec);
+        throw Error(Error::Kind::Io, d->name, "pack", std::strerror(err));
+    }
+    // The new file is already locked by `fd`; hand that descriptor over so no other
+    // process can slip in between.
+    d->indexes.close();
+    d->dbf.close();
+    d->dbf.open(d->path, OpenMode::Exclusive, d->name, fd);
+    d->indexes.open(d->dbf, d->name, {});
+    d->indexes.reloadAll();
+    d->indexes.writeBack();
+    const auto order = d->cursor.order();
+    d->cursor.attach(&d->dbf, &d->indexes);
+    d->cursor.setOrder(order);
+    d->rangeStart.clear();
+    d->rangeEnd.clear();
+    setFilter(d->filterText);
+    d->cursor.first();
+    notify(TableEvent::DataChanged);
+}
+
+bool Table::isOpen() const
+{
+    return d->state != State::Closed;
+}
+
+bool Table::isReadOnly() const
+{
+    return isOpen() && d->dbf.readOnly();
+}
+
+bool Table::isExclusive() const
+{
+    return isOpen() && d->dbf.mode() == OpenMode::Exclusive;
+}
+
+Table::State Table::state() const
+{
+    return d->state;
+}
+
+const std::filesystem::path& Table::path() const
+{
+    return d->path;
+}
+
+std::string Table::name() const
+{
+    return d->name;
+}
+
+// --- Header ------------------------------------------------------------------------------
+
+Format Table::format() const
+{
+    requireOpen("read header");
+    return d->dbf.header().format;
+}
+
+int Table::level() const
+{
+    requireOpen("read header");
+    return d->dbf.header().level;
+}
+
+std::uint8_t Table::versionByte() const
+{
+    requireOpen("read header");
+    return d->dbf.header().version;
+}
+
+Date Table::lastUpdate() const
+{
+    requireOpen("read header");
+    return d->dbf.header().lastUpdate;
+}
+
+std::uint32_t Table::recordCount() const
+{
+    requireOpen("read header");
+    return d->dbf.recordCount();
+}
+
+int Table::headerLength() const
+{
+    requireOpen("read header");
+    return d->dbf.header().headerLength;
+}
+
+int Table::recordLength() const
+{
+    requireOpen("read header");
+    return d->dbf.header().recordLength;
+}
+
+std::uint8_t Table::languageDriverId() const
+{
+    requireOpen("read header");
+    return d->dbf.header().ldid;
+}
+
+std::string Table::languageDriverName() const
+{
+    requireOpen("read header");
+    const detail::DbfHeader& h = d->dbf.header();
+    if (!h.languageDriver.empty()) {
+        return h.languageDriver;
+    }
+    switch (h.ldid) {
+    case 0x00: return "";
+    case 0x57: return "DBWINUS0";
+    case 0x01: return "DOS USA (437)";
+    case 0x02: return "DOS Multilingual (850)";
+    case 0x03: return "Windows ANSI (1252)";
+    default: return "LDID " + std::to_string(h.ldid);
+    }
+}
+
+// --- Fields ------------------------------------------------------------------------------
+
+int Table::fieldCount() const
+{
+    requireOpen("read fields");
+    return static_cast<int>(d->dbf.header().fields.size());
+}
+
+const std::vector<FieldInfo>& Table::fields() const
+{
+    requireOpen("read fields");
+    return d->dbf.header().fields;
+}
+
+const FieldInfo& Table::field(int index) const
+{
+    requireOpen("read fields");
+    const auto& f = d->dbf.header().fields;
+    if (index < 0 || static_cast<std::size_t>(index) >= f.size()) {
+        throw Error(Error::Kind::Invalid, d->name, "read field",
+                    "field number " + std::to_string(index) + " does not exist");
+    }
+    return f[static_cast<std::size_t>(index)];
+}
+
+std::optional<int> Table::findField(std::string_view name) const
+{
+    requireOpen("find field");
+    const std::string wanted = upper(name);
+    const auto& f = d->dbf.header().fields;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (upper(f[i].name) == wanted) {
+            return static_cast<int>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+int Table::fieldIndex(std::string_view name) const
+{
+    const auto i = findField(name);
+    if (!i) {
+        throw Error(Error::Kind::NotFound, d->name, "find field", "no field " + std::string(name));
+    }
+    return *i;
+}
+
+// --- Values ------------------------------------------------------------------------------
+
+std::string Table::text(int index) const
+{
+    field(index);
+    const bool editing = d->state == State::Edit || d->state == State::Insert;
+    const char* rec = editing ? d->buffer.data() : d->cursor.record().data();
+    if (!editing && !d->cursor.hasRecord()) {
+        return {};
+    }
+    return detail::decodeField(d->dbf.header(), static_cast<std::size_t>(index), rec,
+                               d->dbf.memo(), d->name);
+}
+
+std::string Table::text(std::string_view name) const
+{
+    return text(fieldIndex(name));
+}
+
+bool Table::boolean(int index) const
+{
+    const FieldInfo& f = field(index);
+    const bool editing = d->state == State::Edit || d->state == State::Insert;
+    if (!editing && !d->cursor.hasRecord()) {
+        return false;
+    }
+    return detail::decodeBool(f, editing ? d->buffer.data() : d->cursor.record().data());
+}
+
+bool Table::boolean(std::string_view name) const
+{
+    return boolean(fieldIndex(name));
+}
+
+void Table::setText(int index, std::string_view utf8)
+{
+    field(index);
+    if (d->state != State::Edit && d->state != State::Insert) {
+        throw Error(Error::Kind::Invalid, d->name, "set field", "the table is not being edited");
+    }
+    detail::encodeField(d->dbf.header(), static_cast<std::size_t>(index), d->buffer.data(), utf8,
+                        d->name);
+}
+
+void Table::setText(std::string_view name, std::string_view utf8)
+{
+    setText(fieldIndex(name), utf8);
+}
+
+void Table::setBoolean(int index, bool value)
+{
+    field(index);
+    if (d->state != State::Edit && d->state != State::Insert) {
+        throw Error(Error::Kind::Invalid, d->name, "set field", "the table is not being edited");
+    }
+    detail::encodeBool(d->dbf.header(), static_cast<std::size_t>(index), d->buffer.data(), value,
+                       d->name);
+}
+
+void Table::setBoolean(std::string_view name, bool value)
+{
+    setBoolean(fieldIndex(name), value);
+}
+
+bool Table::isDeleted() const
+{
+    requireOpen("read record");
+    if (d->state == State::Edit || d->state == State::Insert) {
+        return d->buffer[0] == '*';
+    }
+    return d->cursor.recno() != 0 && d->cursor.record()[0] == '*';
+}
+
+// --- Editing -----------------------------------------------------------------------------
+
+void Table::edit()
+{
+    requireOpen("edit");
+    if (d->state == State::Edit || d->state == State::Insert) {
+        return;
+    }
+    if (d->dbf.readOnly()) {
+        throw Error(Error::Kind::ReadOnly, d->name, "edit", "the table is open read-only");
+    }
+    if (d->cursor.recno() == 0) {
+        throw Error(Error::Kind::Invalid, d->name, "edit", "there is no current record");
+    }
+    d->cursor.reload(); // edit what is in the file now
+    d->buffer = d->cursor.record();
+    d->state = State::Edit;
+    notify(TableEvent::StateChanged);
+}
+
+void Table::insert()
+{
+    append();
+}
+
+void Table::append()
+{
+    requireOpen("append");
+    checkBrowseMode();
+    if (d->dbf.readOnly()) {
+        throw Error(Error::Kind::ReadOnly, d->name, "append", "the table is open read-only");
+    }
+    detail::blankRecord(d->dbf.header(), d->buffer.data());
+    d->state = State::Insert;
+    notify(TableEvent::StateChanged);
+}
+
+void Table::post()
+{
+    requireOpen("post");
+    if (d->state != State::Edit && d->state != State::Insert) {
+        return;
+    }
+    const detail::DbfHeader& h = d->dbf.header();
+    for (std::size_t i = 0; i < h.fields.size(); ++i) {
+        if (h.fields[i].required && detail::rawField(h.fields[i], d->buffer.data()).empty()) {
+            throw Error(Error::Kind::Invalid, d->name, "post",
+                        "field " + h.fields[i].name + " needs a value");
+        }
+    }
+    d->indexes.beforeWrite();
+    std::uint32_t recno = d->cursor.recno();
+    if (d->state == State::Insert) {
+        recno = d->dbf.appendRecord(d->buffer.data());
+        d->indexes.recordAppended(recno, d->buffer.data());
+    } else {
+        std::vector<char> before(h.recordLength);
+        d->dbf.readRecord(recno, before.data());
+        d->dbf.writeRecord(recno, d->buffer.data());
+        d->indexes.recordChanged(recno, before.data(), d->buffer.data());
+    }
+    d->state = State::Browse;
+    d->cursor.gotoRecord(recno);
+    notify(TableEvent::StateChanged);
+    notify(TableEvent::DataChanged);
+}
+
+void Table::cancel()
+{
+    requireOpen("cancel");
+    if (d->state != State::Edit && d->state != State::Insert) {
+        return;
+    }
+    d->state = State::Browse;
+    d->cursor.reload();
+    notify(TableEvent::StateChanged);
+}
+
+void Table::checkBrowseMode()
+{
+    if (d->state == State::Edit || d->state == State::Insert) {
+        post();
+    }
+}
+
+void Table::deleteRecord()
+{
+    requireOpen("delete record");
+    if (d->state == State::Insert) {
+        cancel();
+        return;
+    }
+    d->state = State::Browse;
+    if (d->cursor.recno() == 0) {
+        throw Error(Error::Kind::Invalid, d->name, "delete record", "there is no current record");
+    }
+    d->indexes.beforeWrite();
+    std::vector<char> rec = d->cursor.record();
+    d->dbf.readRecord(d->cursor.recno(), rec.data());
+    rec[0] = '*';
+    d->dbf.writeRecord(d->cursor.recno(), rec.data());
+    d->cursor.reload();
+    d->cursor.stepOffDeleted();
+    notify(TableEvent::DataChanged);
+}
+
+void Table::undeleteRecord()
+{
+    requireOpen("recall record");
+    checkBrowseMode();
+    if (d->cursor.recno() == 0) {
+        throw Error(Error::Kind::Invalid, d->name, "recall record", "there is no current record");
+    }
+    d->indexes.beforeWrite();
+    std::vector<char> rec = d->cursor.record();
+    rec[0] = ' ';
+    d->dbf.writeRecord(d->cursor.recno(), rec.data());
+    d->cursor.reload();
+    notify(TableEvent::DataChanged);
+}
+
+void Table::setShowDeleted(bool show)
+{
+    requireOpen("show deleted");
+    d->cursor.setShowDeleted(show);
+}
+
+bool Table::showDeleted() const
+{
+    return d->cursor.showDeleted();
+}
+
+} // namespace qx7::dbase
