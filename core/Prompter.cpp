@@ -6,7 +6,7 @@ namespace {
 
 PromptButton firstButton(PromptButton buttons)
 {
-    for (unsigned bit = 1; bit <= static_cast<unsigned>(PromptButton::NoToAll); bit <<= 1)
+    for (unsigned bit = 1; bit <= static_cast<unsigned>(PromptButton::PrintLabels); bit <<= 1)
         if (static_cast<unsigned>(buttons) & bit)
             return static_cast<PromptButton>(bit);
     return PromptButton::Ok;
@@ -20,9 +20,18 @@ PromptButton SilentPrompter::ask(PromptIcon icon, const std::string& text, Promp
     return firstButton(buttons);
 }
 
-void ScriptedPrompter::expect(std::string text, PromptButton answer)
+void ScriptedPrompter::expect(std::string text, PromptButton answer, bool dontShowAgain)
 {
-    m_script.push_back({std::move(text), answer});
+    m_script.push_back({std::move(text), answer, dontShowAgain});
+}
+
+ContinueChoice ScriptedPrompter::askContinue(const std::string& text)
+{
+    const bool dontShow = !m_script.empty() && m_script.front().dontShowAgain;
+    return {ask(PromptIcon::Confirmation, text,
+                PromptButton::Yes | PromptButton::No | PromptButton::Cancel |
+                    PromptButton::PrintLabels),
+            dontShow};
 }
 
 PromptButton ScriptedPrompter::ask(PromptIcon, const std::string& text, PromptButton buttons)

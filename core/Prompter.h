@@ -30,6 +30,7 @@ enum class PromptButton : unsigned
     All = 128,
     YesToAll = 256,
     NoToAll = 512,
+    PrintLabels = 1024,
 };
 
 constexpr PromptButton operator|(PromptButton a, PromptButton b)
@@ -41,10 +42,26 @@ constexpr bool hasButton(PromptButton set, PromptButton b)
     return (static_cast<unsigned>(set) & static_cast<unsigned>(b)) != 0;
 }
 
+// The answer of the "Continue?" question a scan asks at page boundaries.
+struct ContinueChoice
+{
+    PromptButton answer = PromptButton::Yes; // Yes, No, Cancel or PrintLabels
+    bool dontShowAgain = false;              // "Don't show this message"
+};
+
 class Prompter
 {
 public:
     virtual ~Prompter() = default;
+    // The page prompt (caption "Confirm"): "&Yes", "&No", "&Cancel", "&Print Labels" and
+    // a check box "Don't show this message".
+    virtual ContinueChoice askContinue(const std::string& text)
+    {
+        return {ask(PromptIcon::Confirmation, text,
+                    PromptButton::Yes | PromptButton::No | PromptButton::Cancel |
+                        PromptButton::PrintLabels),
+                false};
+    }
     // Shows the message and returns the button chosen (the first of `buttons` when the
     // prompter cannot ask, e.g. a non-interactive run).
     virtual PromptButton ask(PromptIcon icon, const std::string& text, PromptButton buttons) = 0;
@@ -78,8 +95,9 @@ public:
 class ScriptedPrompter : public Prompter
 {
 public:
-    void expect(std::string text, PromptButton answer);
+    void expect(std::string text, PromptButton answer, bool dontShowAgain = false);
     PromptButton ask(PromptIcon icon, const std::string& text, PromptButton buttons) override;
+    ContinueChoice askContinue(const std::string& text) override;
 
     std::vector<std::string> failures;
     std::vector<std::string> shownTexts;
@@ -90,6 +108,7 @@ private:
     {
         std::string text;
         PromptButton answer;
+        bool dontShowAgain;
     };
     std::deque<Step> m_script;
 };

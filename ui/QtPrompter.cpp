@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace qx7 {
 
@@ -52,7 +53,12 @@ PromptButton QtPrompter::ask(PromptIcon icon, const std::string& text, PromptBut
     for (const auto& b : kButtons)
         if (hasButton(buttons, b.ours))
             box.addButton(b.qt);
+    QPushButton* print = hasButton(buttons, PromptButton::PrintLabels)
+                             ? box.addButton(QObject::tr("&Print Labels"), QMessageBox::ActionRole)
+                             : nullptr;
     const auto chosen = static_cast<QMessageBox::StandardButton>(box.exec());
+    if (print && box.clickedButton() == print)
+        return PromptButton::PrintLabels;
     for (const auto& b : kButtons)
         if (b.qt == chosen && hasButton(buttons, b.ours))
             return b.ours;

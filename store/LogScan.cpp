@@ -1,0 +1,425 @@
+#include "store/LogScan.h"
+
+#include "core/BandModeTables.h"
+#include "core/Text.h"
+#include "store/AdifJournal.h"
+#include "store/ManagerDatabase.h"
+#include "store/PrintQueue.h"
+#include "store/QsoSelection.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace qx7 {
+
+namespace {
+
+constexpr size_t kKeyWidth = 20;
+constexpr int kSequenceWidth = 6;
+
+std::string padded(std::string_view s, size_t width)
+{
+    std::string out(s.substr(0, width));
+    out.resize(width, ' ');
+    return out;
+}
+
+std::string sequenceText(long n)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%*ld", kSequenceWidth, n);
+    return buf;
+}
+
+class LogScanner
+{
+public:
+    LogScanner(ScanContext& ctx, dbase::Table& log, const std::string& ownCall,
+               const std::vector<std::string>& footers)
+        : c(ctx), m_log(log), m_ownCall(SlashZeros(ownCall, ctx.settings.SlashedZero)),
+          m_footers(footers), m_priRows(std::clamp(ctx.settings.PriRows, 1, kQueueSlots))
+    {}
+
+    int run(const std::vector<dbase::Bookmark>& selectedRows);
+
+private:
+    struct Group
+    {
+        std::string call;
+        std::vector<QsoEntry> entries;
+        std::vector<std::uint32_t> records; // every record met, for the MARK clean-up
+        std::array<bool, MaxBand + 1> bands{};
+        bool empty() const { return call.empty(); }
+    };
+
+    void start();
+    void finish();
+    int walkSearchRange();
+    int walkSelection(const std::vector<dbase::Bookmark>& rows);
+    int walkCurrent();
+    // Adds the current log record to the group, placing the finished group first when
+    // the call changes. Returns -1 when placing stopped the scan.
+    int take(Group& g);
+    void addEntry(Group& g);
+    int place(Group& g);
+    void countLabels(const std::vector<QsoEntry>& chosen);
+    int placeEntry(const QsoEntry& e, bool& sinceCheck);
+    int findOrCreateLabel(const std::string& his, const std::string& mgr);
+    void fillSlot(int slot);
+    int pagePrompt();
+    void markRecords(const Group& g);
+    bool stopRequested();
+
+    ScanContext& c;
+    dbase::Table& m_log;
+    std::string m_ownCall;
+    const std::vector<std::string>& m_footers;
+    int m_priRows;
+    long m_sequence = 0;
+    std::vector<std::uint32_t> m_queued; // QueuedRecords
+};
+
+void LogScanner::start()
+{
+    c.run.Terminated = 0;
+    c.run.Printing = true;
+    c.progress.start(c.run.PrintRun ? "Print" : "Statistics", 0); // forgets earlier key presses
+    dbase::Table& q = c.queue.QXPQTable();
+    if (c.run.PrintRun) {
+        q.cancelRange();
+        q.setIndex("INDEXA");
+        m_sequence = static_cast<long>(q.recordCount());
+        m_log.suspendNotifications();
+    }
+}
+
+void LogScanner::finish()
+{
+    c.journal.CloseAdifExport();
+    if (c.managers && c.managers->isOpen())
+        c.managers->MgrTable().clearMasterLink();
+    if (c.run.PrintRun && m_log.isOpen()) {
+        if (m_log.state() != dbase::Table::State::Browse)
+            m_log.cancel();
+        m_log.resumeNotifications();
+    }
+    c.run.Printing = false;
+    c.queue.restoreViewOrder();
+    c.progress.finish();
+}
+
+bool LogScanner::stopRequested()
+{
+    if (!c.progress.step(0) && c.run.PrintRun)
+        c.run.Terminated = -1; // Escape counts in print runs only
+    if (c.run.Terminated != -1)
+        return false;
+    c.prompter.ask(PromptIcon::Information, c.run.PrintRun ? kPrintAborted : kStatisticsAborted,
+                   PromptButton::Ok);
+    c.run.PrintAborted = c.run.PrintRun;
+    return true;
+}
+
+void LogScanner::addEntry(Group& g)
+{
+    QsoFields q{m_log.text("CALL"), m_log.text("DATE"), m_log.text("TIME"),
+                m_log.text("BAND"), m_log.text("MODE"), m_log.text("QSLS"),
+                m_log.text("QSLR"), m_log.text("QMGR"), m_log.recNo()};
+    g.records.push_back(q.recno);
+    QsoEntry e;
+    if (!makeQsoEntry(q, c.settings.SortTyp, c.settings.CfmAllExceptY, e))
+        return;
+    g.entries.push_back(e);
+    ++c.stats.LogSize;
+    if (e.status() == 'Y')
+        ++c.stats.QSOsPrinted;
+    ++c.stats.BandTotals[static_cast<size_t>(e.band)];
+    auto& mode = c.stats.ModeBandCounts[static_cast<size_t>(e.mode)];
+    ++mode.total;
+    ++mode.perBand[static_cast<size_t>(e.band)];
+    g.bands[static_cast<size_t>(e.band)] = true;
+}
+
+int LogScanner::take(Group& g)
+{
+    const std::string call = m_log.text("CALL");
+    if (call.empty())
+        return 0;
+    if (call != g.call) {
+        if (!g.empty()) {
+            const dbase::Bookmark here = m_log.bookmark();
+            const int r = place(g);
+            m_log.gotoBookmark(here);
+            if (r < 0)
+                return r;
+        }
+        g = Group{};
+        g.call = call;
+    }
+    addEntry(g);
+    return 0;
+}
+
+int LogScanner::walkSearchRange()
+{
+    const SearchState& s = c.search;
+    if (s.ExactMatch || !c.run.PrintRun)
+        m_log.first();
+    const std::string stopKey = toUpperAscii(s.EndKey.empty() ? s.BeginKey : s.EndKey);
+    const bool rangeStop = !s.ExactMatch && s.IndexNumber == 0 && !stopKey.empty();
+    Group g;
+    while (!m_log.eof()) {
+        if (m_log.isEmpty())
+            break;
+        if (take(g) < 0)
+            return -1;
+        if (rangeStop && toUpperAscii(g.call).substr(0, stopKey.size()) > stopKey) {
+            // Past the searched calls: this station is not part of the run.
+            m_log.prior();
+            return 0;
+        }
+        m_log.next();
+        if (m_log.eof())
+            break;
+        if (stopRequested())
+            return 0;
+    }
+    if (!g.empty() && place(g) < 0)
+        return -1;
+    return 0;
+}
+
+int LogScanner::walkSelection(const std::vector<dbase::Bookmark>& rows)
+{
+    Group g;
+    for (const auto& row : rows) {
+        if (!m_log.gotoBookmark(row))
+            continue;
+        if (take(g) < 0)
+            return -1;
+        if (stopRequested())
+            return 0;
+    }
+    if (!g.empty() && c.run.Terminated != -1 && place(g) < 0)
+        return -1;
+    return 0;
+}
+
+int LogScanner::walkCurrent()
+{
+    if (m_log.isEmpty() || m_log.recNo() == 0) // eof() is also true on the last record
+        return 0;
+    Group g;
+    take(g);
+    return g.empty() ? 0 : place(g);
+}
+
+void LogScanner::countLabels(const std::vector<QsoEntry>& chosen)
+{
+    const long n = static_cast<long>(chosen.size());
+    c.stats.LabelsNeeded += (n + m_priRows - 1) / m_priRows;
+}
+
+int LogScanner::place(Group& g)
+{
+    sortEntries(g.entries);
+    selectEntries(g.entries, {c.settings.CfmAllQ, c.settings.CfmAgnQ, c.settings.CfmNewB,
+                              c.settings.CfmAllExceptY, c.settings.PriFiFo});
+    std::vector<QsoEntry> chosen;
+    for (const auto& e : g.entries)
+        if (!e.leftOut())
+            chosen.push_back(e);
+    const auto bandsWorked = std::count(g.bands.begin(), g.bands.end(), true);
+    ++c.stats.BandsPerStation[static_cast<size_t>(bandsWorked)];
+    if (!c.run.PrintRun) {
+        countLabels(chosen);
+        return 0;
+    }
+    bool sinceCheck = false;
+    for (const auto& e : chosen)
+        if (placeEntry(e, sinceCheck) < 0)
+            return -1;
+    if (sinceCheck && pagePrompt() < 0)
+        return -1;
+    markRecords(g);
+    return 0;
+}
+
+int LogScanner::placeEntry(const QsoEntry& e, bool& sinceCheck)
+{
+    if (!m_log.gotoBookmark({e.recno}))
+        return 0;
+    const std::string call = m_log.text("CALL");
+    const std::string mgr = labelManager(m_log.text("QMGR"));
+    const std::string his = SlashZeros(call, c.settings.SlashedZero);
+    const std::string manager =
+        mgr.empty() ? "" : c.settings.ManagerText + " " + SlashZeros(mgr, c.settings.SlashedZero);
+    const int used = findOrCreateLabel(his, manager);
+    dbase::Table& q = c.queue.QXPQTable();
+    q.setText("INDEXB", CallSortKey(mgr.empty() ? call : mgr).substr(0, kKeyWidth));
+    q.setText("HISCALL", his);
+    q.setText("MANAGER", manager);
+    q.setText("MYCALL", m_ownCall);
+    q.setText("NUMQSOS", std::to_string(used + 1));
+    fillSlot(used + 1);
+    q.post();
+    m_queued.push_back(e.recno);
+    sinceCheck = true;
+    if (used + 1 == m_priRows) {
+        sinceCheck = false;
+        return pagePrompt();
+    }
+    return 0;
+}
+
+int LogScanner::findOrCreateLabel(const std::string& his, const std::string& mgr)
+{
+    dbase::Table& q = c.queue.QXPQTable();
+    if (c.settings.MergeLabels) {
+        const std::string key = padded(his, kKeyWidth) + padded(mgr, kKeyWidth) + m_ownCall;
+        q.setRange(key, key);
+        dbase::Bookmark found;
+        int used = 0;
+        for (; !q.eof() && !found.isValid(); q.next()) {
+            if (q.text("HISCALL") != his || q.text("MANAGER") != mgr ||
+                q.text("MYCALL") != m_ownCall)
+                continue;
+            used = c.queue.slotsInUse(m_priRows);
+            if (used < m_priRows)
+                found = q.bookmark();
+        }
+        // Leaving the range moves the cursor, which would post an open edit: edit after.
+        q.cancelRange();
+        if (found.isValid() && q.gotoBookmark(found)) {
+            q.edit();
+            return used;
+        }
+    }
+    q.append();
+    q.setText("INDEXD", sequenceText(++m_sequence));
+    const int footers = std::min<int>(static_cast<int>(m_footers.size()),
+                                      std::clamp(c.settings.PriBoLN, 0, kQueueFooters));
+    for (int i = 0; i < footers; ++i)
+        q.setText("FOOTER" + std::to_string(i + 1), m_footers[static_cast<size_t>(i)]);
+    if (c.settings.FillDashes)
+        for (int slot = 1; slot <= m_priRows; ++slot)
+            for (const char* f :
+                 {"DATE", "TIME", "BAND", "MODE", "SUBM", "RSTS", "RSTR", "COMM", "FREQ", "PSEQ"}) {
+                const int field = q.fieldIndex(slotField(slot, f));
+                q.setText(field, std::string(static_cast<size_t>(q.field(field).width), '-'));
+            }
+    ++c.queue.LabelsInQueue;
+    return 0;
+}
+
+void LogScanner::fillSlot(int slot)
+{
+    dbase::Table& q = c.queue.QXPQTable();
+    const std::string date = m_log.text("DATE");
+    std::string labelDate;
+    try {
+        labelDate = FormatLabelValue(date, DateValue, c.labelFormat);
+    } catch (const ConversionError&) {
+        labelDate = date; // not a calendar date: the label shows it as stored
+    }
+    q.setText(slotField(slot, "DATE"), labelDate);
+    q.setText(slotField(slot, "TIME"),
+              FormatLabelValue(m_log.text("TIME"), TimeValue, c.labelFormat));
+    q.setText(slotField(slot, "BAND"),
+              FormatLabelValue(m_log.text("BAND"), BandValue, c.labelFormat));
+    for (const char* f : {"MODE", "SUBM", "RSTS", "RSTR", "COMM", "FREQ"})
+        q.setText(slotField(slot, f), m_log.text(f));
+    q.setText(slotField(slot, "PSEQ"),
+              m_log.text("QSLR") != "N" ? c.settings.TnxText : c.settings.PseText);
+    const QsoFields fields{m_log.text("CALL"), date,
+                           m_log.text("TIME"), m_log.text("BAND"),
+                           m_log.text("MODE"), m_log.text("QSLS"),
+                           m_log.text("QSLR"), m_log.text("QMGR"),
+                           m_log.recNo()};
+    c.journal.addToRecord(
+        journalRecord(fields, m_log.text("RSTS"), m_log.text("RSTR"), m_log.text("COMM")));
+    c.journal.EndAdifRecord();
+}
+
+int LogScanner::pagePrompt()
+{
+    const long labels = c.queue.LabelsInQueue;
+    if (!pagePromptDue(labels, c.run.LabelsPerPage, c.settings.PageConf, c.run.ContinueAsk))
+        return 0;
+    const std::string text = std::to_string(labels) +
+                             " labels = " + std::to_string(labels / c.run.LabelsPerPage) +
+                             " page(s) in print queue. Continue?";
+    const ContinueChoice choice = c.prompter.askContinue(text);
+    if (choice.dontShowAgain)
+        c.run.ContinueAsk = false;
+    if (choice.answer == PromptButton::PrintLabels) {
+        if (c.printNow)
+            c.printNow();
+        return 0;
+    }
+    return choice.answer == PromptButton::Yes ? 0 : -1;
+}
+
+void LogScanner::markRecords(const Group& g)
+{
+    const Settings& s = c.settings;
+    const bool hasDats = m_log.findField("DATS").has_value();
+    const bool hasDatr = m_log.findField("DATR").has_value();
+    const char sentFlag = s.qslSentFlag(), rcvdFlag = s.qslRcvdFlag();
+    for (const std::uint32_t recno : g.records) {
+        const bool queued = std::find(m_queued.begin(), m_queued.end(), recno) != m_queued.end();
+        if (!m_log.gotoBookmark({recno}))
+            continue;
+        if (!queued && !m_log.boolean("MARK"))
+            continue;
+        m_log.edit();
+        if (queued) {
+            if (hasDats && sentFlag != 'N' && c.qslSentDate)
+                m_log.setText("DATS", toYmd(*c.qslSentDate));
+            if (hasDatr && rcvdFlag != 'N' && c.qslRcvdDate)
+                m_log.setText("DATR", toYmd(*c.qslRcvdDate));
+            if (sentFlag != '-')
+                m_log.setText("QSLS", std::string(1, sentFlag));
+            if (rcvdFlag != '-')
+                m_log.setText("QSLR", std::string(1, rcvdFlag));
+        }
+        m_log.setBoolean("MARK", false);
+        m_log.post();
+    }
+    m_queued.clear();
+}
+
+int LogScanner::run(const std::vector<dbase::Bookmark>& selectedRows)
+{
+    start();
+    int result = 0;
+    try {
+        switch (c.run.ScanSelection) {
+        case 1:
+            result = walkSelection(selectedRows);
+            break;
+        case 2:
+            result = walkCurrent();
+            break;
+        default:
+            result = walkSearchRange();
+            break;
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+    return result;
+}
+
+} // namespace
+
+int ScanLog(ScanContext& ctx, dbase::Table& log, const std::string& ownCall,
+            const std::vector<std::string>& footerLines,
+            const std::vector<dbase::Bookmark>& selectedRows)
+{
+    return LogScanner(ctx, log, ownCall, footerLines).run(selectedRows);
+}
+
+} // namespace qx7
