@@ -74,6 +74,8 @@ void TQXDM::QXDMCreate()
     // 9. Folders, then the keys every start rewrites. The value of "UseManagerDB" read
     // above holds for this run; the file says 1 again for the next one.
     fillDefaultFolders(ini);
+    m_batch = std::make_unique<BatchInput>(m_env.programFolder, BDEDBaseLevel, *m_env.prompter);
+    UseBatchInput = m_batch->OpenBatchTables() && m_batch->hasStations();
     ini.writeBool("System", "UseManagerDB", true);
     ini.writeString("System", "LastQXD", LastQXD);
     ini.save();
@@ -87,6 +89,10 @@ void TQXDM::QXDMCreate()
     initRunState();
     m_managers = std::make_unique<ManagerDatabase>(withSeparator(QXManagerPath), BDEDBaseLevel,
                                                    *m_env.prompter, UseManagerDB);
+    m_queue = std::make_unique<PrintQueue>(LastPQ, BDEDBaseLevel, *m_env.prompter);
+    m_queue->setIndexOnQXPQ(IndexOnQXPQ);
+    m_journal = std::make_unique<AdifJournal>(QXTmpPath);
+    m_swl = std::make_unique<SwlReports>(m_env.programFolder);
     configureEngine();
     ImportQSOs = SortedStringList(ImportDupes);
     m_created = true;
@@ -97,7 +103,13 @@ void TQXDM::QXDMDestroy()
     if (!m_created)
         return;
     m_pendingLogs.clear();
+    if (m_batch)
+        m_batch->CloseBatchTables();
+    m_swl.reset();
+    m_journal.reset();
+    m_queue.reset();
     m_managers.reset();
+    m_batch.reset();
     m_engine.reset();
     m_created = false;
 }
@@ -221,12 +233,9 @@ void TQXDM::findPrinters()
 
 void TQXDM::initRunState()
 {
-    PrintRun = Printing = PrintAborted = false;
+    static_cast<QueueRunState&>(*this) = QueueRunState{};
+    static_cast<ScanStatistics&>(*this) = ScanStatistics{};
     LabelDesignLoaded = LabelDesignChanged = false;
-    LabelsInQueue = 0;
-    LabelsPerPage = 1;
-    ContinueAsk = true;
-    Terminated = 0;
     Search = SearchState{};
     ConfigTabSheet = 1;
     SWLMode = false;
@@ -305,6 +314,76 @@ bool TQXDM::CreateLogDescriptor(const std::string& tablePath) const
 std::string TQXDM::logTablePath(std::string_view name) const
 {
     return logPaths(QXLogPath, name).table;
+}
+
+} // namespace qx7
+
+namespace qx7 {
+
+void TQXDM::setIndexOnQXPQ(int value)
+{
+    IndexOnQXPQ = value;
+    m_queue->setIndexOnQXPQ(value);
+}
+
+void TQXDM::EmptyPrintQueue()
+{
+    m_queue->EmptyPrintQueue();
+    m_journal->DiscardAdifExport();
+}
+
+bool TQXDM::ExportAdifFile(const std::string& target, bool append)
+{
+    return m_journal->ExportAdifFile(target, append);
+}
+
+int TQXDM::ScanLog(dbase::Table& log, const std::string& ownCall,
+                   const std::vector<std::string>& footerLines, Progress& progress,
+                   const std::vector<dbase::Bookmark>& selectedRows, std::function<void()> printNow)
+{
+    ScanContext ctx{*this,      QSLSentDate, QSLRcvdDate,        labelFormat(), Search,
+                    *this,      *this,       *m_queue,           *m_journal,    m_managers.get(),
+                    prompter(), progress,    std::move(printNow)};
+    return qx7::ScanLog(ctx, log, ownCall, footerLines, selectedRows);
+}
+
+void TQXDM::QueueSWLReports(const std::string& listener)
+{
+    m_swl->QueueSWLReports(listener, *m_queue, PriRows, SlashedZero, labelFormat());
+}
+
+void TQXDM::deleteBatchStation()
+{
+    if (!m_batch->deleteCurrentStation())
+        UseBatchInput = false;
+}
+
+void TQXDM::SaveImportPath(int format, const std::string& folder, const std::string& spec)
+{
+    IniFile ini(iniPath());
+    ini.writeString("ImportPath", std::to_string(format), folder);
+    if (!spec.empty())
+        ini.writeString("ImportSpec", std::to_string(format), spec);
+    ini.save();
+}
+
+void TQXDM::SaveImportSpec(int format, const std::string& spec)
+{
+    if (spec.empty())
+        return;
+    IniFile ini(iniPath());
+    ini.writeString("ImportSpec", std::to_string(format), spec);
+    ini.save();
+}
+
+std::pair<std::string, std::string> TQXDM::LoadImportPath(int format, std::string spec) const
+{
+    // The program's own logs are always taken from the log folder.
+    if (format == 42)
+        return {QXLogPath, std::move(spec)};
+    const IniFile ini(iniPath());
+    return {ini.readString("ImportPath", std::to_string(format), withSeparator(QXTmpPath)),
+            ini.readString("ImportSpec", std::to_string(format), "")};
 }
 
 } // namespace qx7

@@ -9,8 +9,13 @@
 #include "core/Settings.h"
 #include "core/SortedStringList.h"
 #include "datamodule/TableEngineConfig.h"
+#include "store/AdifJournal.h"
+#include "store/BatchInput.h"
 #include "store/CallSign.h"
+#include "store/LogScan.h"
 #include "store/ManagerDatabase.h"
+#include "store/PrintQueue.h"
+#include "store/SwlReports.h"
 
 #include <functional>
 #include <memory>
@@ -38,17 +43,7 @@ struct DataModuleEnvironment
     std::optional<Date> today;
 };
 
-// Search inputs shared by every log window; the scan reads them.
-struct SearchState
-{
-    int IndexNumber = 0;
-    int SearchMethod = 3;
-    std::string BeginKey;
-    std::string EndKey;
-    bool ExactMatch = false;
-};
-
-class TQXDM : public Settings
+class TQXDM : public Settings, public QueueRunState, public ScanStatistics
 {
 public:
     explicit TQXDM(DataModuleEnvironment env); // runs QXDMCreate
@@ -88,16 +83,9 @@ public:
     std::string BDELangDriverDesc;
     int BDECodePage = 0;
 
-    // Run state of the print queue and scans.
-    bool PrintRun = false;
-    bool Printing = false;
-    bool PrintAborted = false;
+    // Run state of printing (the scan's own is in QueueRunState).
     bool LabelDesignLoaded = false;
     bool LabelDesignChanged = false;
-    int LabelsInQueue = 0;
-    int LabelsPerPage = 1;
-    bool ContinueAsk = true;
-    int Terminated = 0;
     SearchState Search;
     int ConfigTabSheet = 1;
     bool SWLMode = false;
@@ -126,6 +114,34 @@ public:
     // The manager database (opened by the main window, or by a command that needs it).
     ManagerDatabase& managers() { return *m_managers; }
 
+    // The print queue (opened by the main window, or by a command that needs it).
+    PrintQueue& printQueue() { return *m_queue; }
+    bool OpenPrintQueue() { return m_queue->OpenPrintQueue(); }
+    int LabelsInQueue() const { return m_queue->LabelsInQueue; }
+    void setIndexOnQXPQ(int value);
+    void DeletePrintedLabels() { m_queue->DeletePrintedLabels(); }
+    // Empties the queue and drops the journal of the print runs that filled it.
+    void EmptyPrintQueue();
+    AdifJournal& journal() { return *m_journal; }
+    bool ExportAdifFile(const std::string& target, bool append);
+
+    // Scans a log (see store/LogScan.h); PrintRun and ScanSelection are set by the caller.
+    int ScanLog(dbase::Table& log, const std::string& ownCall,
+                const std::vector<std::string>& footerLines, Progress& progress,
+                const std::vector<dbase::Bookmark>& selectedRows = {},
+                std::function<void()> printNow = {});
+
+    SwlReports& swl() { return *m_swl; }
+    void QueueSWLReports(const std::string& listener);
+    BatchInput& batchInput() { return *m_batch; }
+    // Deletes the current station of batch table 1 with its QSOs.
+    void deleteBatchStation();
+
+    // The folder and log specification last used per import format.
+    void SaveImportPath(int format, const std::string& folder, const std::string& spec);
+    void SaveImportSpec(int format, const std::string& spec);
+    std::pair<std::string, std::string> LoadImportPath(int format, std::string spec = {}) const;
+
     // What the main window writes back when the program closes.
     bool writeSettingsAtExit();
 
@@ -148,6 +164,10 @@ private:
     std::unique_ptr<TableEngineConfig> m_engine;
     std::vector<std::string> m_pendingLogs;
     std::unique_ptr<ManagerDatabase> m_managers;
+    std::unique_ptr<PrintQueue> m_queue;
+    std::unique_ptr<AdifJournal> m_journal;
+    std::unique_ptr<SwlReports> m_swl;
+    std::unique_ptr<BatchInput> m_batch;
     bool m_created = false;
 };
 
