@@ -30,7 +30,8 @@ struct Link
 class Guard
 {
 public:
-    Guard(Table& source, Table& target) : m_source(source), m_target(target), m_mark(source.bookmark())
+    Guard(Table& source, Table& target)
+        : m_source(source), m_target(target), m_mark(source.bookmark())
     {
         source.suspendNotifications();
         target.suspendNotifications();
@@ -38,7 +39,8 @@ public:
     ~Guard()
     {
         try {
-            if (m_target.state() == Table::State::Insert || m_target.state() == Table::State::Edit) {
+            if (m_target.state() == Table::State::Insert ||
+                m_target.state() == Table::State::Edit) {
                 m_target.cancel();
             }
             if (m_mark.isValid()) {

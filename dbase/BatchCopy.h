@@ -50,8 +50,8 @@ public:
     // tables are suspended meanwhile; the source's position is restored. `progress` gets
     // the number of records done so far and returns false to stop. Throws NotFound for
     // unknown fields, and whatever reading or writing throws (records posted so far stay).
-    static CopyResult run(Table& source, Table& target, const FieldMapping& mapping,
-                          CopyMode mode, const std::function<bool(std::size_t)>& progress = {});
+    static CopyResult run(Table& source, Table& target, const FieldMapping& mapping, CopyMode mode,
+                          const std::function<bool(std::size_t)>& progress = {});
 };
 
 } // namespace qx7::dbase

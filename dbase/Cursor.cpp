@@ -242,7 +242,8 @@ bool Cursor::seek(const std::string& probe)
     const KeyList* k = keys();
     Slot s;
     s.pos = k->lowerBound(probe.data(), probe.size());
-    if (!m_lo.empty() && (k->atEnd(s.pos) || std::memcmp(k->entry(s.pos), m_lo.data(), m_lo.size()) < 0)) {
+    if (!m_lo.empty() &&
+        (k->atEnd(s.pos) || std::memcmp(k->entry(s.pos), m_lo.data(), m_lo.size()) < 0)) {
         s.pos = k->lowerBound(m_lo.data(), m_lo.size());
     }
     if (scan(s, +1)) {
@@ -258,6 +259,15 @@ bool Cursor::gotoRecord(std::uint32_t recno)
         return false;
     }
     m_dbf->readRecord(recno, m_record.data());
+    gotoWritten(recno, m_record);
+    return true;
+}
+
+void Cursor::gotoWritten(std::uint32_t recno, const std::vector<char>& record)
+{
+    if (&record != &m_record) {
+        m_record = record;
+    }
     m_recno = recno;
     m_bof = m_eof = false;
     if (m_tag) {
@@ -268,7 +278,6 @@ bool Cursor::gotoRecord(std::uint32_t recno)
         putU32be(m_entry.data() + t.keyLength, recno);
         m_posVersion = ~0ull;
     }
-    return true;
 }
 
 void Cursor::stepOffDeleted()

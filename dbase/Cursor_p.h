@@ -43,6 +43,8 @@ public:
     bool seek(const std::string& probe);
     // Goes to the record whatever the filters say; false when it does not exist.
     bool gotoRecord(std::uint32_t recno);
+    // The same for a record whose bytes the caller has just written.
+    void gotoWritten(std::uint32_t recno, const std::vector<char>& record);
     // After the current record was deleted: the next visible one, else the prior one.
     void stepOffDeleted();
     void reload();

@@ -20,7 +20,8 @@ constexpr std::size_t kWindowBytes = 64 * 1024;
 
 std::filesystem::path findMemoFile(const std::filesystem::path& dbf, MemoKind kind)
 {
-    const char* names[2] = {kind == MemoKind::Fpt ? ".fpt" : ".dbt", kind == MemoKind::Fpt ? ".FPT" : ".DBT"};
+    const char* names[2] = {kind == MemoKind::Fpt ? ".fpt" : ".dbt",
+                            kind == MemoKind::Fpt ? ".FPT" : ".DBT"};
     for (const char* ext : names) {
         auto p = dbf;
         p.replace_extension(ext);
@@ -109,7 +110,8 @@ void DbfFile::create(const std::filesystem::path& path, const std::string& heade
     if (fd < 0) {
         const int err = errno;
         throw Error(err == EEXIST ? Error::Kind::Invalid : Error::Kind::Io, table, "create",
-                    err == EEXIST ? "the table already exists" : path.string() + ": " + std::strerror(err));
+                    err == EEXIST ? "the table already exists"
+                                  : path.string() + ": " + std::strerror(err));
     }
     if (overwrite && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
@@ -144,8 +146,7 @@ void DbfFile::close()
 
 std::uint64_t DbfFile::recordOffset(std::uint32_t recno) const
 {
-    return m_header.headerLength +
-           static_cast<std::uint64_t>(recno - 1) * m_header.recordLength;
+    return m_header.headerLength + static_cast<std::uint64_t>(recno - 1) * m_header.recordLength;
 }
 
 void DbfFile::preadAll(void* data, std::size_t length, std::uint64_t offset) const
@@ -166,7 +167,8 @@ void DbfFile::preadAll(void* data, std::size_t length, std::uint64_t offset) con
     }
 }
 
-void DbfFile::pwriteAll(const void* data, std::size_t length, std::uint64_t offset, const char* what)
+void DbfFile::pwriteAll(const void* data, std::size_t length, std::uint64_t offset,
+                        const char* what)
 {
     if (m_mode == OpenMode::ReadOnly) {
         throw Error(Error::Kind::ReadOnly, m_table, what, "the table is open read-only");
@@ -174,7 +176,8 @@ void DbfFile::pwriteAll(const void* data, std::size_t length, std::uint64_t offs
     const auto* p = static_cast<const char*>(data);
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::pwrite(m_fd, p + done, length - done, static_cast<off_t>(offset + done));
+        const ssize_t n =
+            ::pwrite(m_fd, p + done, length - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -311,7 +314,8 @@ void DbfFile::sync()
 
 FileStamp DbfFile::stamp() const
 {
-    struct stat st{};
+    struct stat st
+    {};
     if (::fstat(m_fd, &st) != 0) {
         throw Error(Error::Kind::Io, m_table, "stat", std::strerror(errno));
     }

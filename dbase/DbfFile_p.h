@@ -37,8 +37,8 @@ public:
     void open(const std::filesystem::path& path, OpenMode mode, const std::string& table,
               int adoptFd = -1);
     // Writes a new empty table (header, end-of-file mark) and syncs it.
-    static void create(const std::filesystem::path& path, const std::string& header,
-                       bool overwrite, const std::string& table);
+    static void create(const std::filesystem::path& path, const std::string& header, bool overwrite,
+                       const std::string& table);
     void close();
     bool isOpen() const { return m_fd >= 0; }
 

@@ -58,22 +58,45 @@ struct VersionInfo
 bool versionKnown(std::uint8_t v, VersionInfo& info)
 {
     switch (v) {
-    case 0x02: info = {Format::FoxBase, 0, MemoKind::None}; return true;
-    case 0x03: info = {Format::DBase3, 3, MemoKind::None}; return true;
-    case 0x04: info = {Format::DBase7, 7, MemoKind::None}; return true;
-    case 0x05: info = {Format::DBase4, 5, MemoKind::None}; return true;
+    case 0x02:
+        info = {Format::FoxBase, 0, MemoKind::None};
+        return true;
+    case 0x03:
+        info = {Format::DBase3, 3, MemoKind::None};
+        return true;
+    case 0x04:
+        info = {Format::DBase7, 7, MemoKind::None};
+        return true;
+    case 0x05:
+        info = {Format::DBase4, 5, MemoKind::None};
+        return true;
     case 0x30:
     case 0x31:
-    case 0x32: info = {Format::VisualFoxPro, 0, MemoKind::Fpt}; return true;
+    case 0x32:
+        info = {Format::VisualFoxPro, 0, MemoKind::Fpt};
+        return true;
     case 0x43:
-    case 0x63: info = {Format::DBase4, 4, MemoKind::None}; return true;
-    case 0x83: info = {Format::DBase3, 3, MemoKind::Dbt3}; return true;
+    case 0x63:
+        info = {Format::DBase4, 4, MemoKind::None};
+        return true;
+    case 0x83:
+        info = {Format::DBase3, 3, MemoKind::Dbt3};
+        return true;
     case 0x8B:
-    case 0xCB: info = {Format::DBase4, 4, MemoKind::Dbt4}; return true;
-    case 0x8C: info = {Format::DBase7, 7, MemoKind::Dbt4}; return true;
-    case 0xF5: info = {Format::FoxPro2, 0, MemoKind::Fpt}; return true;
-    case 0xFB: info = {Format::FoxBase, 0, MemoKind::Fpt}; return true;
-    default: return false;
+    case 0xCB:
+        info = {Format::DBase4, 4, MemoKind::Dbt4};
+        return true;
+    case 0x8C:
+        info = {Format::DBase7, 7, MemoKind::Dbt4};
+        return true;
+    case 0xF5:
+        info = {Format::FoxPro2, 0, MemoKind::Fpt};
+        return true;
+    case 0xFB:
+        info = {Format::FoxBase, 0, MemoKind::Fpt};
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -132,8 +155,9 @@ void layOutFields(DbfHeader& h, const std::vector<int>& vfpOffsets, const std::s
         }
         offset = f.offset + f.width;
         if (offset > h.recordLength) {
-            damaged(table, "field " + f.name + " ends past the record length " +
-                               std::to_string(h.recordLength),
+            damaged(table,
+                    "field " + f.name + " ends past the record length " +
+                        std::to_string(h.recordLength),
                     "field descriptor " + std::to_string(i + 1));
         }
     }
@@ -143,8 +167,9 @@ void layOutFields(DbfHeader& h, const std::vector<int>& vfpOffsets, const std::s
 
 bool DbfHeader::hasMemoFields() const
 {
-    return std::any_of(fields.begin(), fields.end(),
-                       [](const FieldInfo& f) { return f.type == 'M' || f.type == 'G' || f.type == 'P'; });
+    return std::any_of(fields.begin(), fields.end(), [](const FieldInfo& f) {
+        return f.type == 'M' || f.type == 'G' || f.type == 'P';
+    });
 }
 
 std::size_t declaredHeaderLength(std::string_view bytes)
@@ -155,8 +180,9 @@ std::size_t declaredHeaderLength(std::string_view bytes)
 DbfHeader parseDbfHeader(std::string_view bytes, std::uint64_t fileSize, const std::string& table)
 {
     if (bytes.size() < 32) {
-        damaged(table, "the file is shorter than a header (" + std::to_string(bytes.size()) +
-                           " bytes)", "offset 0");
+        damaged(table,
+                "the file is shorter than a header (" + std::to_string(bytes.size()) + " bytes)",
+                "offset 0");
     }
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
     DbfHeader h;
@@ -186,7 +212,7 @@ DbfHeader parseDbfHeader(std::string_view bytes, std::uint64_t fileSize, const s
         damaged(table, "record length " + std::to_string(h.recordLength) + " is impossible",
                 "offset 10");
     }
-    if (h.level == 3 && (h.ldid != 0 || (h.tableFlags & 0x01) != 0)) {
+    if (h.version == 0x03 && (h.ldid != 0 || (h.tableFlags & 0x01) != 0)) {
         h.level = 4; // 0x03 with a language driver or an .mdx was written by dBase IV or later
     }
     if (level7) {
@@ -212,7 +238,8 @@ DbfHeader parseDbfHeader(std::string_view bytes, std::uint64_t fileSize, const s
         f.hasOwnTag = (level7 ? d[37] : d[31]) == 0x01;
         f.required = (level7 ? d[44] : d[30]) == kRequiredMark;
         const std::string where = "field descriptor " + std::to_string(h.fields.size() + 1);
-        if (f.name.empty() || f.width == 0 || std::isprint(static_cast<unsigned char>(f.type)) == 0) {
+        if (f.name.empty() || f.width == 0 ||
+            std::isprint(static_cast<unsigned char>(f.type)) == 0) {
             damaged(table, "a field descriptor is blank or has no width", where);
         }
         if (h.format == Format::VisualFoxPro && f.type == '0') {
@@ -230,7 +257,8 @@ DbfHeader parseDbfHeader(std::string_view bytes, std::uint64_t fileSize, const s
         damaged(table, "the table has no fields", "offset " + std::to_string(first));
     }
     layOutFields(h, vfpOffsets, table);
-    if (h.nullFlagsOffset >= 0 && (h.nullFlagsOffset < 1 || h.nullFlagsOffset + h.nullFlagsWidth > h.recordLength)) {
+    if (h.nullFlagsOffset >= 0 &&
+        (h.nullFlagsOffset < 1 || h.nullFlagsOffset + h.nullFlagsWidth > h.recordLength)) {
         damaged(table, "the null-flags field lies outside the record", "field descriptors");
     }
     int bit = 0;
@@ -247,7 +275,8 @@ DbfHeader parseDbfHeader(std::string_view bytes, std::uint64_t fileSize, const s
         h.headerLength + static_cast<std::uint64_t>(h.recordCount) * h.recordLength;
     if (needed > fileSize) {
         damaged(table,
-                "the header counts " + std::to_string(h.recordCount) + " records but the file holds " +
+                "the header counts " + std::to_string(h.recordCount) +
+                    " records but the file holds " +
                     std::to_string((fileSize > h.headerLength ? fileSize - h.headerLength : 0) /
                                    h.recordLength),
                 "offset 4");

@@ -41,7 +41,11 @@ struct DbfHeader
     MemoKind memoKind = MemoKind::None;
 
     bool hasMemoFields() const;
-    bool hasProductionIndex() const { return (tableFlags & 0x01) != 0 && format != Format::VisualFoxPro && format != Format::FoxPro2; }
+    bool hasProductionIndex() const
+    {
+        return (tableFlags & 0x01) != 0 && format != Format::VisualFoxPro &&
+               format != Format::FoxPro2;
+    }
 };
 
 // Reads the first 32 bytes' header length; returns 0 when `bytes` is too short.

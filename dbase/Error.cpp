@@ -27,7 +27,6 @@ Error::Error(Kind kind, std::string table, std::string operation, std::string ca
     : std::runtime_error(describe(table, operation, cause, where)), m_kind(kind),
       m_table(std::move(table)), m_operation(std::move(operation)), m_cause(std::move(cause)),
       m_where(std::move(where))
-{
-}
+{}
 
 } // namespace qx7::dbase

@@ -14,12 +14,12 @@ class Error : public std::runtime_error
 public:
     enum class Kind
     {
-        Io,       // the operating system refused a read, write, open or lock
-        Damaged,  // a file's contents contradict its own structure; where() says where
-        InUse,    // another open (this or another process) holds a conflicting lock
-        NotFound, // the table, field or index tag does not exist
-        Invalid,  // the caller asked for something the table cannot do
-        ReadOnly, // a write on a table opened read-only
+        Io,         // the operating system refused a read, write, open or lock
+        Damaged,    // a file's contents contradict its own structure; where() says where
+        InUse,      // another open (this or another process) holds a conflicting lock
+        NotFound,   // the table, field or index tag does not exist
+        Invalid,    // the caller asked for something the table cannot do
+        ReadOnly,   // a write on a table opened read-only
         Unsupported // a format feature this engine does not handle
     };
 

@@ -5,6 +5,7 @@
 #include "dbase/Error.h"
 #include "dbase/MemoFile_p.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -147,7 +148,8 @@ void putRightJustified(const FieldInfo& f, char* p, const std::string& text,
                        const std::string& table)
 {
     if (text.size() > static_cast<std::size_t>(f.width)) {
-        invalid(table, f, "\"" + text + "\" does not fit in " + std::to_string(f.width) + " places");
+        invalid(table, f,
+                "\"" + text + "\" does not fit in " + std::to_string(f.width) + " places");
     }
     std::memset(p, ' ', static_cast<std::size_t>(f.width));
     std::memcpy(p + f.width - text.size(), text.data(), text.size());
@@ -164,7 +166,8 @@ void encodeBinary(const DbfHeader& h, const FieldInfo& f, char* p, std::string_v
     if (f.type == 'I' && h.format != Format::DBase7) {
         putU32le(p, static_cast<std::uint32_t>(static_cast<std::int32_t>(std::llround(v))));
     } else if (f.type == 'I' || f.type == '+') {
-        putU32be(p, static_cast<std::uint32_t>(static_cast<std::int32_t>(std::llround(v))) ^ 0x80000000u);
+        putU32be(p, static_cast<std::uint32_t>(static_cast<std::int32_t>(std::llround(v))) ^
+                        0x80000000u);
     } else if (f.type == 'Y') {
         putU64le(p, static_cast<std::uint64_t>(std::llround(v * 10000.0)));
     } else if (f.type == 'B' && f.width == 8) {
@@ -176,7 +179,8 @@ void encodeBinary(const DbfHeader& h, const FieldInfo& f, char* p, std::string_v
         if (blank) {
             return;
         }
-        if (std::sscanf(std::string(utf8).c_str(), "%d-%d-%d %u:%u:%u", &y, &m, &d, &hh, &mi, &ss) < 3) {
+        if (std::sscanf(std::string(utf8).c_str(), "%d-%d-%d %u:%u:%u", &y, &m, &d, &hh, &mi, &ss) <
+            3) {
             invalid(table, f, "\"" + std::string(utf8) + "\" is not a date and time");
         }
         putU32le(p, static_cast<std::uint32_t>(julianFromCivil(y, m, d)));
@@ -254,7 +258,8 @@ std::string decodeField(const DbfHeader& h, std::size_t field, const char* recor
         return std::to_string(static_cast<std::int32_t>(getU32le(p)));
     case 'Y':
         if (f.width == 8) {
-            return formatDouble(static_cast<double>(static_cast<std::int64_t>(getU64le(p))) / 10000.0, 4);
+            return formatDouble(
+                static_cast<double>(static_cast<std::int64_t>(getU64le(p))) / 10000.0, 4);
         }
         break;
     case 'B':
@@ -308,6 +313,15 @@ void encodeField(const DbfHeader& h, std::size_t field, char* record, std::strin
     switch (f.type) {
     case 'C': {
         // Windows-1252 has one byte per character, so cutting bytes never splits one.
+        // ASCII is the same in both, and it is what most values are: no conversion.
+        const bool ascii = std::all_of(utf8.begin(), utf8.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii) {
+            const std::size_t n = std::min(utf8.size(), width);
+            std::memcpy(p, utf8.data(), n);
+            std::memset(p + n, ' ', width - n);
+            return;
+        }
         const std::string bytes = utf8ToCp1252(utf8);
         const std::size_t n = std::min(bytes.size(), width);
         std::memcpy(p, bytes.data(), n);
@@ -316,7 +330,8 @@ void encodeField(const DbfHeader& h, std::size_t field, char* record, std::strin
     }
     case 'L': {
         const std::string_view t = trimmed(utf8);
-        const char c = t.empty() ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(t[0])));
+        const char c =
+            t.empty() ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(t[0])));
         if (t.empty()) {
             *p = ' ';
         } else if (c == '?') {

@@ -42,10 +42,10 @@ std::string_view trimBoth(std::string_view s)
 class FilterParser
 {
 public:
-    FilterParser(std::string_view text, const DbfHeader& h, const std::string& table, FilterExpr& out)
+    FilterParser(std::string_view text, const DbfHeader& h, const std::string& table,
+                 FilterExpr& out)
         : m_text(text), m_header(h), m_table(table), m_out(out)
-    {
-    }
+    {}
 
     void run()
     {
@@ -89,7 +89,8 @@ private:
             return true;
         }
         if (upper(m_text.substr(m_pos, n)) == word &&
-            (m_pos + n == m_text.size() || !std::isalnum(static_cast<unsigned char>(m_text[m_pos + n])))) {
+            (m_pos + n == m_text.size() ||
+             !std::isalnum(static_cast<unsigned char>(m_text[m_pos + n])))) {
             m_pos += n;
             return true;
         }
@@ -209,9 +210,8 @@ private:
             }
         }
         const std::size_t start = m_pos;
-        while (m_pos < m_text.size() &&
-               (std::isdigit(static_cast<unsigned char>(m_text[m_pos])) || m_text[m_pos] == '.' ||
-                m_text[m_pos] == '-')) {
+        while (m_pos < m_text.size() && (std::isdigit(static_cast<unsigned char>(m_text[m_pos])) ||
+                                         m_text[m_pos] == '.' || m_text[m_pos] == '-')) {
             ++m_pos;
         }
         if (start == m_pos) {
@@ -244,7 +244,8 @@ private:
     std::size_t m_pos = 0;
 };
 
-FilterExpr FilterExpr::parse(std::string_view text, const DbfHeader& header, const std::string& table)
+FilterExpr FilterExpr::parse(std::string_view text, const DbfHeader& header,
+                             const std::string& table)
 {
     FilterExpr expr;
     expr.m_header = &header;
@@ -281,12 +282,18 @@ bool FilterExpr::eval(int index, const char* record) const
     }
     const int c = value.compare(n.literal);
     switch (n.op) {
-    case Op::Eq: return c == 0;
-    case Op::Ne: return c != 0;
-    case Op::Lt: return c < 0;
-    case Op::Le: return c <= 0;
-    case Op::Gt: return c > 0;
-    case Op::Ge: return c >= 0;
+    case Op::Eq:
+        return c == 0;
+    case Op::Ne:
+        return c != 0;
+    case Op::Lt:
+        return c < 0;
+    case Op::Le:
+        return c <= 0;
+    case Op::Gt:
+        return c > 0;
+    case Op::Ge:
+        return c >= 0;
     }
     return false;
 }

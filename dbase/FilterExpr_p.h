@@ -18,7 +18,8 @@ class FilterExpr
 public:
     FilterExpr() = default;
     // Throws Error::Invalid naming the problem and its position.
-    static FilterExpr parse(std::string_view text, const DbfHeader& header, const std::string& table);
+    static FilterExpr parse(std::string_view text, const DbfHeader& header,
+                            const std::string& table);
 
     bool empty() const { return m_nodes.empty(); }
     bool matches(const char* record) const;

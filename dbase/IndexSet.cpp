@@ -90,7 +90,8 @@ void sortIntoList(const std::string& entries, KeyList& out)
             return x.b < y.b;
         }
         if (rest != 0) {
-            const int c = std::memcmp(&entries[x.index * width + 16], &entries[y.index * width + 16], rest);
+            const int c =
+                std::memcmp(&entries[x.index * width + 16], &entries[y.index * width + 16], rest);
             if (c != 0) {
                 return c < 0;
             }
@@ -174,7 +175,8 @@ void IndexSet::open(DbfFile& dbf, const std::string& table, const std::vector<In
         const auto at = find(t.name);
         if (!at) {
             m_tags.push_back(std::move(t));
-        } else if (normalisedExpression(m_tags[*at].expression) != normalisedExpression(t.expression)) {
+        } else if (normalisedExpression(m_tags[*at].expression) !=
+                   normalisedExpression(t.expression)) {
             m_tags[*at] = std::move(t);
         }
     }
@@ -185,7 +187,8 @@ void IndexSet::open(DbfFile& dbf, const std::string& table, const std::vector<In
         throw Error(Error::Kind::Unsupported, table, "open",
                     "the index has tags this engine cannot maintain; open the table read-only");
     }
-    const bool stale = std::any_of(m_tags.begin(), m_tags.end(), [](const Tag& t) { return !t.onDisk; });
+    const bool stale =
+        std::any_of(m_tags.begin(), m_tags.end(), [](const Tag& t) { return !t.onDisk; });
     if (stale || (m_tags.empty() && !m_mdxBytes.empty())) {
         loadAll();
         m_changed = true;
@@ -244,9 +247,8 @@ Tag IndexSet::resolve(const IndexDef& def) const
         rest = rest.substr(plus + 1);
     }
     const bool nameOk = !t.name.empty() && t.name.size() <= 10 &&
-                        std::all_of(t.name.begin(), t.name.end(), [](unsigned char c) {
-                            return std::isalnum(c) || c == '_';
-                        });
+                        std::all_of(t.name.begin(), t.name.end(),
+                                    [](unsigned char c) { return std::isalnum(c) || c == '_'; });
     if (!nameOk || t.keyLength > kMdxMaxKeyLength) {
         t.supported = false;
     }
@@ -322,8 +324,8 @@ const KeyList& IndexSet::keys(std::size_t i)
     if (!t.keys) {
         rebuild({i});
     }
-    const bool allLoaded = std::all_of(m_tags.begin(), m_tags.end(),
-                                       [](const Tag& x) { return x.keys || !x.onDisk; });
+    const bool allLoaded =
+        std::all_of(m_tags.begin(), m_tags.end(), [](const Tag& x) { return x.keys || !x.onDisk; });
     if (allLoaded) {
         std::string().swap(m_mdxBytes);
     }
@@ -374,7 +376,8 @@ void IndexSet::rebuild(const std::vector<std::size_t>& which)
     for (std::size_t k = 0; k < which.size(); ++k) {
         entries[k].resize(static_cast<std::size_t>(total) * (m_tags[which[k]].keyLength + 4));
     }
-    const auto perRead = static_cast<std::uint32_t>(std::max<std::size_t>(1, kScanBytes / h.recordLength));
+    const auto perRead =
+        static_cast<std::uint32_t>(std::max<std::size_t>(1, kScanBytes / h.recordLength));
     std::vector<char> buffer(static_cast<std::size_t>(perRead) * h.recordLength);
     for (std::uint32_t first = 1; first <= total; first += perRead) {
         const std::uint32_t n = std::min(perRead, total - first + 1);
@@ -490,7 +493,8 @@ void IndexSet::drop(std::string_view name)
 {
     const auto at = find(name);
     if (!at) {
-        throw Error(Error::Kind::NotFound, m_table, "drop index " + std::string(name), "no such tag");
+        throw Error(Error::Kind::NotFound, m_table, "drop index " + std::string(name),
+                    "no such tag");
     }
     beforeWrite();
     m_tags.erase(m_tags.begin() + static_cast<std::ptrdiff_t>(*at));

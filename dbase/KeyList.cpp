@@ -23,8 +23,7 @@ KeyList::KeyList(std::size_t keyLength)
     : m_keyLength(keyLength), m_width(keyLength + 4),
       m_capacity(std::max<std::size_t>(16, kChunkBytes / (keyLength + 4))),
       m_scratch(keyLength + 4, '\0')
-{
-}
+{}
 
 void KeyList::clear()
 {
@@ -114,6 +113,9 @@ void KeyList::insertEntry(const char* entry)
     ++m_size;
     if (m_chunks.empty()) {
         m_chunks.push_back(newChunk());
+        std::memcpy(at(m_chunks[0], 0), entry, m_width);
+        m_chunks[0].count = 1;
+        return;
     }
     std::size_t ci = findChunk(entry, m_width, false);
     if (ci == m_chunks.size()) {
@@ -133,7 +135,8 @@ void KeyList::insertEntry(const char* entry)
             right.count = c->count - half;
             std::memcpy(right.data.get(), at(*c, half), right.count * m_width);
             c->count = half;
-            m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(ci) + 1, std::move(right));
+            m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(ci) + 1,
+                            std::move(right));
             c = &m_chunks[ci];
             if (i > half) {
                 i -= half;

@@ -73,7 +73,8 @@ private:
     Chunk newChunk() const;
     // First chunk whose last entry compares >= probe on `length` bytes (or > when `upper`).
     std::size_t findChunk(const char* probe, std::size_t length, bool upper) const;
-    std::size_t findInChunk(const Chunk& c, const char* probe, std::size_t length, bool upper) const;
+    std::size_t findInChunk(const Chunk& c, const char* probe, std::size_t length,
+                            bool upper) const;
     void insertEntry(const char* entry);
 
     std::size_t m_keyLength;

@@ -106,7 +106,8 @@ public:
         if (depth > kMaxDepth) {
             damaged(m_table, "the tree is too deep (a cycle?)", where);
         }
-        if (page < kHeaderPages || static_cast<std::uint64_t>(page) * kPage + kBlock > m_file.size()) {
+        if (page < kHeaderPages ||
+            static_cast<std::uint64_t>(page) * kPage + kBlock > m_file.size()) {
             damaged(m_table, "a node pointer lies outside the file", where);
         }
         if (m_visited[page]) {
@@ -142,8 +143,10 @@ private:
             const char* item = node + 8 + i * m_tag.itemLength;
             const std::uint32_t recno = getU32le(item);
             if (recno == 0 || recno > m_records) {
-                damaged(m_table, "a key names record " + std::to_string(recno) + " of " +
-                                     std::to_string(m_records), where);
+                damaged(m_table,
+                        "a key names record " + std::to_string(recno) + " of " +
+                            std::to_string(m_records),
+                        where);
             }
             if (m_entries.size() / (m_tag.keyLength + 4u) >= m_records) {
                 damaged(m_table, "the tag holds more keys than the table has records", where);
@@ -187,14 +190,16 @@ void sortEntries(std::string& entries, std::size_t width)
     entries.swap(out);
 }
 
-void checkEveryRecordOnce(const std::string& entries, std::size_t keyLength,
-                          std::uint32_t records, const MdxTagInfo& tag, const std::string& table)
+void checkEveryRecordOnce(const std::string& entries, std::size_t keyLength, std::uint32_t records,
+                          const MdxTagInfo& tag, const std::string& table)
 {
     const std::size_t width = keyLength + 4;
     const std::size_t n = entries.size() / width;
     if (n != records) {
-        damaged(table, "the tag holds " + std::to_string(n) + " keys for " +
-                           std::to_string(records) + " records", "tag " + tag.name);
+        damaged(table,
+                "the tag holds " + std::to_string(n) + " keys for " + std::to_string(records) +
+                    " records",
+                "tag " + tag.name);
     }
     std::vector<bool> seen(records + 1u, false);
     for (std::size_t i = 0; i < n; ++i) {
@@ -269,7 +274,8 @@ void loadMdxTag(std::string_view file, const MdxTagInfo& tag, std::uint32_t reco
     walk.walk(tag.rootPage, 0);
     const char* th = file.data() + static_cast<std::size_t>(tag.headerPage) * kPage;
     if (static_cast<std::size_t>(tag.headerPage) * kPage + kBlock <= file.size() &&
-        th[kChecksumOffset + 8] == kChecksumMark && getU64le(th + kChecksumOffset) != walk.checksum()) {
+        th[kChecksumOffset + 8] == kChecksumMark &&
+        getU64le(th + kChecksumOffset) != walk.checksum()) {
         damaged(table, "the tag's nodes do not match their checksum", "tag " + tag.name);
     }
     std::string& entries = walk.entries();
@@ -397,7 +403,8 @@ std::string buildMdx(const std::string& dbfName, std::uint8_t ldid,
         putU16le(th + 12, static_cast<std::uint16_t>(keyLength));
         putU16le(th + 14, static_cast<std::uint16_t>(maxKeys));
         putU16le(th + 18, static_cast<std::uint16_t>(item));
-        std::memcpy(th + 24, tag.expression.data(), std::min<std::size_t>(tag.expression.size(), 200));
+        std::memcpy(th + 24, tag.expression.data(),
+                    std::min<std::size_t>(tag.expression.size(), 200));
         th[480] = tag.singleField ? 0x01 : 0x00;
         std::uint64_t sum = 0;
         for (std::size_t page = firstPage; page < b.nextPage; page += kBlock / kPage) {

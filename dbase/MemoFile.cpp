@@ -116,14 +116,15 @@ void MemoFile::open(const std::filesystem::path& path, MemoKind kind, const std:
         throw Error(Error::Kind::NotFound, table, "open memo file",
                     path.filename().string() + ": " + std::strerror(errno));
     }
-    struct stat st{};
+    struct stat st
+    {};
     ::fstat(m_fd, &st);
     m_size = static_cast<std::uint64_t>(st.st_size);
     const std::string header = readAt(0, 512);
     if (header.size() < 8) {
         close();
-        throw Error(Error::Kind::Damaged, table, "open memo file", "the memo file header is cut short",
-                    path.filename().string() + " offset 0");
+        throw Error(Error::Kind::Damaged, table, "open memo file",
+                    "the memo file header is cut short", path.filename().string() + " offset 0");
     }
     m_blockSize = blockSizeOf(header, kind);
 }
@@ -141,8 +142,8 @@ std::string MemoFile::readAt(std::uint64_t offset, std::size_t length) const
     std::string out(length, '\0');
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::pread(m_fd, out.data() + done, length - done,
-                                  static_cast<off_t>(offset + done));
+        const ssize_t n =
+            ::pread(m_fd, out.data() + done, length - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -163,21 +164,21 @@ std::string MemoFile::read(std::uint32_t block) const
     if (m_fd < 0) {
         throw Error(Error::Kind::NotFound, m_table, "read memo", "the table has no memo file");
     }
-    return decodeMemo(m_kind, m_blockSize, m_size, block,
-                      [this](std::uint64_t off, std::size_t len) { return readAt(off, len); },
-                      m_table);
+    return decodeMemo(
+        m_kind, m_blockSize, m_size, block,
+        [this](std::uint64_t off, std::size_t len) { return readAt(off, len); }, m_table);
 }
 
 std::string MemoFile::readFrom(std::string_view file, MemoKind kind, std::uint32_t block,
                                const std::string& table)
 {
     const std::uint32_t blockSize = blockSizeOf(file.substr(0, 512), kind);
-    return decodeMemo(kind, blockSize, file.size(), block,
-                      [file](std::uint64_t off, std::size_t len) {
-                          return off >= file.size() ? std::string()
-                                                    : std::string(file.substr(off, len));
-                      },
-                      table);
+    return decodeMemo(
+        kind, blockSize, file.size(), block,
+        [file](std::uint64_t off, std::size_t len) {
+            return off >= file.size() ? std::string() : std::string(file.substr(off, len));
+        },
+        table);
 }
 
 } // namespace qx7::dbase::detail

@@ -27,9 +27,9 @@ struct FieldInfo
     char type = 'C';
     int width = 0;
     int decimals = 0;
-    int offset = 0;        // from the start of the record, after the deletion flag byte
-    bool required = false; // kept in a byte of the descriptor that dBase leaves unused
-    bool nullable = false; // Visual FoxPro
+    int offset = 0;         // from the start of the record, after the deletion flag byte
+    bool required = false;  // kept in a byte of the descriptor that dBase leaves unused
+    bool nullable = false;  // Visual FoxPro
     bool hasOwnTag = false; // the header says a production tag covers this field
 };
 
@@ -72,8 +72,8 @@ enum class Level
 enum class Format
 {
     FoxBase,
-    DBase3,  // 0x03 without memo is shared by dBase III, IV, 5 and FoxPro 2
-    DBase4,  // dBase IV / 5 with memo, or an SQL table
+    DBase3, // 0x03 without memo is shared by dBase III, IV, 5 and FoxPro 2
+    DBase4, // dBase IV / 5 with memo, or an SQL table
     DBase7,
     FoxPro2, // FoxPro 2.x with memo
     VisualFoxPro
@@ -81,17 +81,16 @@ enum class Format
 
 enum class OpenMode
 {
-    ReadOnly,  // never writes any file; shared lock; a stale index is rebuilt in memory only
-    Shared,    // read-write; shared lock (other shared and read-only opens may coexist)
-    Exclusive  // read-write; exclusive lock; required by pack()
+    ReadOnly, // never writes any file; shared lock; a stale index is rebuilt in memory only
+    Shared,   // read-write; shared lock (other shared and read-only opens may coexist)
+    Exclusive // read-write; exclusive lock; required by pack()
 };
 
 struct OpenOptions
 {
     OpenOptions(OpenMode m = OpenMode::Shared, std::vector<IndexDef> ix = {})
         : mode(m), indexes(std::move(ix))
-    {
-    }
+    {}
     OpenMode mode;
     // Tags the caller relies on. Any that the .mdx lacks (or a missing .mdx) is built on
     // open, so a table whose index file was lost gets its expression tags back.
@@ -102,8 +101,7 @@ struct CreateOptions
 {
     CreateOptions(Level l = Level::DBase4, std::vector<IndexDef> ix = {}, bool replace = false)
         : level(l), indexes(std::move(ix)), overwrite(replace)
-    {
-    }
+    {}
     Level level;
     std::vector<IndexDef> indexes; // written to the production .mdx with the table
     bool overwrite;                // replace an existing table of that name

@@ -108,8 +108,8 @@ void Table::remove(const std::filesystem::path& path)
     const std::string table = tableName(path);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        throw Error(errno == ENOENT ? Error::Kind::NotFound : Error::Kind::Io, table, "delete table",
-                    std::strerror(errno));
+        throw Error(errno == ENOENT ? Error::Kind::NotFound : Error::Kind::Io, table,
+                    "delete table", std::strerror(errno));
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
@@ -149,6 +149,9 @@ void Table::open(const std::filesystem::path& path, const OpenOptions& options)
     }
     d->cursor.attach(&d->dbf, &d->indexes);
     d->buffer.assign(d->dbf.header().recordLength, ' ');
+    const auto& fields = d->dbf.header().fields;
+    d->anyRequired =
+        std::any_of(fields.begin(), fields.end(), [](const FieldInfo& f) { return f.required; });
     d->state = State::Browse;
     d->cursor.first();
 }
@@ -336,12 +339,18 @@ std::string Table::languageDriverName() const
         return h.languageDriver;
     }
     switch (h.ldid) {
-    case 0x00: return "";
-    case 0x57: return "DBWINUS0";
-    case 0x01: return "DOS USA (437)";
-    case 0x02: return "DOS Multilingual (850)";
-    case 0x03: return "Windows ANSI (1252)";
-    default: return "LDID " + std::to_string(h.ldid);
+    case 0x00:
+        return "";
+    case 0x57:
+        return "DBWINUS0";
+    case 0x01:
+        return "DOS USA (437)";
+    case 0x02:
+        return "DOS Multilingual (850)";
+    case 0x03:
+        return "Windows ANSI (1252)";
+    default:
+        return "LDID " + std::to_string(h.ldid);
     }
 }
 
@@ -402,8 +411,8 @@ std::string Table::text(int index) const
     if (!editing && !d->cursor.hasRecord()) {
         return {};
     }
-    return detail::decodeField(d->dbf.header(), static_cast<std::size_t>(index), rec,
-                               d->dbf.memo(), d->name);
+    return detail::decodeField(d->dbf.header(), static_cast<std::size_t>(index), rec, d->dbf.memo(),
+                               d->name);
 }
 
 std::string Table::text(std::string_view name) const
@@ -509,7 +518,7 @@ void Table::post()
         return;
     }
     const detail::DbfHeader& h = d->dbf.header();
-    for (std::size_t i = 0; i < h.fields.size(); ++i) {
+    for (std::size_t i = 0; d->anyRequired && i < h.fields.size(); ++i) {
         if (h.fields[i].required && detail::rawField(h.fields[i], d->buffer.data()).empty()) {
             throw Error(Error::Kind::Invalid, d->name, "post",
                         "field " + h.fields[i].name + " needs a value");
@@ -527,7 +536,7 @@ void Table::post()
         d->indexes.recordChanged(recno, before.data(), d->buffer.data());
     }
     d->state = State::Browse;
-    d->cursor.gotoRecord(recno);
+    d->cursor.gotoWritten(recno, d->buffer);
     notify(TableEvent::StateChanged);
     notify(TableEvent::DataChanged);
 }

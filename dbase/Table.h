@@ -147,8 +147,8 @@ public:
     // --- Fields ------------------------------------------------------------------------
     int fieldCount() const;
     const std::vector<FieldInfo>& fields() const;
-    const FieldInfo& field(int index) const;               // throws Invalid when out of range
-    int fieldIndex(std::string_view name) const;           // throws NotFound
+    const FieldInfo& field(int index) const;                   // throws Invalid when out of range
+    int fieldIndex(std::string_view name) const;               // throws NotFound
     std::optional<int> findField(std::string_view name) const; // case-insensitive
 
     // --- Indexes -----------------------------------------------------------------------
@@ -162,18 +162,19 @@ public:
     void dropIndex(std::string_view tag);
 
     // --- Navigation --------------------------------------------------------------------
-    void first(); // bof() becomes true
-    void last();  // eof() becomes true
-    void next();  // at the last record: stays, eof() becomes true
-    void prior(); // at the first record: stays, bof() becomes true
+    void first();          // bof() becomes true
+    void last();           // eof() becomes true
+    void next();           // at the last record: stays, eof() becomes true
+    void prior();          // at the first record: stays, bof() becomes true
     int moveBy(int count); // returns how far it moved (negative backwards)
     bool eof() const;
     bool bof() const;
-    bool isEmpty() const; // no visible record
+    bool isEmpty() const;        // no visible record
     std::uint32_t recNo() const; // physical record number, 1-based; 0 when none
 
     // --- Values of the current record (or of the edit buffer while editing) -------------
-    std::string text(int field) const; // see FieldCodec: C trimmed right, D "YYYYMMDD", L "T"/"F"/""
+    std::string
+    text(int field) const; // see FieldCodec: C trimmed right, D "YYYYMMDD", L "T"/"F"/""
     std::string text(std::string_view field) const;
     bool boolean(int field) const;
     bool boolean(std::string_view field) const;

@@ -21,6 +21,7 @@ struct TableData
     Cursor cursor;
     Table::State state = Table::State::Closed;
     std::vector<char> buffer; // the record being edited or inserted
+    bool anyRequired = false;
     std::vector<bool> required;
 
     std::string rangeStart;

@@ -306,7 +306,8 @@ void Table::setMasterLink(Table& master, std::string_view masterField)
     requireOpen("link to master");
     master.requireOpen("link to master");
     if (&master == this) {
-        throw Error(Error::Kind::Invalid, d->name, "link to master", "a table cannot be its own master");
+        throw Error(Error::Kind::Invalid, d->name, "link to master",
+                    "a table cannot be its own master");
     }
     if (!d->cursor.order()) {
         throw Error(Error::Kind::Invalid, d->name, "link to master", "there is no current index");

@@ -44,12 +44,18 @@ int usageError(CommandContext& ctx, const std::string& problem)
 std::string formatName(const Table& t)
 {
     switch (t.format()) {
-    case dbase::Format::FoxBase: return "FoxBase";
-    case dbase::Format::DBase3: return t.level() == 3 ? "dBase III" : "dBase IV/5";
-    case dbase::Format::DBase4: return "dBase IV/5";
-    case dbase::Format::DBase7: return "dBase 7";
-    case dbase::Format::FoxPro2: return "FoxPro 2";
-    case dbase::Format::VisualFoxPro: return "Visual FoxPro";
+    case dbase::Format::FoxBase:
+        return "FoxBase";
+    case dbase::Format::DBase3:
+        return t.level() == 3 ? "dBase III" : "dBase IV/5";
+    case dbase::Format::DBase4:
+        return "dBase IV/5";
+    case dbase::Format::DBase7:
+        return "dBase 7";
+    case dbase::Format::FoxPro2:
+        return "FoxPro 2";
+    case dbase::Format::VisualFoxPro:
+        return "Visual FoxPro";
     }
     return "dBase";
 }
@@ -83,8 +89,8 @@ int info(CommandContext& ctx, const std::string& file)
     const auto tags = t.indexes();
     ctx.out << "index tags:      " << tags.size() << "\n";
     for (const dbase::IndexInfo& ix : tags) {
-        std::snprintf(line, sizeof line, "  %-11s %-40s key %3d%s", ix.name.c_str(), ix.expression.c_str(),
-                      ix.keyLength, ix.supported ? "" : "  (not supported)");
+        std::snprintf(line, sizeof line, "  %-11s %-40s key %3d%s", ix.name.c_str(),
+                      ix.expression.c_str(), ix.keyLength, ix.supported ? "" : "  (not supported)");
         ctx.out << line << "\n";
     }
     return 0;

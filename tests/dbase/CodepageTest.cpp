@@ -46,7 +46,9 @@ TEST(Codepage, UnrepresentableAndMalformedBecomeOneQuestionMarkEach)
 {
     const Case cases[] = {
         {"cyrillic", "??", "\xd0\x96\xd0\xb8"},
-        {"emoji (4 bytes)", "a?b", "a\xf0\x9f\x98\x80" "b"},
+        {"emoji (4 bytes)", "a?b",
+         "a\xf0\x9f\x98\x80"
+         "b"},
         {"stray continuation byte", "?x", "\x80x"},
         {"truncated sequence", "a?", "a\xc3"},
         {"overlong slash", "??", "\xc0\xaf"},
@@ -64,9 +66,9 @@ TEST(Codepage, ValidatesUtf8)
         {"\xc3\xa4", true},
         {"\xe2\x82\xac", true},
         {"\xf0\x9f\x98\x80", true},
-        {"\xc3", false},           // cut short
-        {"\xc0\x80", false},       // overlong NUL
-        {"\xed\xa0\x80", false},   // surrogate
+        {"\xc3", false},             // cut short
+        {"\xc0\x80", false},         // overlong NUL
+        {"\xed\xa0\x80", false},     // surrogate
         {"\xf4\x90\x80\x80", false}, // past U+10FFFF
         {"\xfc\x84\x80\x80\x80\x80", false},
         {"\xe4\xf6", false}, // Windows-1252 text is not UTF-8

@@ -61,7 +61,8 @@ TEST_F(Recovery, CorruptionsOfTheIndexAllEndInARebuild)
         {"leaf record number out of range", [](std::string& b) { b[3072 + 8] = 99; }},
         {"leaf keys out of order is repaired by sorting, counts still checked",
          [](std::string& b) { std::swap(b[3072 + 12], b[3072 + 12 + 20]); }},
-        {"every byte after the header zeroed", [](std::string& b) { std::fill(b.begin() + 2048, b.end(), '\0'); }},
+        {"every byte after the header zeroed",
+         [](std::string& b) { std::fill(b.begin() + 2048, b.end(), '\0'); }},
     };
     for (const Damage& d : damages) {
         SCOPED_TRACE(d.what);

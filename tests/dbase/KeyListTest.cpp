@@ -32,7 +32,8 @@ TEST(KeyList, MatchesAnOrderedSetUnderRandomChanges)
     for (int i = 0; i < 20000; ++i) {
         const bool insert = model.empty() || rng() % 3 != 0;
         if (insert) {
-            std::string key = {static_cast<char>('A' + rng() % 5), static_cast<char>('a' + rng() % 4),
+            std::string key = {static_cast<char>('A' + rng() % 5),
+                               static_cast<char>('a' + rng() % 4),
                                static_cast<char>(rng() % 2 ? ' ' : '\xe9')};
             const std::uint32_t recno = nextRecno++;
             list.insert(key.data(), recno);
@@ -65,8 +66,8 @@ TEST(KeyList, BoundsCompareOnlyTheGivenPrefix)
         std::uint32_t upper;
     };
     const Row rows[] = {
-        {"AB", 2, 2, 5},   {"AB  ", 4, 2, 4}, {"A", 1, 1, 5}, {"C", 1, 0, 0},
-        {"", 0, 1, 0},     {"AA  ", 4, 1, 2}, {"0", 1, 1, 1},
+        {"AB", 2, 2, 5}, {"AB  ", 4, 2, 4}, {"A", 1, 1, 5}, {"C", 1, 0, 0},
+        {"", 0, 1, 0},   {"AA  ", 4, 1, 2}, {"0", 1, 1, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.probe);

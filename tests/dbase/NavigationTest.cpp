@@ -30,9 +30,10 @@ protected:
             const char* time;
             bool mark;
         };
-        const Q qsos[] = {{"DL1ABC", "20240101", "1200", true}, {"DL1ABCD", "20240101", "1300", false},
-                          {"DL1AB", "20240102", "0800", true},  {"G4XYZ", "20240131", "2359", false},
-                          {"DL1ABC", "20240201", "0000", false}, {"K1AA", "20231231", "2359", true}};
+        const Q qsos[] = {
+            {"DL1ABC", "20240101", "1200", true},  {"DL1ABCD", "20240101", "1300", false},
+            {"DL1AB", "20240102", "0800", true},   {"G4XYZ", "20240131", "2359", false},
+            {"DL1ABC", "20240201", "0000", false}, {"K1AA", "20231231", "2359", true}};
         for (const Q& q : qsos) {
             test::addQso(t, q.call, q.date, q.time, q.mark);
         }
@@ -49,7 +50,7 @@ TEST_F(Navigation, RangeOfOneKeyHoldsExactlyThatKey)
         Strings calls;
     };
     const Row rows[] = {
-        {"DL1ABC", "DL1ABC", {"DL1ABC", "DL1ABC"}},     // not DL1ABCD, not DL1AB
+        {"DL1ABC", "DL1ABC", {"DL1ABC", "DL1ABC"}}, // not DL1ABCD, not DL1AB
         {"DL1AB", "DL1AB", {"DL1AB"}},
         {"DL1AB", "DL1ABCD", {"DL1AB", "DL1ABC", "DL1ABC", "DL1ABCD"}},
         {"", "DL1ABC", {"DL1AB", "DL1ABC", "DL1ABC"}}, // empty start: unbounded
@@ -199,8 +200,10 @@ TEST_F(Navigation, MasterLinkFollowsTheMaster)
                   {Level::DBase4, {{"CALLDATE", "CALL+DATEFROM+MGR"}}});
     Table mgr;
     mgr.open(dir / "mgr.dbf");
-    const char* rows[][3] = {{"DL1ABC", "20200101", "W3HNK"}, {"DL1ABCD", "20200101", "X"},
-                             {"K1AA", "20100101", "N2OO"},    {"DL1ABC", "20100101", "DJ0ZY"}};
+    const char* rows[][3] = {{"DL1ABC", "20200101", "W3HNK"},
+                             {"DL1ABCD", "20200101", "X"},
+                             {"K1AA", "20100101", "N2OO"},
+                             {"DL1ABC", "20100101", "DJ0ZY"}};
     for (const auto& r : rows) {
         mgr.append();
         mgr.setText("CALL", r[0]);

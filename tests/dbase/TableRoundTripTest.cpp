@@ -18,10 +18,7 @@ protected:
     ScratchDir dir;
     std::filesystem::path path = dir / "log.dbf";
 
-    void createLog()
-    {
-        Table::create(path, test::logFields(), {GetParam(), test::logIndexes()});
-    }
+    void createLog() { Table::create(path, test::logFields(), {GetParam(), test::logIndexes()}); }
 };
 
 TEST_P(RoundTrip, CreatesTheDeclaredStructure)
@@ -95,11 +92,13 @@ TEST_P(RoundTrip, IndexOrderSurvivesReopen)
     Table t;
     t.open(path);
     t.setIndex("CALL");
-    EXPECT_EQ(test::walk(t, "CALL"), (std::vector<std::string>{"9A1A", "DL1ABC", "DL1ABC", "W1AW"}));
+    EXPECT_EQ(test::walk(t, "CALL"),
+              (std::vector<std::string>{"9A1A", "DL1ABC", "DL1ABC", "W1AW"}));
     t.setIndex("DATETIME");
     EXPECT_EQ(test::walk(t, "TIME"), (std::vector<std::string>{"2300", "0001", "2359", "0900"}));
     t.setIndex("");
-    EXPECT_EQ(test::walk(t, "CALL"), (std::vector<std::string>{"W1AW", "DL1ABC", "DL1ABC", "9A1A"}));
+    EXPECT_EQ(test::walk(t, "CALL"),
+              (std::vector<std::string>{"W1AW", "DL1ABC", "DL1ABC", "9A1A"}));
 }
 
 TEST_P(RoundTrip, EditsMoveRecordsInEveryTag)
@@ -176,7 +175,9 @@ TEST_P(RoundTrip, TagAddedLaterIsKeptAndMarkedInTheHeader)
 
 INSTANTIATE_TEST_SUITE_P(Levels, RoundTrip,
                          ::testing::Values(Level::DBase4, Level::DBase5, Level::DBase7),
-                         [](const auto& p) { return "Level" + std::to_string(static_cast<int>(p.param)); });
+                         [](const auto& p) {
+                             return "Level" + std::to_string(static_cast<int>(p.param));
+                         });
 
 } // namespace
 } // namespace qx7::dbase

@@ -46,11 +46,11 @@ private:
 
 inline std::vector<FieldDef> logFields()
 {
-    return {{"CALL", 'C', 16},  {"DATE", 'C', 8},  {"TIME", 'C', 4},  {"BAND", 'C', 6},
-            {"MODE", 'C', 8},   {"SUBM", 'C', 12}, {"RSTS", 'C', 6},  {"RSTR", 'C', 6},
-            {"QSLS", 'C', 1},   {"QSLR", 'C', 1},  {"QMGR", 'C', 16}, {"DATS", 'C', 8},
-            {"DATR", 'C', 8},   {"COMM", 'C', 60}, {"FREQ", 'C', 12}, {"DXCC", 'C', 6},
-            {"XBND", 'C', 2},   {"MARK", 'L', 1}};
+    return {{"CALL", 'C', 16}, {"DATE", 'C', 8},  {"TIME", 'C', 4},  {"BAND", 'C', 6},
+            {"MODE", 'C', 8},  {"SUBM", 'C', 12}, {"RSTS", 'C', 6},  {"RSTR", 'C', 6},
+            {"QSLS", 'C', 1},  {"QSLR", 'C', 1},  {"QMGR", 'C', 16}, {"DATS", 'C', 8},
+            {"DATR", 'C', 8},  {"COMM", 'C', 60}, {"FREQ", 'C', 12}, {"DXCC", 'C', 6},
+            {"XBND", 'C', 2},  {"MARK", 'L', 1}};
 }
 
 inline std::vector<IndexDef> logIndexes()
