@@ -6,11 +6,30 @@ int runSettings(CommandContext& ctx);
 int runLog(CommandContext& ctx);
 int runCallKey(CommandContext& ctx);
 int runManagers(CommandContext& ctx);
+int runDbf(CommandContext& ctx);
+int runQueue(CommandContext& ctx);
+int runStats(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
 {
     static const std::vector<Command> commands = {
         {"settings", "settings", "print the effective settings as section/key/value", runSettings},
+        {"log", "log create NAME --call CALL | log info NAME | log list",
+         "create a log, show one, list the logs of the log folder", runLog},
+        {"callkey", "callkey CALL...", "print the QSL-bureau sort key of each call", runCallKey},
+        {"managers",
+         "managers import FILE | export FILE [--dx4win] | lookup CALL DATE [QMGR] | pack | empty",
+         "the QSL manager database: import lists or qmgr.dbf, export, look up, pack, empty",
+         runManagers},
+        {"queue",
+         "queue fill LOG [--call C | --from C --to C | --pattern P] [--band B] [--mode M] "
+         "[--marked] | queue list | queue empty | queue export-adif FILE [--overwrite]",
+         "fill the print queue from a log as F2 does, list it, empty it, export its journal",
+         runQueue},
+        {"stats", "stats LOG", "count the labels a log needs and its QSOs by band and mode",
+         runStats},
+        {"dbf", "dbf info FILE | dbf dump FILE [--index TAG] [--range FROM TO]",
+         "look at any dBase table: header, fields, tags, records", runDbf},
     };
     return commands;
 }

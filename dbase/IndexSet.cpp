@@ -122,6 +122,14 @@ std::filesystem::path IndexSet::mdxPath(const std::filesystem::path& dbf)
     return lower;
 }
 
+bool isDbfExtension(const std::filesystem::path& path)
+{
+    std::string ext = path.extension().string();
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".dbf" || ext.empty();
+}
+
 void IndexSet::open(DbfFile& dbf, const std::string& table, const std::vector<IndexDef>& required)
 {
     m_dbf = &dbf;
@@ -131,7 +139,9 @@ void IndexSet::open(DbfFile& dbf, const std::string& table, const std::vector<In
     m_markedDirty = false;
     m_mdx = {};
     m_mdxPath = mdxPath(dbf.path());
-    m_mdxBytes = readWholeFile(m_mdxPath);
+    m_foreignMdx =
+        !isDbfExtension(dbf.path()) && required.empty() && !dbf.header().hasProductionIndex();
+    m_mdxBytes = m_foreignMdx ? std::string() : readWholeFile(m_mdxPath);
     bool headerOk = false;
     if (!m_mdxBytes.empty()) {
         try {
@@ -522,7 +532,8 @@ void IndexSet::writeBack()
     syncProductionFlags();
     if (m_tags.empty()) {
         std::error_code ec;
-        std::filesystem::remove(m_mdxPath, ec);
+        if (!m_foreignMdx)
+            std::filesystem::remove(m_mdxPath, ec);
         m_changed = m_markedDirty = false;
         return;
     }

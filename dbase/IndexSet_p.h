@@ -31,6 +31,9 @@ struct Tag
     std::unique_ptr<KeyList> keys;     // null until loaded
 };
 
+// Whether a table file carries the extension its production index belongs to.
+bool isDbfExtension(const std::filesystem::path& path);
+
 class IndexSet
 {
 public:
@@ -84,6 +87,9 @@ private:
     std::vector<Tag> m_tags;
     bool m_changed = false;     // keys differ from the file on disk
     bool m_markedDirty = false; // the file on disk carries the dirty marker
+    // N.mdx belongs to N.dbf. A table kept under another extension (a log's descriptor
+    // "N.qx7" beside its "N.dbf") leaves that file alone unless it asks for tags itself.
+    bool m_foreignMdx = false;
 };
 
 } // namespace qx7::dbase::detail

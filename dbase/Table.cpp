@@ -87,7 +87,8 @@ void Table::create(const std::filesystem::path& path, const std::vector<FieldDef
         throw Error(Error::Kind::Invalid, table, "create", "the table already exists");
     }
     detail::DbfFile::create(path, header, options.overwrite, table);
-    std::filesystem::remove(mdx, ec);
+    if (!options.indexes.empty() || detail::isDbfExtension(path))
+        std::filesystem::remove(mdx, ec); // a stale index of a replaced table must go
     if (!options.indexes.empty()) {
         // Opening once lets the index set write a correct, empty .mdx with its stamp;
         // a tag it cannot build takes the new table away again.

@@ -1,43 +1,15 @@
 // qx7cli managers import|export|lookup|pack|empty: the QSL manager database.
 
 #include "cli/Command.h"
+#include "cli/TerminalProgress.h"
 #include "datamodule/TQXDM.h"
 
-#include <chrono>
 #include <filesystem>
 #include <ostream>
 
 namespace qx7::cli {
 
 namespace {
-
-// Prints a percentage now and then so that long imports show they are alive.
-class TerminalProgress : public Progress
-{
-public:
-    explicit TerminalProgress(std::ostream& err) : m_err(err) {}
-    void start(const std::string& caption, long long total) override
-    {
-        m_caption = caption;
-        m_total = total;
-        m_last = std::chrono::steady_clock::now();
-    }
-    bool step(long long done) override
-    {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - m_last > std::chrono::seconds(1) && m_total > 0) {
-            m_err << m_caption << ": " << done * 100 / m_total << "%\n";
-            m_last = now;
-        }
-        return true;
-    }
-
-private:
-    std::ostream& m_err;
-    std::string m_caption;
-    long long m_total = 0;
-    std::chrono::steady_clock::time_point m_last;
-};
 
 const char* kUsage = "usage: qx7cli managers import FILE | export FILE [--dx4win] | "
                      "lookup CALL DATE | pack | empty\n";

@@ -29,6 +29,14 @@ TEST(LogTable, CreatesTableIndexAndDescriptorWithLowerCaseExtensions)
     ASSERT_TRUE(CreateLogDescriptor(dir.file("my.dbf")));
     EXPECT_TRUE(fs::exists(dir.file("my.qx7")));
     EXPECT_EQ(listLogs(dir.path()), std::vector<std::string>{"my"});
+    // The descriptor shares the base name: writing it must leave the log's index alone.
+    writeLogDescriptor(dir.file("my.qx7"), {"DL1ABC", {"73"}});
+    ASSERT_TRUE(fs::exists(dir.file("my.mdx")));
+    {
+        dbase::Table readOnly;
+        readOnly.open(dir.file("my.dbf"), {dbase::OpenMode::ReadOnly, {}});
+        EXPECT_EQ(readOnly.indexes().size(), 2u);
+    }
 
     dbase::Table t;
     openLog(t, dir.file("my.dbf"), 1);

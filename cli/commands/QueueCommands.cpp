@@ -1,0 +1,212 @@
+// qx7cli queue fill|list|empty|export-adif and stats: the road from a log to labels.
+
+#include "cli/Command.h"
+#include "cli/TerminalProgress.h"
+#include "core/BandModeTables.h"
+#include "core/Text.h"
+#include "datamodule/TQXDM.h"
+#include "store/LogSearch.h"
+#include "store/LogTable.h"
+
+#include <ostream>
+
+namespace qx7::cli {
+
+namespace {
+
+const char* kQueueUsage =
+    "usage: qx7cli queue fill LOG [--call CALL | --from CALL --to CALL | --pattern P]\n"
+    "                         [--band B] [--mode M] [--marked]\n"
+    "       qx7cli queue list | queue empty | queue export-adif FILE [--overwrite]\n";
+
+// The search inputs of the log window, from the command's options.
+bool parseSearch(const std::vector<std::string>& a, size_t from, SearchInputs& in,
+                 std::ostream& err)
+{
+    for (size_t i = from; i < a.size(); ++i) {
+        const bool hasValue = i + 1 < a.size();
+        if (a[i] == "--marked")
+            in.markedOnly = true;
+        else if (a[i] == "--call" && hasValue)
+            in.callFrom = a[++i];
+        else if (a[i] == "--from" && hasValue)
+            in.callFrom = a[++i];
+        else if (a[i] == "--to" && hasValue)
+            in.callTo = a[++i];
+        else if (a[i] == "--pattern" && hasValue)
+            in.callFrom = a[++i];
+        else if (a[i] == "--band" && hasValue)
+            in.band = a[++i];
+        else if (a[i] == "--mode" && hasValue)
+            in.mode = a[++i];
+        else {
+            err << "qx7cli: unexpected \"" << a[i] << "\"\n" << kQueueUsage;
+            return false;
+        }
+    }
+    in.callFrom = toUpperAscii(in.callFrom);
+    in.callTo = toUpperAscii(in.callTo);
+    return true;
+}
+
+bool openQueue(CommandContext& ctx, TQXDM& dm)
+{
+    if (dm.printQueue().isOpen() || dm.OpenPrintQueue())
+        return true;
+    ctx.err << "qx7cli: the print queue " << dm.LastPQ << " cannot be opened\n";
+    return false;
+}
+
+// Opens a log of the log folder in call order with its descriptor.
+bool openLogNamed(CommandContext& ctx, TQXDM& dm, const std::string& name, dbase::Table& log,
+                  LogDescriptor& descriptor)
+{
+    const LogPaths p = logPaths(dm.QXLogPath, name);
+    try {
+        openLog(log, p.table, 0);
+        descriptor = readLogDescriptor(p.descriptor);
+        return true;
+    } catch (const dbase::Error& e) {
+        ctx.err << "qx7cli: log \"" << logBaseName(name)
+                << "\": " << (e.kind() == dbase::Error::Kind::InUse ? "log in use" : e.what())
+                << '\n';
+        return false;
+    }
+}
+
+int fill(CommandContext& ctx)
+{
+    const auto& a = ctx.args;
+    SearchInputs in;
+    if (a.size() < 2 || !parseSearch(a, 2, in, ctx.err))
+        return 2;
+    TQXDM& dm = ctx.dataModule();
+    if (!openQueue(ctx, dm))
+        return 1;
+    if (dm.UseManagerDB && !dm.managers().isOpen())
+        dm.managers().OpenManagerDB();
+    dbase::Table log;
+    LogDescriptor descriptor;
+    if (!openLogNamed(ctx, dm, a[1], log, descriptor))
+        return 1;
+    const int before = dm.LabelsInQueue();
+    TerminalProgress progress(ctx.err);
+    int result = 0;
+    try {
+        LogSearchChange({&log}, in, dm.Search);
+        dm.PrintRun = true;
+        dm.ScanSelection = 0;
+        result = dm.ScanLog(log, descriptor.stationCall, descriptor.footerLines, progress);
+        dm.PrintRun = false;
+        log.close();
+    } catch (const dbase::Error& e) {
+        dm.PrintRun = false;
+        ctx.err << "qx7cli: " << e.what() << '\n';
+        return 1;
+    }
+    ctx.out << "Labels in print queue: " << dm.LabelsInQueue() << " ("
+            << dm.LabelsInQueue() - before << " new)\n";
+    if (result < 0)
+        ctx.out << "Stopped at the page prompt.\n";
+    return 0;
+}
+
+int list(CommandContext& ctx)
+{
+    TQXDM& dm = ctx.dataModule();
+    if (!openQueue(ctx, dm))
+        return 1;
+    dbase::Table& q = dm.printQueue().QXPQTable();
+    dm.printQueue().restoreViewOrder();
+    for (q.first(); !q.eof(); q.next()) {
+        ctx.out << q.text("INDEXD") << " | " << q.text("INDEXB") << " | " << q.text("HISCALL")
+                << " | " << q.text("MANAGER") << " | " << q.text("MYCALL") << " | "
+                << q.text("NUMQSOS") << (q.text("XTRA3") == kPrintedMark ? " | printed" : "")
+                << '\n';
+        for (int slot = 1; slot <= kQueueSlots; ++slot) {
+            const std::string band = q.text(slotField(slot, "BAND"));
+            if (band.empty() || band == kDashedBand)
+                continue;
+            ctx.out << "    " << slotLetter(slot) << ": " << q.text(slotField(slot, "DATE")) << ' '
+                    << q.text(slotField(slot, "TIME")) << ' ' << band << ' '
+                    << q.text(slotField(slot, "MODE")) << ' ' << q.text(slotField(slot, "RSTS"))
+                    << ' ' << q.text(slotField(slot, "PSEQ")) << '\n';
+        }
+    }
+    ctx.out << dm.LabelsInQueue() << " label(s)\n";
+    return 0;
+}
+
+} // namespace
+
+int runQueue(CommandContext& ctx)
+{
+    const auto& a = ctx.args;
+    const std::string sub = a.empty() ? "" : a[0];
+    if (sub == "fill")
+        return fill(ctx);
+    if (sub == "list" && a.size() == 1)
+        return list(ctx);
+    if (sub == "empty" && a.size() == 1) {
+        TQXDM& dm = ctx.dataModule();
+        if (!openQueue(ctx, dm))
+            return 1;
+        dm.EmptyPrintQueue();
+        ctx.out << "The print queue is empty.\n";
+        return 0;
+    }
+    if (sub == "export-adif" && (a.size() == 2 || (a.size() == 3 && a[2] == "--overwrite"))) {
+        TQXDM& dm = ctx.dataModule();
+        if (!dm.ExportAdifFile(a[1], a.size() == 2)) {
+            ctx.err << "qx7cli: " << a[1] << " could not be written\n";
+            return 1;
+        }
+        ctx.out << "Exported the print queue journal to " << a[1] << '\n';
+        return 0;
+    }
+    ctx.err << kQueueUsage;
+    return 2;
+}
+
+int runStats(CommandContext& ctx)
+{
+    if (ctx.args.size() != 1) {
+        ctx.err << "usage: qx7cli stats LOG\n";
+        return 2;
+    }
+    TQXDM& dm = ctx.dataModule();
+    if (!openQueue(ctx, dm))
+        return 1;
+    dbase::Table log;
+    LogDescriptor descriptor;
+    if (!openLogNamed(ctx, dm, ctx.args[0], log, descriptor))
+        return 1;
+    TerminalProgress progress(ctx.err);
+    dm.ScanStatistics::reset();
+    dm.PrintRun = false;
+    dm.ScanSelection = 0;
+    dm.Search = SearchState{};
+    dm.ScanLog(log, descriptor.stationCall, descriptor.footerLines, progress);
+    ctx.out << "QSOs: " << dm.LogSize << "\nQSOs confirmed: " << dm.QSOsPrinted
+            << "\nLabels needed: " << dm.LabelsNeeded << '\n';
+    for (int b = 0; b <= MaxBand; ++b)
+        if (dm.BandTotals[static_cast<size_t>(b)] > 0)
+            ctx.out << "Band " << bandName(b) << ": " << dm.BandTotals[static_cast<size_t>(b)]
+                    << '\n';
+    for (int m = 0; m <= MaxMode; ++m) {
+        const auto& counts = dm.ModeBandCounts[static_cast<size_t>(m)];
+        if (counts.total == 0)
+            continue;
+        ctx.out << "Mode " << modeName(m) << ": " << counts.total;
+        for (int b = 0; b <= MaxBand; ++b)
+            if (counts.perBand[static_cast<size_t>(b)] > 0)
+                ctx.out << ' ' << bandName(b) << '=' << counts.perBand[static_cast<size_t>(b)];
+        ctx.out << '\n';
+    }
+    for (size_t k = 1; k < dm.BandsPerStation.size(); ++k)
+        if (dm.BandsPerStation[k] > 0)
+            ctx.out << "Stations worked on " << k << " band(s): " << dm.BandsPerStation[k] << '\n';
+    return 0;
+}
+
+} // namespace qx7::cli
