@@ -1,0 +1,112 @@
+// The road from a log to labels through the real qx7cli program: create a log, fill it,
+// queue it, and look at the queue table and the log afterwards.
+
+#include "dbase/Table.h"
+#include "store/LogTable.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace qx7 {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result
+{
+    int code;
+    std::string out;
+};
+
+Result qx7cli(const fs::path& home, const std::string& args)
+{
+    const std::string cmd = std::string(QX7_BINARY_DIR) + "/cli/qx7cli --home '" + home.string() +
+                            "' " + args + " 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(cmd.c_str(), "r"), ::pclose);
+    std::string out;
+    std::array<char, 4096> buf{};
+    while (size_t n = std::fread(buf.data(), 1, buf.size(), pipe.get()))
+        out.append(buf.data(), n);
+    const int status = ::pclose(pipe.release());
+    return {WEXITSTATUS(status), out};
+}
+
+TEST(QueueFill, FromALogToTheQueueAndBack)
+{
+    const fs::path home = fs::temp_directory_path() / "qx7-cli-queue-fill";
+    fs::remove_all(home);
+    ASSERT_EQ(qx7cli(home, "log create OE1XYZ --call OE1XYZ").code, 0);
+    {
+        dbase::Table log;
+        openLog(log, (home / "logs" / "oe1xyz.dbf").string(), 0);
+        struct Row
+        {
+            const char *call, *date, *band, *mode, *qsls, *qmgr;
+        };
+        const Row rows[] = {
+            {"DL1AA", "20240101", "20m", "CW", "N", ""},
+            {"DL1AA", "20240102", "20m", "CW", "N", ""},  // same pair, newer: this one
+            {"DL2BB", "20240103", "40m", "SSB", "Y", ""}, // confirmed already
+            {"DM3CC", "20240104", "20m", "FT8", "N", "DL9XX"},
+            {"W0ABC", "20240105", "15m", "CW", "N", ""},
+        };
+        for (const auto& r : rows) {
+            log.append();
+            log.setText("CALL", r.call);
+            log.setText("DATE", r.date);
+            log.setText("TIME", "1200");
+            log.setText("BAND", r.band);
+            log.setText("MODE", r.mode);
+            log.setText("QSLS", r.qsls);
+            log.setText("QSLR", "N");
+            log.setText("QMGR", r.qmgr);
+            log.post();
+        }
+    }
+    const Result fill = qx7cli(home, "--yes queue fill oe1xyz --from DL --to DM9");
+    ASSERT_EQ(fill.code, 0) << fill.out;
+    EXPECT_NE(fill.out.find("Labels in print queue: 2 (2 new)"), std::string::npos) << fill.out;
+
+    dbase::Table queue;
+    queue.open((home / "qx7pq.dbf").string(), {dbase::OpenMode::ReadOnly, {}});
+    queue.setIndex("INDEXD");
+    std::vector<std::string> labels;
+    for (queue.first(); !queue.eof(); queue.next())
+        labels.push_back(queue.text("HISCALL") + "|" + queue.text("MANAGER") + "|" +
+                         queue.text("MYCALL") + "|" + queue.text("A_DATE"));
+    EXPECT_EQ(labels, (std::vector<std::string>{"DL1AA||OE1XYZ|2024-01-02",
+                                                "DM3CC|via:  DL9XX|OE1XYZ|2024-01-04"}));
+    queue.close();
+
+    dbase::Table log;
+    log.open((home / "logs" / "oe1xyz.dbf").string(), {dbase::OpenMode::ReadOnly, {}});
+    std::vector<std::string> sent;
+    for (log.first(); !log.eof(); log.next())
+        sent.push_back(log.text("QSLS") + (log.text("DATS").empty() ? "-" : "+"));
+    EXPECT_EQ(sent, (std::vector<std::string>{"N-", "Y+", "Y-", "Y+", "N-"}));
+    log.close();
+
+    const Result list = qx7cli(home, "queue list");
+    EXPECT_NE(list.out.find("2 label(s)"), std::string::npos) << list.out;
+    const Result exported = qx7cli(home, "queue export-adif '" + (home / "out.adi").string() + "'");
+    ASSERT_EQ(exported.code, 0) << exported.out;
+    std::ifstream adi(home / "out.adi");
+    const std::string text((std::istreambuf_iterator<char>(adi)), {});
+    EXPECT_NE(text.find("<call:5>DM3CC "), std::string::npos);
+    EXPECT_NE(text.find("<qsl_via:5>DL9XX "), std::string::npos);
+
+    const Result stats = qx7cli(home, "stats oe1xyz");
+    EXPECT_NE(stats.out.find("QSOs: 5"), std::string::npos) << stats.out;
+    EXPECT_EQ(qx7cli(home, "queue empty").code, 0);
+    EXPECT_NE(qx7cli(home, "queue list").out.find("0 label(s)"), std::string::npos);
+    EXPECT_EQ(qx7cli(home, "queue fill nosuchlog").code, 1);
+    fs::remove_all(home);
+}
+
+} // namespace
+} // namespace qx7
