@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,6 +82,10 @@ void DbfFile::open(const std::filesystem::path& path, OpenMode mode, const std::
             preadAll(head.data(), length, 0);
         }
         m_header = parseDbfHeader(head, st.size, table);
+        if (mode != OpenMode::ReadOnly) {
+            void* map = ::mmap(nullptr, 8, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
+            m_headMap = map == MAP_FAILED ? nullptr : static_cast<unsigned char*>(map);
+        }
         if (m_header.memoKind != MemoKind::None && m_header.hasMemoFields()) {
             try {
                 m_memo.open(findMemoFile(path, m_header.memoKind), m_header.memoKind, table);
@@ -92,6 +97,10 @@ void DbfFile::open(const std::filesystem::path& path, OpenMode mode, const std::
             }
         }
     } catch (...) {
+        if (m_headMap) {
+            ::munmap(m_headMap, 8);
+            m_headMap = nullptr;
+        }
         ::close(m_fd);
         m_fd = -1;
         throw;
@@ -134,7 +143,12 @@ void DbfFile::close()
         return;
     }
     m_memo.close();
-    const bool syncFailed = m_needsSync && ::fdatasync(m_fd) != 0;
+    const bool syncFailed = m_needsSync && ((m_headMap && ::msync(m_headMap, 8, MS_SYNC) != 0) ||
+                                            ::fdatasync(m_fd) != 0);
+    if (m_headMap) {
+        ::munmap(m_headMap, 8);
+        m_headMap = nullptr;
+    }
     const int err = errno;
     ::close(m_fd); // also releases the lock
     m_fd = -1;
@@ -274,7 +288,10 @@ std::uint32_t DbfFile::appendRecord(const char* data)
     head[1] = static_cast<unsigned char>(m_header.lastUpdate.month);
     head[2] = static_cast<unsigned char>(m_header.lastUpdate.day);
     putU32le(head + 3, recno);
-    pwriteAll(head, sizeof head, 1, "append");
+    if (m_headMap)
+        std::memcpy(m_headMap + 1, head, sizeof head);
+    else
+        pwriteAll(head, sizeof head, 1, "append");
     m_header.recordCount = recno;
     return recno;
 }
@@ -305,7 +322,7 @@ void DbfFile::setProductionIndex(bool hasIndex, const std::vector<bool>& ownTag)
 void DbfFile::sync()
 {
     if (m_fd >= 0 && m_needsSync) {
-        if (::fdatasync(m_fd) != 0) {
+        if ((m_headMap && ::msync(m_headMap, 8, MS_SYNC) != 0) || ::fdatasync(m_fd) != 0) {
             throw Error(Error::Kind::Io, m_table, "flush", std::strerror(errno));
         }
         m_needsSync = false;

@@ -69,6 +69,10 @@ private:
     std::uint64_t recordOffset(std::uint32_t recno) const;
 
     int m_fd = -1;
+    // The first page of a writable file, mapped shared: the record count of every append
+    // is stored there instead of through a second write call. A killed process leaves it
+    // in the page cache like a write would; sync() and close() flush it with the file.
+    unsigned char* m_headMap = nullptr;
     OpenMode m_mode = OpenMode::Shared;
     std::filesystem::path m_path;
     std::string m_table;

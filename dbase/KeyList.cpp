@@ -28,6 +28,7 @@ KeyList::KeyList(std::size_t keyLength)
 void KeyList::clear()
 {
     m_chunks.clear();
+    m_fences.clear();
     m_size = 0;
     ++m_version;
 }
@@ -47,6 +48,14 @@ std::string KeyList::makeEntry(const char* key, std::uint32_t recno) const
     return e;
 }
 
+void KeyList::setFence(std::size_t i)
+{
+    if (m_fences.size() < m_chunks.size() * m_width)
+        m_fences.resize(m_chunks.size() * m_width);
+    const Chunk& c = m_chunks[i];
+    std::memcpy(m_fences.data() + i * m_width, at(c, c.count - 1), m_width);
+}
+
 std::size_t KeyList::findChunk(const char* probe, std::size_t length, bool upper) const
 {
     // Chunks are ordered, so their last entries are too.
@@ -54,8 +63,7 @@ std::size_t KeyList::findChunk(const char* probe, std::size_t length, bool upper
     std::size_t hi = m_chunks.size();
     while (lo < hi) {
         const std::size_t mid = lo + (hi - lo) / 2;
-        const Chunk& c = m_chunks[mid];
-        const int cmp = compare(at(c, c.count - 1), probe, length);
+        const int cmp = compare(fence(mid), probe, length);
         if (upper ? cmp > 0 : cmp >= 0) {
             hi = mid;
         } else {
@@ -115,6 +123,7 @@ void KeyList::insertEntry(const char* entry)
         m_chunks.push_back(newChunk());
         std::memcpy(at(m_chunks[0], 0), entry, m_width);
         m_chunks[0].count = 1;
+        setFence(0);
         return;
     }
     std::size_t ci = findChunk(entry, m_width, false);
@@ -127,6 +136,7 @@ void KeyList::insertEntry(const char* entry)
         if (ci + 1 == m_chunks.size() && i == c->count) {
             // Appending in key order (dates, times): start a fresh chunk and keep this one full.
             m_chunks.push_back(newChunk());
+            ci = m_chunks.size() - 1;
             c = &m_chunks.back();
             i = 0;
         } else {
@@ -137,16 +147,23 @@ void KeyList::insertEntry(const char* entry)
             c->count = half;
             m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(ci) + 1,
                             std::move(right));
+            m_fences.insert(m_fences.begin() + static_cast<std::ptrdiff_t>((ci + 1) * m_width),
+                            m_width, '\0');
+            setFence(ci);
+            setFence(ci + 1);
             c = &m_chunks[ci];
             if (i > half) {
                 i -= half;
-                c = &m_chunks[ci + 1];
+                ++ci;
+                c = &m_chunks[ci];
             }
         }
     }
     std::memmove(at(*c, i + 1), at(*c, i), (c->count - i) * m_width);
     std::memcpy(at(*c, i), entry, m_width);
     ++c->count;
+    if (i + 1 == c->count)
+        setFence(ci);
 }
 
 bool KeyList::erase(const char* key, std::uint32_t recno)
@@ -162,6 +179,10 @@ bool KeyList::erase(const char* key, std::uint32_t recno)
     --c.count;
     if (c.count == 0) {
         m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(p.chunk));
+        const auto from = m_fences.begin() + static_cast<std::ptrdiff_t>(p.chunk * m_width);
+        m_fences.erase(from, from + static_cast<std::ptrdiff_t>(m_width));
+    } else if (p.index == c.count) {
+        setFence(p.chunk);
     }
     --m_size;
     ++m_version;
@@ -178,6 +199,7 @@ void KeyList::appendSorted(const char* key, std::uint32_t recno)
     std::memcpy(e, key, m_keyLength);
     putU32be(e + m_keyLength, recno);
     ++c.count;
+    setFence(m_chunks.size() - 1);
     ++m_size;
     ++m_version;
 }
@@ -190,6 +212,7 @@ void KeyList::appendSortedEntry(const char* entry)
     Chunk& c = m_chunks.back();
     std::memcpy(at(c, c.count), entry, m_width);
     ++c.count;
+    setFence(m_chunks.size() - 1);
     ++m_size;
     ++m_version;
 }

@@ -383,10 +383,28 @@ const FieldInfo& Table::field(int index) const
 std::optional<int> Table::findField(std::string_view name) const
 {
     requireOpen("find field");
-    const std::string wanted = upper(name);
+    // Names are stored in capitals and callers mostly ask in capitals: try that first,
+    // without building strings; this runs for every field access by name.
     const auto& f = d->dbf.header().fields;
     for (std::size_t i = 0; i < f.size(); ++i) {
-        if (upper(f[i].name) == wanted) {
+        if (f[i].name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    const auto sameIgnoringCase = [](std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) {
+            return false;
+        }
+        for (std::size_t k = 0; k < a.size(); ++k) {
+            if (std::toupper(static_cast<unsigned char>(a[k])) !=
+                std::toupper(static_cast<unsigned char>(b[k]))) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (sameIgnoringCase(f[i].name, name)) {
             return static_cast<int>(i);
         }
     }

@@ -305,7 +305,7 @@ bool ManagerDatabase::MergeWorkTable(Progress& progress)
         const long chunk = chunkSize(static_cast<long>(m_work->recordCount()));
         m_table.cancelRange();
         m_table.setIndex("CALL");
-        m_work->setIndex("");
+        m_work->setIndex("CALL"); // merged in call order: the target index grows in order
         const auto result = dbase::BatchCopy::run(
             *m_work, m_table, dbase::FieldMapping::sameNames(*m_work, m_table),
             dbase::CopyMode::AppendUpdate, [&](std::size_t done) {
