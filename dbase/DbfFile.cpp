@@ -149,6 +149,7 @@ void DbfFile::close()
         ::munmap(m_headMap, 8);
         m_headMap = nullptr;
     }
+    unmapForRead(); // a mapping keeps the file, and so its lock, alive
     const int err = errno;
     ::close(m_fd); // also releases the lock
     m_fd = -1;
@@ -214,6 +215,9 @@ void DbfFile::readRecord(std::uint32_t recno, char* out) const
         std::memcpy(out, m_window.data() + (recno - m_windowFirst) * len, len);
         return;
     }
+    if (readMapped(recordOffset(recno), len, out)) {
+        return;
+    }
     if (m_windowCount != 0 && recno == m_windowFirst + m_windowCount) {
         // Reading on in record order: fetch a window's worth at once.
         const auto per = static_cast<std::uint32_t>(std::max<std::size_t>(1, kWindowBytes / len));
@@ -230,6 +234,41 @@ void DbfFile::readRecord(std::uint32_t recno, char* out) const
     m_windowFirst = recno;
     m_windowCount = 1;
     std::memcpy(out, m_window.data(), len);
+}
+
+bool DbfFile::readMapped(std::uint64_t offset, std::size_t length, char* out) const
+{
+    constexpr std::size_t kRemapGrowth = 1 << 20;
+    if (m_mode == OpenMode::ReadOnly || m_fd < 0) {
+        return false; // another program may shrink a file we only read: no mapping
+    }
+    if (offset + length > m_readMapSize) {
+        struct stat st
+        {};
+        if (::fstat(m_fd, &st) != 0 || offset + length > static_cast<std::uint64_t>(st.st_size) ||
+            static_cast<std::size_t>(st.st_size) < m_readMapSize + kRemapGrowth) {
+            return false;
+        }
+        unmapForRead();
+        void* map =
+            ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_SHARED, m_fd, 0);
+        if (map == MAP_FAILED) {
+            return false;
+        }
+        m_readMap = static_cast<const char*>(map);
+        m_readMapSize = static_cast<std::size_t>(st.st_size);
+    }
+    std::memcpy(out, m_readMap + offset, length);
+    return true;
+}
+
+void DbfFile::unmapForRead() const
+{
+    if (m_readMap != nullptr) {
+        ::munmap(const_cast<char*>(m_readMap), m_readMapSize);
+        m_readMap = nullptr;
+        m_readMapSize = 0;
+    }
 }
 
 void DbfFile::readRecords(std::uint32_t first, std::uint32_t count, char* out) const

@@ -83,6 +83,13 @@ private:
     std::vector<char> m_appendBuffer;
     // A window of consecutive records kept after a read, so scans in record order do
     // one read per window instead of one per record.
+    // Writable tables map their file for reading: visiting records in index order
+    // then costs a copy instead of a read call per record. Records appended after the
+    // mapping are read the ordinary way until the file has grown enough to map again.
+    bool readMapped(std::uint64_t offset, std::size_t length, char* out) const;
+    void unmapForRead() const;
+    mutable const char* m_readMap = nullptr;
+    mutable std::size_t m_readMapSize = 0;
     mutable std::vector<char> m_window;
     mutable std::uint32_t m_windowFirst = 0;
     mutable std::uint32_t m_windowCount = 0;

@@ -17,10 +17,20 @@ namespace {
 constexpr size_t kKeyWidth = 20;
 constexpr int kSequenceWidth = 6;
 
+// Pads to `width` characters: the queue stores one byte a character (Windows-1252), so
+// a composite search key must be padded in characters, not in UTF-8 bytes ("Ø").
 std::string padded(std::string_view s, size_t width)
 {
-    std::string out(s.substr(0, width));
-    out.resize(width, ' ');
+    std::string out;
+    size_t chars = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const bool lead = (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80;
+        if (lead && chars == width)
+            break;
+        chars += lead ? 1 : 0;
+        out += s[i];
+    }
+    out.append(width - chars, ' ');
     return out;
 }
 

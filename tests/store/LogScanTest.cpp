@@ -110,6 +110,12 @@ TEST_F(Scan, SlashedZerosOnTheLabelButNotInTheKeyOrJournal)
     ownCall = "DL0XX";
     add({"W0ABC", "20240101", "1200", "20m", "CW"});
     ASSERT_EQ(scan(), 0);
+    // A later QSO finds that label although the call and own call hold a slashed zero.
+    add({"W0ABC", "20240102", "1200", "40m", "CW"});
+    log.gotoBookmark({2});
+    ASSERT_EQ(scan(true, 2), 0);
+    EXPECT_EQ(labels(), Strings{"W\xC3\x98"
+                                "ABC||DL\xC3\x98XX|2"});
     EXPECT_EQ(labelField(0, "HISCALL"), "W\xC3\x98"
                                         "ABC");
     EXPECT_EQ(labelField(0, "MYCALL"), "DL\xC3\x98XX");
@@ -119,6 +125,8 @@ TEST_F(Scan, SlashedZerosOnTheLabelButNotInTheKeyOrJournal)
     EXPECT_EQ(text, "ADIF Export for QX Version 7 - QSL Administration and Label Printing by "
                     "QZ3QZ\r\n\r\n<eoh>\r\n"
                     "<call:5>W0ABC <qso_date:8>20240101 <time_on:4>1200 <band:3>20M <mode:2>CW "
+                    "<rst_sent:2>59 <rst_rcvd:2>57 <qsl_sent:1>N <qsl_rcvd:1>N <eor>\r\n"
+                    "<call:5>W0ABC <qso_date:8>20240102 <time_on:4>1200 <band:3>40M <mode:2>CW "
                     "<rst_sent:2>59 <rst_rcvd:2>57 <qsl_sent:1>N <qsl_rcvd:1>N <eor>\r\n");
 }
 
