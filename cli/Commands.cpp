@@ -9,6 +9,9 @@ int runManagers(CommandContext& ctx);
 int runDbf(CommandContext& ctx);
 int runQueue(CommandContext& ctx);
 int runStats(CommandContext& ctx);
+int runPrint(CommandContext& ctx);
+int runPreview(CommandContext& ctx);
+int runSheets(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
 {
@@ -28,6 +31,16 @@ const std::vector<Command>& allCommands()
          runQueue},
         {"stats", "stats LOG", "count the labels a log needs and its QSOs by band and mode",
          runStats},
+        {"print",
+         "print [--layout FILE] [--pdf OUT.pdf | --printer NAME] [--start-at N] [--pages A-B] "
+         "[--reverse] [--keep]",
+         "print the label queue through a layout (LastQXD by default); remove printed labels "
+         "unless --keep",
+         runPrint},
+        {"preview", "preview --png DIR [--layout FILE] [--start-at N] [--pages A-B] [--reverse]",
+         "render the label run as PNG pages; marks nothing", runPreview},
+        {"sheets", "sheets [MAKER]",
+         "list label-sheet makers, or one maker's sheet types with their sizes", runSheets},
         {"dbf", "dbf info FILE | dbf dump FILE [--index TAG] [--range FROM TO]",
          "look at any dBase table: header, fields, tags, records", runDbf},
     };

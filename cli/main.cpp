@@ -26,10 +26,12 @@ int main(int argc, char* argv[])
     // Label output and the printer list need QtGui; no display is needed for either.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Taken before Qt sees them: QGuiApplication removes its own options ("--reverse").
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
     return qx7::cli::runCli(args, std::cout, std::cerr,
                             QCoreApplication::applicationDirPath().toStdString());
 }

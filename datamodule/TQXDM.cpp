@@ -3,9 +3,12 @@
 #include "core/BandModeTables.h"
 #include "core/Printers.h"
 #include "core/QxHome.h"
+#include "labels/QxdFile.h"
+#include "labels/ShippedLayouts.h"
 #include "store/LogSchema.h"
 #include "store/LogTable.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace qx7 {
@@ -74,6 +77,8 @@ void TQXDM::QXDMCreate()
     // 9. Folders, then the keys every start rewrites. The value of "UseManagerDB" read
     // above holds for this run; the file says 1 again for the next one.
     fillDefaultFolders(ini);
+    if (!ini.existedOnLoad())
+        installShippedLayouts(QXLayoutPath); // so that a first start can print at once
     m_batch = std::make_unique<BatchInput>(m_env.programFolder, BDEDBaseLevel, *m_env.prompter);
     UseBatchInput = m_batch->OpenBatchTables() && m_batch->hasStations();
     ini.writeBool("System", "UseManagerDB", true);
@@ -384,6 +389,35 @@ std::pair<std::string, std::string> TQXDM::LoadImportPath(int format, std::strin
     const IniFile ini(iniPath());
     return {ini.readString("ImportPath", std::to_string(format), withSeparator(QXTmpPath)),
             ini.readString("ImportSpec", std::to_string(format), "")};
+}
+
+} // namespace qx7
+
+namespace qx7 {
+
+void TQXDM::publishLayoutCounts(const LayoutCounts& counts)
+{
+    PriRows = std::clamp(counts.qsoLines, 1, kQueueSlots);
+    PriBoLN = std::clamp(counts.footerLines, 0, kQueueFooters);
+    LabelsPerPage = std::max(1, counts.labelsPerSheet);
+}
+
+std::string TQXDM::layoutPath(const std::string& file) const
+{
+    if (file.find('/') != std::string::npos || std::filesystem::exists(file))
+        return file;
+    return withSeparator(QXLayoutPath) + file;
+}
+
+std::optional<LayoutCounts> TQXDM::loadLayout(const std::string& file, LabelLayout& layout,
+                                              std::string* error)
+{
+    const auto counts = openLayoutFile(layoutPath(file), layout, error);
+    if (counts) {
+        publishLayoutCounts(*counts);
+        LabelDesignLoaded = true;
+    }
+    return counts;
 }
 
 } // namespace qx7

@@ -9,6 +9,8 @@
 #include "core/Settings.h"
 #include "core/SortedStringList.h"
 #include "datamodule/TableEngineConfig.h"
+#include "labels/LabelLayout.h"
+#include "labels/LayoutOperations.h"
 #include "store/AdifJournal.h"
 #include "store/BatchInput.h"
 #include "store/CallSign.h"
@@ -130,6 +132,15 @@ public:
                 const std::vector<std::string>& footerLines, Progress& progress,
                 const std::vector<dbase::Bookmark>& selectedRows = {},
                 std::function<void()> printNow = {});
+
+    // A label layout was loaded, saved or changed: its QSO lines, footer lines and labels
+    // per sheet become "PriRows", "PriBoLN" and LabelsPerPage, within the queue's bounds.
+    void publishLayoutCounts(const LayoutCounts& counts);
+    // Loads a layout file (a bare name is taken from the layout folder) and publishes its
+    // counts; nothing when it cannot be read.
+    std::optional<LayoutCounts> loadLayout(const std::string& file, LabelLayout& layout,
+                                           std::string* error = nullptr);
+    std::string layoutPath(const std::string& file) const;
 
     SwlReports& swl() { return *m_swl; }
     void QueueSWLReports(const std::string& listener);

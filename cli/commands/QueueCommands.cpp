@@ -85,6 +85,10 @@ int fill(CommandContext& ctx)
         return 1;
     if (dm.UseManagerDB && !dm.managers().isOpen())
         dm.managers().OpenManagerDB();
+    // As in the desktop program, the last label layout decides the QSO lines, footer
+    // lines and labels per sheet; without it the settings stand.
+    LabelLayout layout;
+    dm.loadLayout(dm.LastQXD, layout);
     dbase::Table log;
     LogDescriptor descriptor;
     if (!openLogNamed(ctx, dm, a[1], log, descriptor))

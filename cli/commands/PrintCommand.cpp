@@ -1,0 +1,231 @@
+// qx7cli print / preview: the print queue through a label layout onto a printer, a
+// PDF file or preview pictures, with the run values of the print options dialog.
+
+#include "cli/Command.h"
+#include "core/Printers.h"
+#include "core/Progress.h"
+#include "core/QxHome.h"
+#include "datamodule/QueueLabelSource.h"
+#include "datamodule/TQXDM.h"
+#include "labels/QxdFile.h"
+#include "labels/render/LabelPrinting.h"
+
+#include <charconv>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+namespace qx7::cli {
+
+namespace {
+
+struct RunOptions
+{
+    std::string layout;
+    std::string pdf;
+    std::optional<std::string> printer;
+    std::string pngFolder;
+    std::optional<int> startAt;
+    std::optional<std::pair<int, int>> pages;
+    bool reverse = false;
+    bool keep = false;
+};
+
+std::optional<int> number(const std::string& s)
+{
+    int v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
+    return v;
+}
+
+std::optional<std::pair<int, int>> pageRange(const std::string& s)
+{
+    const size_t dash = s.find('-');
+    const auto from = number(s.substr(0, dash));
+    const auto to = dash == std::string::npos ? from : number(s.substr(dash + 1));
+    if (!from || !to || *from < 1 || *to < *from || *to > 9999)
+        return std::nullopt;
+    return std::make_pair(*from, *to);
+}
+
+// Fills `o` from the arguments; a message on `err` and false on a mistake.
+bool parseOptions(const std::vector<std::string>& args, bool preview, RunOptions& o,
+                  std::ostream& err)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--layout" && hasValue)
+            o.layout = args[++i];
+        else if (a == "--start-at" && hasValue)
+            o.startAt = number(args[++i]).value_or(0);
+        else if (a == "--pages" && hasValue) {
+            o.pages = pageRange(args[++i]);
+            if (!o.pages) {
+                err << "qx7cli: --pages wants FROM-TO with 1 <= FROM <= TO <= 9999\n";
+                return false;
+            }
+        } else if (a == "--reverse")
+            o.reverse = true;
+        else if (!preview && a == "--pdf" && hasValue)
+            o.pdf = args[++i];
+        else if (!preview && a == "--printer" && hasValue)
+            o.printer = args[++i];
+        else if (!preview && a == "--keep")
+            o.keep = true;
+        else if (preview && a == "--png" && hasValue)
+            o.pngFolder = args[++i];
+        else {
+            err << "qx7cli: unexpected argument " << a << '\n';
+            return false;
+        }
+    }
+    if (preview && o.pngFolder.empty()) {
+        err << "usage: qx7cli preview --png DIR [--layout FILE] [--start-at N] [--pages A-B] "
+               "[--reverse]\n";
+        return false;
+    }
+    if (!o.pdf.empty() && o.printer && *o.printer != kPdfPrinterName) {
+        err << "qx7cli: give either --pdf or --printer\n";
+        return false;
+    }
+    return true;
+}
+
+// Loads the layout and puts the run values into its page; 0 when all is well.
+int prepareLayout(TQXDM& dm, const RunOptions& o, LabelLayout& layout, std::string& folder,
+                  std::ostream& err)
+{
+    const std::string path = dm.layoutPath(o.layout.empty() ? dm.LastQXD : o.layout);
+    std::string error;
+    const auto counts = dm.loadLayout(path, layout, &error);
+    if (!counts) {
+        err << "qx7cli: cannot load the label layout: " << error << '\n';
+        return 1;
+    }
+    folder = std::filesystem::path(path).parent_path().string();
+    layout.Page.Reverse = o.reverse;
+    if (o.startAt) {
+        if (*o.startAt < 1 || *o.startAt > counts->labelsPerSheet) {
+            err << "qx7cli: --start-at must lie in [1.." << counts->labelsPerSheet << "]\n";
+            return 2;
+        }
+        layout.Page.StartAt = static_cast<std::uint16_t>(*o.startAt);
+    }
+    if (o.pages) {
+        layout.Page.PageFrom = static_cast<std::uint16_t>(o.pages->first);
+        layout.Page.PageTo = static_cast<std::uint16_t>(o.pages->second);
+    }
+    return 0;
+}
+
+std::unique_ptr<LabelSource> openQueue(TQXDM& dm, std::ostream& err)
+{
+    std::unique_ptr<LabelSource> queue = openQueueLabelSource(dm);
+    if (!queue)
+        err << "qx7cli: the print queue cannot be opened\n";
+    else if (queue->count() == 0) {
+        err << "qx7cli: the label print queue is empty\n";
+        queue.reset();
+    }
+    return queue;
+}
+
+// Where printing goes: a PDF file, a named printer, or the current printer.
+std::optional<LabelOutputTarget> printTarget(const RunOptions& o, std::ostream& err)
+{
+    LabelOutputTarget t;
+    if (!o.pdf.empty()) {
+        t.kind = LabelOutputTarget::Kind::PdfFile;
+        t.path = o.pdf;
+        return t;
+    }
+    if (o.printer && *o.printer == kPdfPrinterName) {
+        err << "qx7cli: the \"PDF file\" printer needs --pdf OUT.pdf\n";
+        return std::nullopt;
+    }
+    t.printerName = o.printer.value_or(currentPrinterName());
+    if (t.printerName.empty()) {
+        err << "qx7cli: no printer installed; print to a file with --pdf OUT.pdf\n";
+        return std::nullopt;
+    }
+    return t;
+}
+
+void reportProblems(const PrintJobResult& r, std::ostream& err)
+{
+    for (const std::string& p : r.imageProblems)
+        err << "qx7cli: picture left out: " << p << '\n';
+    if (r.run.markFailures > 0)
+        err << "qx7cli: " << r.run.markFailures
+            << " printed label(s) could not be marked \"printed\" in the queue\n";
+}
+
+} // namespace
+
+int runPrint(CommandContext& ctx)
+{
+    RunOptions o;
+    if (!parseOptions(ctx.args, false, o, ctx.err))
+        return 2;
+    const auto target = printTarget(o, ctx.err);
+    if (!target)
+        return 2;
+    TQXDM& dm = ctx.dataModule();
+    LabelLayout layout;
+    std::string folder;
+    if (const int code = prepareLayout(dm, o, layout, folder, ctx.err))
+        return code;
+    const std::unique_ptr<LabelSource> queue = openQueue(dm, ctx.err);
+    if (!queue)
+        return 1;
+    NullProgress progress;
+    const AfterPrintPolicy after{!o.keep, dm.AutoDeleteQXPQ, &dm.prompter()};
+    const PrintJobResult r = runPrintJob(layout, folder, *queue, *target, progress, after);
+    reportProblems(r, ctx.err);
+    if (r.run.failed) {
+        ctx.err << "qx7cli: printing failed: " << r.run.error << '\n';
+        return 1;
+    }
+    ctx.out << "Printed " << r.run.labelsDrawn << " label(s) on " << r.run.sheets << " sheet(s) to "
+            << (target->kind == LabelOutputTarget::Kind::PdfFile ? target->path
+                                                                 : target->printerName)
+            << (r.run.cancelled ? " (stopped)" : "") << ".\n";
+    if (r.deleted > 0)
+        ctx.out << r.deleted << " printed label(s) removed from the print queue.\n";
+    return 0;
+}
+
+int runPreview(CommandContext& ctx)
+{
+    RunOptions o;
+    if (!parseOptions(ctx.args, true, o, ctx.err))
+        return 2;
+    TQXDM& dm = ctx.dataModule();
+    LabelLayout layout;
+    std::string folder;
+    if (const int code = prepareLayout(dm, o, layout, folder, ctx.err))
+        return code;
+    const std::unique_ptr<LabelSource> queue = openQueue(dm, ctx.err);
+    if (!queue)
+        return 1;
+    std::error_code ec;
+    std::filesystem::create_directories(o.pngFolder, ec);
+    LabelOutputTarget target;
+    target.kind = LabelOutputTarget::Kind::Pictures;
+    target.path = o.pngFolder;
+    NullProgress progress;
+    const PrintJobResult r = runPrintJob(layout, folder, *queue, target, progress, {});
+    reportProblems(r, ctx.err);
+    if (r.run.failed) {
+        ctx.err << "qx7cli: preview failed: " << r.run.error << '\n';
+        return 1;
+    }
+    ctx.out << "Previewed " << r.run.labelsDrawn << " label(s) on " << r.run.sheets
+            << " page(s) in " << o.pngFolder << ".\n";
+    return 0;
+}
+
+} // namespace qx7::cli

@@ -1,0 +1,132 @@
+#include "labels/LabelFlow.h"
+
+#include "core/Progress.h"
+#include "core/Prompter.h"
+
+#include <algorithm>
+
+namespace qx7 {
+
+namespace {
+
+struct RunShape
+{
+    int perSheet;
+    int rows;
+    int startAt;
+    int pageFrom;
+    int pageTo;
+};
+
+RunShape shapeOf(const TQRPage& page)
+{
+    RunShape s{};
+    s.rows = std::max(page.Rows, 1);
+    s.perSheet = std::max(page.Columns, 1) * s.rows;
+    // Positions beyond the sheet cannot be fed; they would leave no room at all.
+    s.startAt = std::clamp<int>(page.StartAt, 1, s.perSheet);
+    s.pageFrom = std::max<int>(page.PageFrom, 1);
+    s.pageTo = page.PageTo;
+    return s;
+}
+
+} // namespace
+
+int sheetsNeeded(int labelCount, int startAt, int labelsPerSheet)
+{
+    if (labelsPerSheet < 1 || labelCount < 1)
+        return 0;
+    const int used = std::max(startAt, 1) + labelCount - 1;
+    return (used + labelsPerSheet - 1) / labelsPerSheet;
+}
+
+std::vector<LabelPlacement> planLabels(int labelCount, const TQRPage& page)
+{
+    const RunShape s = shapeOf(page);
+    std::vector<LabelPlacement> plan;
+    int sheet = 1;
+    int position = s.pageFrom == 1 ? s.startAt : 1;
+    int capacity = sheet == s.pageFrom ? s.perSheet - s.startAt + 1 : s.perSheet;
+    for (int k = 0; k < labelCount && sheet <= s.pageTo; ++k) {
+        if (sheet >= s.pageFrom) {
+            LabelPlacement p;
+            p.record = page.Reverse ? labelCount - 1 - k : k;
+            p.sheet = sheet;
+            p.position = position;
+            p.column = (position - 1) / s.rows;
+            p.row = (position - 1) % s.rows;
+            plan.push_back(p);
+        }
+        ++position;
+        if (--capacity == 0) {
+            ++sheet;
+            const bool first = sheet == s.pageFrom;
+            capacity = first ? s.perSheet - s.startAt + 1 : s.perSheet;
+            position = first ? s.startAt : 1;
+        }
+    }
+    return plan;
+}
+
+LabelRunResult runLabels(LabelSource& source, const TQRPage& page, LabelSheetOutput& output,
+                         Progress& progress)
+{
+    LabelRunResult result;
+    const int count = source.count();
+    const std::vector<LabelPlacement> plan = planLabels(count, page);
+    progress.start("Printing progress", 100);
+    std::vector<int> drawn;
+    int openSheet = 0;
+    for (const LabelPlacement& p : plan) {
+        if (p.sheet != openSheet) {
+            if (openSheet != 0)
+                output.endSheet();
+            if (!output.beginSheet(p.sheet)) {
+                result.failed = true;
+                openSheet = 0;
+                break;
+            }
+            openSheet = p.sheet;
+            ++result.sheets;
+        }
+        output.drawLabel(source.record(p.record), p);
+        drawn.push_back(p.record);
+        // Records passed over on earlier sheets count as done too.
+        const int done = p.record + 1;
+        const int doneInOrder = page.Reverse ? count - p.record : done;
+        if (!progress.step(static_cast<long long>(doneInOrder) * 100 / std::max(count, 1))) {
+            result.cancelled = true;
+            break;
+        }
+    }
+    if (openSheet != 0)
+        output.endSheet();
+    const bool arrived = output.finish() && !result.failed;
+    result.labelsDrawn = static_cast<int>(drawn.size());
+    if (!arrived) {
+        result.failed = true;
+        result.error = output.errorText();
+    } else if (output.marksPrinted()) {
+        for (int record : drawn) {
+            if (source.markPrinted(record))
+                ++result.marked;
+            else
+                ++result.markFailures;
+        }
+    }
+    progress.step(100);
+    progress.finish();
+    return result;
+}
+
+int afterPrint(TQRPage& page, LabelSource& source, bool autoDelete, Prompter& prompter)
+{
+    page.resetRun();
+    if (!autoDelete && prompter.ask(PromptIcon::Confirmation, kEmptyQueueQuestion,
+                                    PromptButton::Yes | PromptButton::No | PromptButton::Cancel) !=
+                           PromptButton::Yes)
+        return 0;
+    return std::max(source.deletePrinted(), 0);
+}
+
+} // namespace qx7

@@ -1,0 +1,35 @@
+#pragma once
+// Chooses where a print run goes: a printer by name (the current printer when none is
+// named), the "PDF file" printer writing to a path, or preview pictures in a folder.
+
+#include "labels/LabelFlow.h"
+#include "labels/LabelLayout.h"
+
+#include <memory>
+#include <string>
+
+namespace qx7 {
+
+struct LabelOutputTarget
+{
+    enum class Kind
+    {
+        Printer,
+        PdfFile,
+        Pictures
+    };
+    Kind kind = Kind::Printer;
+    std::string printerName; // Printer: empty for the current (default) printer
+    std::string path;        // PdfFile: the file; Pictures: the folder
+    int pictureDpi = 150;
+};
+
+// `imageFolder` resolves relative picture names (the layout's folder).
+std::unique_ptr<LabelSheetOutput> makeSheetOutput(const LabelLayout& layout,
+                                                  const std::string& imageFolder,
+                                                  const LabelOutputTarget& target);
+
+// The system's default printer, empty when there is none.
+std::string currentPrinterName();
+
+} // namespace qx7

@@ -1,0 +1,26 @@
+#include "labels/render/LabelPrinting.h"
+
+#include "labels/render/PainterSheetOutput.h"
+
+namespace qx7 {
+
+PrintJobResult runPrintJob(LabelLayout& layout, const std::string& imageFolder, LabelSource& source,
+                           const LabelOutputTarget& target, Progress& progress,
+                           const AfterPrintPolicy& after)
+{
+    PrintJobResult result;
+    const std::unique_ptr<LabelSheetOutput> output = makeSheetOutput(layout, imageFolder, target);
+    if (auto* painted = dynamic_cast<PainterSheetOutput*>(output.get()))
+        result.imageProblems = painted->renderer().imageProblems();
+    result.run = runLabels(source, layout.Page, *output, progress);
+    if (!output->marksPrinted())
+        return result;
+    // A job that never arrived marked nothing, so there is nothing to remove.
+    if (after.run && !result.run.failed && after.prompter)
+        result.deleted = afterPrint(layout.Page, source, after.autoDelete, *after.prompter);
+    else
+        layout.Page.resetRun();
+    return result;
+}
+
+} // namespace qx7

@@ -1,0 +1,36 @@
+#pragma once
+// One print run as the commands start it (designer, main window, qx7cli): the labels
+// of the queue through a layout to a printer, a PDF file or preview pictures, then,
+// for printing only, the after-print step that may empty the queue of printed labels.
+
+#include "labels/LabelFlow.h"
+#include "labels/render/LabelOutput.h"
+
+#include <string>
+
+namespace qx7 {
+
+class Progress;
+class Prompter;
+
+struct AfterPrintPolicy
+{
+    bool run = true;         // false keeps every label in the queue (qx7cli --keep)
+    bool autoDelete = false; // "AutoDeleteQXPQ": no question asked
+    Prompter* prompter = nullptr;
+};
+
+struct PrintJobResult
+{
+    LabelRunResult run;
+    int deleted = 0;
+    std::vector<std::string> imageProblems;
+};
+
+// `layout.Page` supplies the run values; afterwards they are back at their defaults
+// when the run printed (a preview leaves them as they were).
+PrintJobResult runPrintJob(LabelLayout& layout, const std::string& imageFolder, LabelSource& source,
+                           const LabelOutputTarget& target, Progress& progress,
+                           const AfterPrintPolicy& after);
+
+} // namespace qx7

@@ -1,0 +1,75 @@
+#pragma once
+// Draws labels of one layout onto any QPainter: the printer, a PDF file, preview
+// pictures. The painter works in device pixels; `pixelsPerMm` says how many there
+// are to a millimetre, and fonts take their size from the device's resolution.
+// Everything that does not change from label to label (fonts, parsed expressions,
+// pictures) is prepared once.
+
+#include "labels/Expression.h"
+#include "labels/LabelLayout.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QRectF>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QPainter;
+class QPaintDevice;
+
+namespace qx7 {
+
+class LabelRenderer
+{
+public:
+    // Relative picture file names are found in `imageFolder` (the layout's folder).
+    LabelRenderer(const LabelLayout& layout, std::string imageFolder);
+    ~LabelRenderer();
+
+    // Draws one label whose top left corner is at `originMm` on the page.
+    void drawLabel(QPainter& painter, double pixelsPerMm, QPointF originMm,
+                   const LabelRecord& record, const ExpressionContext& ctx) const;
+
+    // Pictures that could not be read (file name: reason), for the caller to report.
+    const std::vector<std::string>& imageProblems() const { return m_imageProblems; }
+
+private:
+    struct Prepared
+    {
+        const LayoutElement* element = nullptr;
+        QFont font;
+        QColor textColor;
+        int alignFlags = 0;
+        std::optional<Expression> expression;
+        QImage image;
+        // Metrics for the device being drawn on, made on first use.
+        mutable std::shared_ptr<QFontMetricsF> metrics;
+        mutable const QPaintDevice* metricsDevice = nullptr;
+    };
+
+    const QFontMetricsF& metricsFor(const Prepared& p, const QPaintDevice* device) const;
+
+    std::string textOf(const Prepared& p, const LabelRecord& record,
+                       const ExpressionContext& ctx) const;
+    void drawText(QPainter& painter, const Prepared& p, QRectF rect, const QRectF& band,
+                  double pixelsPerMm, const std::string& text) const;
+    void drawShape(QPainter& painter, const Prepared& p, QRectF rect, double pixelsPerMm) const;
+    void drawImage(QPainter& painter, const Prepared& p, QRectF rect, double pixelsPerMm) const;
+    void loadImage(Prepared& p, const std::string& folder);
+
+    const LabelLayout& m_layout;
+    std::vector<Prepared> m_elements;
+    std::vector<std::string> m_imageProblems;
+};
+
+// A colour of the layout as Qt's colour.
+QColor toQColor(const Color& c);
+// Frame edges inside `rect` (device pixels).
+void drawFrame(QPainter& painter, const Frame& frame, const QRectF& rect, double pixelsPerMm);
+
+} // namespace qx7

@@ -1,0 +1,37 @@
+#pragma once
+// The part every painted output shares: where a label lies on the sheet and drawing
+// it with the layout's renderer. Subclasses own the device (printer, PDF, picture).
+
+#include "labels/LabelFlow.h"
+#include "labels/render/LabelRenderer.h"
+
+#include <QPainter>
+
+#include <string>
+
+namespace qx7 {
+
+class PainterSheetOutput : public LabelSheetOutput
+{
+public:
+    PainterSheetOutput(const LabelLayout& layout, std::string imageFolder);
+    void drawLabel(const LabelRecord& record, const LabelPlacement& placement) override;
+    std::string errorText() const override { return m_error; }
+    const LabelRenderer& renderer() const { return m_renderer; }
+
+    // The page as it lies, in millimetres.
+    static QSizeF pageSizeMm(const LabelLayout& layout);
+    // Top left corner of a label position, in millimetres from the paper's corner.
+    static QPointF labelOriginMm(const LabelLayout& layout, int column, int row);
+
+protected:
+    const LabelLayout& m_layout;
+    QPainter m_painter;
+    double m_pixelsPerMm = 1;
+    std::string m_error;
+
+private:
+    LabelRenderer m_renderer;
+};
+
+} // namespace qx7

@@ -1,0 +1,61 @@
+#include "labels/render/PrinterSheetOutput.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace qx7 {
+
+PrinterSheetOutput::PrinterSheetOutput(const LabelLayout& layout, std::string imageFolder,
+                                       const std::string& printerName)
+    : PainterSheetOutput(layout, std::move(imageFolder)),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    if (!printerName.empty())
+        m_printer->setPrinterName(QString::fromStdString(printerName));
+    m_printer->setFullPage(true);
+    // The printer is told the paper upright and turned, so that it takes the sheet
+    // from its usual tray; a near-standard size is matched to the standard one.
+    QSizeF mm = pageSizeMm(layout);
+    const bool landscape = layout.Page.Orientation == PageOrientation::Landscape;
+    if (landscape)
+        mm.transpose();
+    const QPageSize size(mm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+    m_printer->setPageLayout(QPageLayout(size,
+                                         landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+}
+
+PrinterSheetOutput::~PrinterSheetOutput()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+bool PrinterSheetOutput::beginSheet(int)
+{
+    if (m_started)
+        return m_printer->newPage();
+    if (!m_printer->isValid() || !m_painter.begin(m_printer.get())) {
+        m_error = "cannot print on " + m_printer->printerName().toStdString();
+        return false;
+    }
+    m_started = true;
+    m_pixelsPerMm = m_printer->resolution() / 25.4;
+    return true;
+}
+
+bool PrinterSheetOutput::finish()
+{
+    if (!m_started)
+        return true;
+    const bool ended = m_painter.end();
+    if (!ended || m_printer->printerState() == QPrinter::Error) {
+        m_error = "the printer " + m_printer->printerName().toStdString() + " did not take the job";
+        return false;
+    }
+    return true;
+}
+
+} // namespace qx7

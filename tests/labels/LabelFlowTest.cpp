@@ -1,0 +1,250 @@
+// The label flow: which record lands where, which are marked printed, and what the
+// after-print step does with the queue.
+
+#include "labels/LabelFlow.h"
+#include "core/Progress.h"
+#include "core/Prompter.h"
+#include "labels/MemoryLabelSource.h"
+
+#include <gtest/gtest.h>
+
+namespace qx7 {
+namespace {
+
+MemoryLabelSource queueOf(int n)
+{
+    std::vector<LabelRecord> records(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        records[static_cast<size_t>(i)].set("HISCALL", "CALL" + std::to_string(i + 1));
+    return MemoryLabelSource(std::move(records));
+}
+
+TQRPage sheetOf(int columns, int rows)
+{
+    TQRPage p;
+    p.Columns = columns;
+    p.Rows = rows;
+    return p;
+}
+
+// Records what a run draws; can fail or be told that the device refused.
+class RecordingOutput : public LabelSheetOutput
+{
+public:
+    explicit RecordingOutput(bool printer = true) : m_printer(printer) {}
+    bool beginSheet(int sheet) override
+    {
+        sheets.push_back(sheet);
+        return !refuseSheet;
+    }
+    void drawLabel(const LabelRecord& record, const LabelPlacement& p) override
+    {
+        calls.push_back(record.value("HISCALL"));
+        placements.push_back(p);
+    }
+    void endSheet() override { ++ended; }
+    bool finish() override { return !failAtFinish; }
+    bool marksPrinted() const override { return m_printer; }
+
+    std::vector<int> sheets;
+    std::vector<std::string> calls;
+    std::vector<LabelPlacement> placements;
+    int ended = 0;
+    bool refuseSheet = false;
+    bool failAtFinish = false;
+
+private:
+    bool m_printer;
+};
+
+class StopAfter : public Progress
+{
+public:
+    explicit StopAfter(int steps) : m_left(steps) {}
+    bool step(long long done) override
+    {
+        last = done;
+        return --m_left > 0;
+    }
+    long long last = -1;
+
+private:
+    int m_left;
+};
+
+int printedCount(MemoryLabelSource& q)
+{
+    int n = 0;
+    for (const auto& r : q.records())
+        n += r.value("XTRA3") == kPrintedMark;
+    return n;
+}
+
+TEST(LabelFlow, StartPositionFillsTheFirstSheetDownTheColumns)
+{
+    TQRPage page = sheetOf(2, 6);
+    page.StartAt = 5;
+    EXPECT_EQ(sheetsNeeded(30, 5, 12), 3);
+    const auto plan = planLabels(30, page);
+    ASSERT_EQ(plan.size(), 30u);
+    const struct
+    {
+        int index, sheet, position, column, row;
+    } expected[] = {
+        {0, 1, 5, 0, 4}, {1, 1, 6, 0, 5},   {2, 1, 7, 1, 0},  {7, 1, 12, 1, 5},
+        {8, 2, 1, 0, 0}, {19, 2, 12, 1, 5}, {20, 3, 1, 0, 0}, {29, 3, 10, 1, 3},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.index);
+        const LabelPlacement& p = plan[static_cast<size_t>(e.index)];
+        EXPECT_EQ(p.record, e.index);
+        EXPECT_EQ(p.sheet, e.sheet);
+        EXPECT_EQ(p.position, e.position);
+        EXPECT_EQ(p.column, e.column);
+        EXPECT_EQ(p.row, e.row);
+    }
+    EXPECT_EQ(page.StartAt, 5) << "the run leaves the page as it was";
+}
+
+TEST(LabelFlow, PageRangePrintsAndMarksOnlyItsSheets)
+{
+    MemoryLabelSource q = queueOf(30);
+    TQRPage page = sheetOf(2, 6);
+    page.PageFrom = 2;
+    page.PageTo = 2;
+    RecordingOutput out;
+    NullProgress progress;
+    const LabelRunResult r = runLabels(q, page, out, progress);
+    EXPECT_EQ(r.labelsDrawn, 12);
+    EXPECT_EQ(r.marked, 12);
+    EXPECT_EQ(out.sheets, std::vector<int>{2});
+    EXPECT_EQ(out.calls.front(), "CALL13");
+    EXPECT_EQ(out.calls.back(), "CALL24");
+    for (int i = 0; i < 30; ++i)
+        EXPECT_EQ(q.records()[static_cast<size_t>(i)].value("XTRA3") == kPrintedMark,
+                  i >= 12 && i < 24)
+            << i;
+}
+
+TEST(LabelFlow, StartPositionBelongsToTheFirstPrintedSheet)
+{
+    TQRPage page = sheetOf(2, 6);
+    page.StartAt = 5;
+    page.PageFrom = 2;
+    const auto plan = planLabels(30, page);
+    ASSERT_FALSE(plan.empty());
+    EXPECT_EQ(plan.front().record, 12);
+    EXPECT_EQ(plan.front().position, 5);
+    EXPECT_EQ(plan.size(), 18u); // 8 on sheet 2, 10 on sheet 3
+}
+
+TEST(LabelFlow, ReverseStartsWithTheLastRecord)
+{
+    MemoryLabelSource q = queueOf(5);
+    TQRPage page = sheetOf(1, 3);
+    page.Reverse = true;
+    RecordingOutput out;
+    StopAfter progress(100);
+    runLabels(q, page, out, progress);
+    EXPECT_EQ(out.calls, (std::vector<std::string>{"CALL5", "CALL4", "CALL3", "CALL2", "CALL1"}));
+    EXPECT_EQ(out.sheets, (std::vector<int>{1, 2}));
+    EXPECT_EQ(out.ended, 2);
+    EXPECT_EQ(progress.last, 100);
+}
+
+TEST(LabelFlow, PreviewMarksNothingAndAsksNothing)
+{
+    MemoryLabelSource q = queueOf(30);
+    RecordingOutput preview(false);
+    NullProgress progress;
+    const LabelRunResult r = runLabels(q, sheetOf(2, 6), preview, progress);
+    EXPECT_EQ(r.labelsDrawn, 30);
+    EXPECT_EQ(r.marked, 0);
+    EXPECT_EQ(q.markCalls(), 0);
+}
+
+TEST(LabelFlow, FailedOutputMarksNothingAndCancelKeepsWhatWasDrawn)
+{
+    {
+        MemoryLabelSource q = queueOf(30);
+        RecordingOutput out;
+        out.failAtFinish = true;
+        NullProgress progress;
+        const LabelRunResult r = runLabels(q, sheetOf(2, 6), out, progress);
+        EXPECT_TRUE(r.failed);
+        EXPECT_EQ(printedCount(q), 0);
+    }
+    {
+        MemoryLabelSource q = queueOf(30);
+        RecordingOutput out;
+        out.refuseSheet = true;
+        NullProgress progress;
+        const LabelRunResult r = runLabels(q, sheetOf(2, 6), out, progress);
+        EXPECT_TRUE(r.failed);
+        EXPECT_TRUE(out.calls.empty());
+        EXPECT_EQ(printedCount(q), 0);
+    }
+    {
+        MemoryLabelSource q = queueOf(30);
+        RecordingOutput out;
+        StopAfter progress(7);
+        const LabelRunResult r = runLabels(q, sheetOf(2, 6), out, progress);
+        EXPECT_TRUE(r.cancelled);
+        EXPECT_EQ(r.labelsDrawn, 7);
+        EXPECT_EQ(printedCount(q), 7);
+        EXPECT_EQ(out.ended, 1);
+    }
+}
+
+TEST(LabelFlow, StartBeyondTheSheetIsHeldToTheLastPosition)
+{
+    TQRPage page = sheetOf(2, 6);
+    page.StartAt = 40;
+    const auto plan = planLabels(3, page);
+    ASSERT_EQ(plan.size(), 3u);
+    EXPECT_EQ(plan[0].position, 12);
+    EXPECT_EQ(plan[1].sheet, 2);
+}
+
+TEST(AfterPrint, EmptiesTheQueueWhenToldOrAsked)
+{
+    const struct
+    {
+        bool autoDelete;
+        PromptButton answer;
+        bool asks;
+        int remaining;
+    } cases[] = {
+        {true, PromptButton::No, false, 24},
+        {false, PromptButton::Yes, true, 24},
+        {false, PromptButton::No, true, 30},
+        {false, PromptButton::Cancel, true, 30},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        MemoryLabelSource q = queueOf(30);
+        TQRPage page = sheetOf(2, 6);
+        page.PageTo = 1;
+        page.StartAt = 7;
+        RecordingOutput out;
+        NullProgress progress;
+        runLabels(q, page, out, progress);
+        ScriptedPrompter prompter;
+        if (c.asks)
+            prompter.expect("Empty label print queue now?", c.answer);
+        const int deleted = afterPrint(page, q, c.autoDelete, prompter);
+        EXPECT_TRUE(prompter.failures.empty());
+        EXPECT_TRUE(prompter.allAnswered());
+        EXPECT_EQ(q.count(), c.remaining);
+        EXPECT_EQ(deleted, 30 - c.remaining);
+        EXPECT_EQ(page.StartAt, 1);
+        EXPECT_EQ(page.PageFrom, 1);
+        EXPECT_EQ(page.PageTo, 9999);
+        if (c.remaining == 24) { // the first sheet held positions 7..12
+            EXPECT_EQ(q.records().front().value("HISCALL"), "CALL7");
+        }
+    }
+}
+
+} // namespace
+} // namespace qx7

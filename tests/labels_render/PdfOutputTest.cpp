@@ -1,0 +1,201 @@
+// Labels printed to the "PDF file" printer land where the sheet has them: the page is
+// exactly the paper, and every text sits in its label's cell (read back with
+// pdftotext -bbox from poppler-utils).
+
+#include "core/Progress.h"
+#include "labels/MemoryLabelSource.h"
+#include "labels/QxdFile.h"
+#include "labels/render/PdfSheetOutput.h"
+#include "labels/ShippedLayouts.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+namespace qx7 {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr double kMmPerPoint = 25.4 / 72.0;
+
+struct Word
+{
+    int page;
+    double xMin, yMin, xMax, yMax; // millimetres
+    std::string text;
+};
+
+struct PdfText
+{
+    std::vector<std::pair<double, double>> pageSizes; // millimetres
+    std::vector<Word> words;
+};
+
+PdfText readWithPdftotext(const std::string& pdf)
+{
+    PdfText result;
+    const std::string command = "pdftotext -bbox '" + pdf + "' - 2>/dev/null";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::string out;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
+    ::pclose(pipe);
+    const std::regex page(R"re(<page width="([0-9.]+)" height="([0-9.]+)">)re");
+    const std::regex word(
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    std::istringstream lines(out);
+    std::string line;
+    std::smatch m;
+    while (std::getline(lines, line)) {
+        if (std::regex_search(line, m, page))
+            result.pageSizes.emplace_back(std::stod(m[1]) * kMmPerPoint,
+                                          std::stod(m[2]) * kMmPerPoint);
+        else if (std::regex_search(line, m, word))
+            result.words.push_back({static_cast<int>(result.pageSizes.size()),
+                                    std::stod(m[1]) * kMmPerPoint, std::stod(m[2]) * kMmPerPoint,
+                                    std::stod(m[3]) * kMmPerPoint, std::stod(m[4]) * kMmPerPoint,
+                                    m[5]});
+    }
+    return result;
+}
+
+const Word* findWord(const PdfText& t, const std::string& text)
+{
+    for (const Word& w : t.words)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+
+class PdfOutput : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("qx7-pdf-" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        ASSERT_EQ(installShippedLayouts(m_dir.string()), 2);
+        std::string error;
+        ASSERT_TRUE(openLayoutFile((m_dir / kSampleLayoutName).string(), m_layout, &error))
+            << error;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    static MemoryLabelSource queue(int n)
+    {
+        std::vector<LabelRecord> records;
+        for (int i = 1; i <= n; ++i) {
+            LabelRecord r;
+            const std::string id = std::to_string(100 + i);
+            r.set("HISCALL", "K" + id + "X");
+            r.set("MYCALL", "DL" + id + "Q");
+            r.set("MANAGER", "via: W" + id + "M");
+            r.set("A_DATE", "2024-01-" + id);
+            r.set("F_RSTS", "R" + id);
+            r.set("FOOTER2", "F" + id + "2");
+            records.push_back(std::move(r));
+        }
+        return MemoryLabelSource(std::move(records));
+    }
+
+    fs::path m_dir;
+    LabelLayout m_layout;
+};
+
+TEST_F(PdfOutput, PageIsThePaperAndTextsLandInTheirCells)
+{
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    MemoryLabelSource q = queue(30);
+    m_layout.Page.StartAt = 5; // a sheet fed again: positions 1-4 are used
+    const std::string pdf = (m_dir / "labels.pdf").string();
+    PdfSheetOutput output(m_layout, m_dir.string(), pdf);
+    NullProgress progress;
+    const LabelRunResult r = runLabels(q, m_layout.Page, output, progress);
+    ASSERT_FALSE(r.failed) << r.error;
+    EXPECT_EQ(r.marked, 30);
+    EXPECT_FALSE(fs::exists(pdf + ".part"));
+
+    const PdfText text = readWithPdftotext(pdf);
+    ASSERT_EQ(text.pageSizes.size(), 2u);
+    for (const auto& [w, h] : text.pageSizes) {
+        EXPECT_NEAR(w, 210.0, 0.5);
+        EXPECT_NEAR(h, 297.0, 0.5);
+    }
+    const double labelW = m_layout.labelWidthMm(), labelH = m_layout.labelHeightMm();
+    const auto element = [&](const char* field) { return *m_layout.findDataField(field); };
+    const LayoutElement call = element("HISCALL"), date = element("A_DATE"),
+                        rsts = element("F_RSTS"), footer = element("FOOTER2");
+    constexpr double tolerance = 0.5;
+    for (const LabelPlacement& p : planLabels(30, m_layout.Page)) {
+        const std::string id = std::to_string(101 + p.record);
+        SCOPED_TRACE("label " + id);
+        const double x = m_layout.Page.LeftMargin / 10 + p.column * labelW;
+        const double y = m_layout.Page.TopMargin / 10 + p.row * labelH;
+        const struct
+        {
+            std::string word;
+            const LayoutElement& e;
+        } checks[] = {{"K" + id + "X", call},
+                      {"2024-01-" + id, date},
+                      {"R" + id, rsts},
+                      {"F" + id + "2", footer}};
+        for (const auto& c : checks) {
+            SCOPED_TRACE(c.word);
+            const Word* w = findWord(text, c.word);
+            ASSERT_NE(w, nullptr);
+            EXPECT_EQ(w->page, p.sheet);
+            if (c.e.alignment == TextAlignment::Right)
+                EXPECT_NEAR(w->xMax, x + c.e.left + c.e.width, tolerance);
+            else
+                EXPECT_NEAR(w->xMin, x + c.e.left, tolerance);
+            EXPECT_GE(w->yMin, y + c.e.top - tolerance);
+            EXPECT_LE(w->yMax, y + c.e.top + c.e.height + tolerance);
+        }
+    }
+}
+
+TEST_F(PdfOutput, AnUnwritableFileFailsAndMarksNothing)
+{
+    MemoryLabelSource q = queue(3);
+    PdfSheetOutput output(m_layout, m_dir.string(), (m_dir / "no/such/folder/x.pdf").string());
+    NullProgress progress;
+    const LabelRunResult r = runLabels(q, m_layout.Page, output, progress);
+    EXPECT_TRUE(r.failed);
+    EXPECT_FALSE(r.error.empty());
+    EXPECT_EQ(q.markCalls(), 0);
+}
+
+TEST_F(PdfOutput, LandscapeCardPageIsWiderThanLong)
+{
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    LabelLayout card;
+    ASSERT_TRUE(openLayoutFile((m_dir / kCardLayoutName).string(), card));
+    MemoryLabelSource q = queue(2);
+    const std::string pdf = (m_dir / "cards.pdf").string();
+    PdfSheetOutput output(card, m_dir.string(), pdf);
+    NullProgress progress;
+    ASSERT_FALSE(runLabels(q, card.Page, output, progress).failed);
+    const PdfText text = readWithPdftotext(pdf);
+    ASSERT_EQ(text.pageSizes.size(), 2u);
+    EXPECT_NEAR(text.pageSizes[0].first, 140.0, 0.2);
+    EXPECT_NEAR(text.pageSizes[0].second, 90.0, 0.2);
+    const Word* call = findWord(text, "K102X");
+    ASSERT_NE(call, nullptr);
+    EXPECT_EQ(call->page, 2);
+    EXPECT_NEAR(call->xMin, 5 + card.findDataField("HISCALL")->left, 0.5);
+}
+
+} // namespace
+} // namespace qx7
