@@ -257,5 +257,38 @@ TEST_F(StartUp, PendingFoldersAreWrittenAtExitForTheNextStart)
     EXPECT_EQ(next->IndexOnQXPQ, 1);
 }
 
+TEST_F(StartUp, ImportMemoryPerFormat)
+{
+    auto dm = start();
+    EXPECT_EQ(dm->LoadImportPath(12), std::make_pair(folder() + "tmp/", std::string()));
+    dm->SaveImportPath(12, "/data/logs", "MyCsv");
+    dm->SaveImportPath(3, "/data/other", "");
+    dm->SaveImportSpec(3, "");
+    EXPECT_EQ(dm->LoadImportPath(12),
+              std::make_pair(std::string("/data/logs"), std::string("MyCsv")));
+    EXPECT_EQ(dm->LoadImportPath(3), std::make_pair(std::string("/data/other"), std::string()));
+    dm->SaveImportPath(42, "/somewhere", "");
+    EXPECT_EQ(dm->LoadImportPath(42, "kept"),
+              std::make_pair(folder() + "logs", std::string("kept")));
+}
+
+TEST_F(StartUp, FirstStartShipsTheLayoutsAndOpensTheBatchTables)
+{
+    auto dm = start();
+    EXPECT_TRUE(fs::exists(folder() + "layouts/sample.qxd"));
+    EXPECT_TRUE(fs::exists(folder() + "layouts/qslcard.qxd"));
+    EXPECT_TRUE(fs::exists(folder() + "QXBatchInput1.dbf"));
+    EXPECT_FALSE(dm->UseBatchInput);
+    dm->batchInput().AddBatchStation("DL1ABC", "W1AW", "0", "");
+    dm.reset();
+    EXPECT_TRUE(start()->UseBatchInput); // a request waits: batch input starts
+    LabelLayout layout;
+    auto again = start();
+    ASSERT_TRUE(again->loadLayout("sample.qxd", layout).has_value());
+    EXPECT_EQ(again->PriRows, 6);
+    EXPECT_EQ(again->PriBoLN, 2);
+    EXPECT_EQ(again->LabelsPerPage, 24);
+}
+
 } // namespace
 } // namespace qx7
