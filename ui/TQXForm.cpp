@@ -62,8 +62,15 @@ void TQXForm::showEvent(QShowEvent* event)
     // activation, after the other windows exist.
     if (!m_shutDownChecked) {
         m_shutDownChecked = true;
-        if (m_dm.ShutDown)
+        // The queue is the program's working table: without it there is nothing to do.
+        if (m_dm.ShutDown || !m_dm.OpenPrintQueue()) {
+            m_dm.ShutDown = true;
             QTimer::singleShot(0, this, &QWidget::close);
+            return;
+        }
+        m_dm.managers().OpenManagerDB();
+        LabelLayout layout;
+        m_dm.loadLayout(m_dm.LastQXD, layout); // its counts decide the labels' lines
     }
 }
 

@@ -3,6 +3,8 @@
 #include "ui/SplashWindow.h"
 #include "ui/TQXForm.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -52,6 +54,34 @@ TEST(MainWindow, ClosingWritesTheExitSettings)
     EXPECT_EQ(ini.readString("System", "QSLsDate", ""), "0");
     EXPECT_EQ(ini.readString("System", "LastQXD", ""), "card.qxd");
     EXPECT_EQ(ini.readString("QXForm", "WindowSize", "").substr(0, 4), "0 1 ");
+}
+
+TEST(MainWindow, OpensTheQueueAtFirstShowAndClosesWithoutIt)
+{
+    QTemporaryDir dir;
+    SilentPrompter prompter;
+    auto dm = startIn(dir, prompter);
+    {
+        TQXForm form(*dm);
+        form.show();
+        EXPECT_TRUE(dm->printQueue().isOpen());
+        EXPECT_EQ(dm->LabelsPerPage, 24); // from the shipped sample layout
+        form.close();
+    }
+    dm.reset();
+    // A queue file that is no table: the error names both files and the program ends.
+    QFile broken(dir.filePath("qx7pq.dbf"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a table at all");
+    broken.close();
+    dm = startIn(dir, prompter);
+    TQXForm form(*dm);
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dm->ShutDown);
+    EXPECT_FALSE(form.isVisible());
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown.back().text.rfind("Error opening the print queue!", 0), 0u);
 }
 
 TEST(MainWindow, SplashAdvancesOneStepAtATime)
