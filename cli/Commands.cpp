@@ -12,6 +12,9 @@ int runStats(CommandContext& ctx);
 int runPrint(CommandContext& ctx);
 int runPreview(CommandContext& ctx);
 int runSheets(CommandContext& ctx);
+int runConvert(CommandContext& ctx);
+int runNewLog(CommandContext& ctx);
+int runMacro(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
 {
@@ -31,6 +34,15 @@ const std::vector<Command>& allCommands()
          runQueue},
         {"stats", "stats LOG", "count the labels a log needs and its QSOs by band and mode",
          runStats},
+        {"convert",
+         "convert --in TYPE:FILE [--in ...] --out TYPE:FILE [--call CALL] [--write-mode 0|1|2] "
+         "[--from yyyymmdd] [--to yyyymmdd] [--not-sent-only] [--remove-exchange] "
+         "[--replace-reports] [--spec NAME] [--save-macro FILE]",
+         "convert logs as the Tools Wizard does (qx7cli formats lists the types)", runConvert},
+        {"newlog", "newlog FILE.adi NAME --call CALL", "make a new QX7 log from an ADIF file",
+         runNewLog},
+        {"macro", "macro list | macro run NAME",
+         "list or run the conversion macros of the user folder", runMacro},
         {"print",
          "print [--layout FILE] [--pdf OUT.pdf | --printer NAME] [--start-at N] [--pages A-B] "
          "[--reverse] [--keep]",

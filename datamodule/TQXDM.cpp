@@ -4,6 +4,7 @@
 #include "core/Printers.h"
 #include "core/QxHome.h"
 #include "labels/QxdFile.h"
+#include "labels/Resources.h"
 #include "labels/ShippedLayouts.h"
 #include "store/LogSchema.h"
 #include "store/LogTable.h"
@@ -77,8 +78,11 @@ void TQXDM::QXDMCreate()
     // 9. Folders, then the keys every start rewrites. The value of "UseManagerDB" read
     // above holds for this run; the file says 1 again for the next one.
     fillDefaultFolders(ini);
-    if (!ini.existedOnLoad())
-        installShippedLayouts(QXLayoutPath); // so that a first start can print at once
+    if (!ini.existedOnLoad()) {
+        // So that a first start can import a log and print at once.
+        installShippedLayouts(QXLayoutPath);
+        writeFileAtomically(withSeparator(QXTmpPath) + "sample.adi", resources::sampleAdif);
+    }
     m_batch = std::make_unique<BatchInput>(m_env.programFolder, BDEDBaseLevel, *m_env.prompter);
     UseBatchInput = m_batch->OpenBatchTables() && m_batch->hasStations();
     ini.writeBool("System", "UseManagerDB", true);
@@ -99,7 +103,7 @@ void TQXDM::QXDMCreate()
     m_journal = std::make_unique<AdifJournal>(QXTmpPath);
     m_swl = std::make_unique<SwlReports>(m_env.programFolder);
     configureEngine();
-    ImportQSOs = SortedStringList(ImportDupes);
+    m_conversion = std::make_unique<ConversionEngine>(*this, m_quietProgress, *m_env.prompter);
     m_created = true;
 }
 
@@ -108,6 +112,7 @@ void TQXDM::QXDMDestroy()
     if (!m_created)
         return;
     m_pendingLogs.clear();
+    m_conversion.reset();
     if (m_batch)
         m_batch->CloseBatchTables();
     m_swl.reset();

@@ -3,11 +3,12 @@
 // process. The desktop program and qx7cli both create exactly one and reach everything
 // through it; windows hold no logic of their own.
 
+#include "convert/ConversionEngine.h"
 #include "core/DateFormat.h"
 #include "core/IniFile.h"
+#include "core/Progress.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"
-#include "core/SortedStringList.h"
 #include "datamodule/TableEngineConfig.h"
 #include "labels/LabelLayout.h"
 #include "labels/LayoutOperations.h"
@@ -77,7 +78,6 @@ public:
     std::string LogToOpen;
     std::vector<std::string> LogFieldNames;
     std::vector<std::string> LogFieldTitles;
-    SortedStringList ImportQSOs;
 
     // Table engine facts read back after configuration.
     int BDEVersion = 0;
@@ -142,6 +142,9 @@ public:
                                            std::string* error = nullptr);
     std::string layoutPath(const std::string& file) const;
 
+    // The conversion engine of the Tools Wizard, macros, the new-log dialog and qx7cli.
+    ConversionEngine& conversion() { return *m_conversion; }
+
     SwlReports& swl() { return *m_swl; }
     void QueueSWLReports(const std::string& listener);
     BatchInput& batchInput() { return *m_batch; }
@@ -179,6 +182,8 @@ private:
     std::unique_ptr<AdifJournal> m_journal;
     std::unique_ptr<SwlReports> m_swl;
     std::unique_ptr<BatchInput> m_batch;
+    NullProgress m_quietProgress;
+    std::unique_ptr<ConversionEngine> m_conversion;
     bool m_created = false;
 };
 

@@ -318,7 +318,9 @@ void encodeField(const DbfHeader& h, std::size_t field, char* record, std::strin
                                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
         if (ascii) {
             const std::size_t n = std::min(utf8.size(), width);
-            std::memcpy(p, utf8.data(), n);
+            if (n > 0) { // an empty view may carry no pointer at all
+                std::memcpy(p, utf8.data(), n);
+            }
             std::memset(p + n, ' ', width - n);
             return;
         }

@@ -1,5 +1,5 @@
 #pragma once
-// Texts compiled into the program from resources/ (see labels/CMakeLists.txt).
+// Texts compiled into the program from resources/ (see qx7_embed_resource).
 
 #include <string_view>
 
@@ -8,5 +8,6 @@ namespace qx7::resources {
 extern const std::string_view labelFormats; // the sheet catalogue "LABELFORMATS"
 extern const std::string_view sampleLayout; // "sample.qxd"
 extern const std::string_view cardLayout;   // "qslcard.qxd"
+extern const std::string_view sampleAdif;   // "sample.adi", built into the data module
 
 } // namespace qx7::resources

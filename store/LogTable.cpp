@@ -18,7 +18,7 @@ constexpr int kDescriptorTextWidth = 254;
 
 std::string threeDigits(size_t n)
 {
-    char buf[16];
+    char buf[24];
     std::snprintf(buf, sizeof buf, "%03zu", n);
     return buf;
 }
