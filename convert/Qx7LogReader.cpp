@@ -53,9 +53,14 @@ void readRecord(const dbase::Table& table, const std::vector<ColumnMap>& columns
 bool Qx7LogReader::read(TQXLogSpec& spec, ReadContext& context) const
 {
     try {
-        spec.CallSign = readLogDescriptor(spec.FileName).stationCall;
+        // The log may be named by its descriptor, its table or its bare name.
+        const std::filesystem::path base(spec.FileName);
+        const auto descriptor = std::filesystem::path(base).replace_extension(".qx7");
+        spec.CallSign = std::filesystem::exists(descriptor)
+                            ? readLogDescriptor(descriptor.string()).stationCall
+                            : std::string();
         dbase::Table table;
-        table.open(std::filesystem::path(spec.FileName).replace_extension(".dbf"),
+        table.open(std::filesystem::path(base).replace_extension(".dbf"),
                    {dbase::OpenMode::ReadOnly, {}});
         spec.LogSize = table.recordCount();
         if (context.logSizeOnly())

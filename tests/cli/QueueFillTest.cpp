@@ -2,39 +2,21 @@
 // queue it, and look at the queue table and the log afterwards.
 
 #include "dbase/Table.h"
+#include "RunQx7cli.h"
 #include "store/LogTable.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 namespace qx7 {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result
-{
-    int code;
-    std::string out;
-};
-
-Result qx7cli(const fs::path& home, const std::string& args)
-{
-    const std::string cmd = std::string(QX7_BINARY_DIR) + "/cli/qx7cli --home '" + home.string() +
-                            "' " + args + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(cmd.c_str(), "r"), ::pclose);
-    std::string out;
-    std::array<char, 4096> buf{};
-    while (size_t n = std::fread(buf.data(), 1, buf.size(), pipe.get()))
-        out.append(buf.data(), n);
-    const int status = ::pclose(pipe.release());
-    return {WEXITSTATUS(status), out};
-}
+using testing::qx7cli;
+using Result = testing::CliResult;
 
 TEST(QueueFill, FromALogToTheQueueAndBack)
 {
