@@ -52,7 +52,8 @@ int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 21;
     const std::string program = argc > 2 ? argv[2] : QX7_BENCH_QX7;
-    const auto home = std::filesystem::temp_directory_path() / "qx7-bench-startup";
+    const auto home =
+        std::filesystem::temp_directory_path() / "qx7-bench-startup-home"; // not the socket name
     std::filesystem::remove_all(home);
     const double first = timeOneStart(program, home.string());
     std::vector<double> warm;
