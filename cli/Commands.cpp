@@ -15,6 +15,7 @@ int runSheets(CommandContext& ctx);
 int runConvert(CommandContext& ctx);
 int runNewLog(CommandContext& ctx);
 int runMacro(CommandContext& ctx);
+int runFormats(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
 {
@@ -39,6 +40,8 @@ const std::vector<Command>& allCommands()
          "[--from yyyymmdd] [--to yyyymmdd] [--not-sent-only] [--remove-exchange] "
          "[--replace-reports] [--spec NAME] [--save-macro FILE]",
          "convert logs as the Tools Wizard does (qx7cli formats lists the types)", runConvert},
+        {"formats", "formats", "list the log types: code, description, extension, import, export",
+         runFormats},
         {"newlog", "newlog FILE.adi NAME --call CALL", "make a new QX7 log from an ADIF file",
          runNewLog},
         {"macro", "macro list | macro run NAME",

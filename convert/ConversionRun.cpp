@@ -4,6 +4,7 @@
 #include "convert/ConversionMacro.h"
 #include "convert/ImportSpecFile.h"
 #include "convert/LogTypes.h"
+#include "convert/OutputSpecFile.h"
 #include "core/IniFile.h"
 #include "core/Settings.h"
 #include "store/LogTable.h"
@@ -86,6 +87,15 @@ RunResult ConversionRun::execute(TQXLogSpec output, const Protocol& protocol, bo
 {
     m_engine.StartConversion(output.LogType);
     prepareInputs(output, copyOptions);
+    // A macro keeps the text options of its output but not the field list.
+    if (usesOutputSpec(output.LogType) && output.FieldMap.empty()) {
+        const OutputSpecOptions stored = readOutputSpec(
+            (std::filesystem::path(m_settings.QXUserPath) / outputSpecFileName(output.LogType))
+                .string());
+        for (const auto& [key, on] : stored.fields)
+            if (on)
+                output.FieldMap.push_back(key);
+    }
     if (!macroFile.empty())
         writeMacro(macroFile, m_logs, output);
     long long total = m_total;

@@ -6,6 +6,7 @@
 #include "convert/ImportSpecFile.h"
 #include "convert/LogTypes.h"
 #include "convert/NewLog.h"
+#include "convert/OutputSpecFile.h"
 #include "core/IniFile.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"
@@ -205,8 +206,10 @@ int runConvertRequest(ConversionEngine& engine, const Settings& settings,
         err << "the output needs your call sign (--call, more than two characters)\n";
         return 2;
     }
-    const RunResult result =
-        run.execute(outputSpec(request, call), printer(out), true, request.saveMacro);
+    TQXLogSpec output = outputSpec(request, call);
+    // The output-spec page's choices, remembered per output type.
+    prepareOutputSpec(settings.QXUserPath, output);
+    const RunResult result = run.execute(output, printer(out), true, request.saveMacro);
     return finish(result, out, err);
 }
 

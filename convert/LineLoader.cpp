@@ -59,6 +59,14 @@ bool containsEor(std::string_view line)
     return false;
 }
 
+bool beginsWithQso(std::string_view line)
+{
+    size_t pos = 0;
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+        ++pos;
+    return containsIgnoreCase(line.substr(pos, 4), "QSO:");
+}
+
 bool hasSlashBetweenDigits(std::string_view line)
 {
     for (size_t i = 1; i + 1 < line.size(); ++i)
@@ -208,11 +216,16 @@ long long countLogLines(int logType, const std::vector<std::string_view>& lines,
         }
         break;
     case 27:
+        // Only lines that begin with "QSO:" are QSOs; "X-QSO:" lines and QTCs are not.
         for (auto line : lines) {
-            count += containsIgnoreCase(line, "QSO:");
+            count += beginsWithQso(line);
             if (stationCall && containsIgnoreCase(line, "CALLSIGN:") && line.size() > 10)
                 *stationCall = trimmed(line.substr(10));
         }
+        break;
+    case 43:
+        for (auto line : lines)
+            count += line.size() >= 2 && line[1] != ' ';
         break;
     default:
         count = static_cast<long long>(lines.size());

@@ -196,7 +196,7 @@ TEST_F(Qx7LogTest, ConvertArgumentErrors)
         {{"--in", "45:" + adif}, 2, "usage"},
         {{"--in", adif, "--out", "45:x.adi"}, 2, "TYPE:FILE"},
         {{"--in", "45:" + adif, "--out", "42:x"}, 2, "call sign"},
-        {{"--in", "45:" + adif, "--out", "27:x.log", "--call", "QA1"}, 2, "cannot be written"},
+        {{"--in", "45:" + adif, "--out", "41:x.all", "--call", "QA1"}, 2, "cannot be written"},
         {{"--in", "45:" + adif, "--out", "45:x.adi", "--write-mode", "3"}, 2, "write-mode"},
         {{"--in", "45:" + adif, "--out", "45:x.adi", "--from", "2024-01"}, 2, "yyyymmdd"},
         {{"--in", "45:" + adif, "--out", "45:x.adi", "--bogus"}, 2, "unknown option"},

@@ -1,0 +1,107 @@
+#include "convert/NaPrnReader.h"
+
+#include "convert/FieldCodes.h"
+#include "convert/FieldNormalizer.h"
+#include "convert/ReaderSupport.h"
+#include "convert/WordCursor.h"
+#include "core/Text.h"
+
+namespace qx7 {
+
+namespace {
+
+struct Header
+{
+    bool recognised = false;
+    bool hasSent = false;
+    bool sentFirst = false;
+};
+
+void lookForHeader(std::string_view line, Header& h)
+{
+    const std::string upper = toUpperAscii(line);
+    const size_t sent = upper.find(" SENT ");
+    const size_t call = upper.find(" CALLSIGN ");
+    if (sent == std::string::npos && call == std::string::npos)
+        return;
+    h.recognised = true;
+    h.hasSent = sent != std::string::npos;
+    h.sentFirst = h.hasSent && call != std::string::npos && sent < call;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The position of the first "/" when it stands between two digits.
+size_t qsoSlash(std::string_view line)
+{
+    const size_t slash = line.find('/');
+    if (slash == std::string_view::npos || slash == 0 || slash + 1 >= line.size())
+        return std::string_view::npos;
+    return isDigit(line[slash - 1]) && isDigit(line[slash + 1]) ? slash : std::string_view::npos;
+}
+
+void readQso(std::string_view text, const Header& h, FieldNormalizer& n)
+{
+    std::string rest = trimmed(text);
+    if (rest.empty() || !isDigit(rest.front()))
+        return;
+    detail::WordCursor c(rest);
+    n.setDate(FieldDate, c.takeChars(10), "mm/dd/yyyy");
+    c.skipWord();
+    c.dropSpaces();
+    n.NormalizeBand(c.takeDigits());
+    c.dropSpaces();
+    n.NormalizeMode(c.takeWord());
+    c.dropSpaces();
+    n.setTime(c.takeChars(4));
+    c.dropSpaces();
+    if (h.sentFirst) {
+        c.skipWord();
+        c.dropSpaces();
+    }
+    n.setCall(c.takeChars(13));
+    c.dropSpaces();
+    c.skipWord();
+    c.dropSpaces();
+    const std::string first = c.takeChars(3);
+    if (!h.hasSent || h.sentFirst) {
+        n.setRstSent(first);
+        n.setRstRcvd(first);
+        return;
+    }
+    n.setRstSent(first);
+    c.dropSpaces();
+    c.skipWord();
+    c.dropSpaces();
+    n.setRstRcvd(c.takeChars(3));
+}
+
+} // namespace
+
+bool NaPrnReader::read(TQXLogSpec& spec, ReadContext& context) const
+{
+    detail::useBandMode(spec, context, 0);
+    LogLines lines;
+    if (!detail::loadLines(spec, lines))
+        return false;
+    if (context.logSizeOnly())
+        return true;
+    Header header;
+    for (std::string_view line : lines.lines) {
+        if (context.abortRequested())
+            break;
+        if (!header.recognised)
+            lookForHeader(line, header);
+        const size_t slash = qsoSlash(line);
+        if (slash == std::string_view::npos)
+            continue;
+        readQso(line.substr(slash >= 2 ? slash - 2 : 0), header, context.normalizer());
+        context.QsoComplete(spec);
+    }
+    return true;
+}
+
+} // namespace qx7
