@@ -114,7 +114,14 @@ void LogScanner::finish()
         m_log.resumeNotifications();
     }
     c.run.Printing = false;
-    c.queue.restoreViewOrder();
+    // After an error a label may still be half written: drop it rather than post it.
+    dbase::Table& q = c.queue.QXPQTable();
+    if (q.isOpen() && q.state() != dbase::Table::State::Browse)
+        q.cancel();
+    try {
+        c.queue.restoreViewOrder();
+    } catch (const dbase::Error&) { // the queue keeps its order; the scan's error counts
+    }
     c.progress.finish();
 }
 

@@ -255,6 +255,19 @@ TEST_F(Scan, PagePromptAnswers)
     EXPECT_TRUE(prompter.failures.empty());
 }
 
+TEST_F(Scan, AnErrorStillRunsTheEndStep)
+{
+    add({"W1AW", "20240101", "1200", "20m", "CW"});
+    log.close();
+    openLog(log, dir.file("log.dbf"), 0, dbase::OpenMode::ReadOnly); // write-back will fail
+    EXPECT_THROW(scan(), dbase::Error);
+    EXPECT_FALSE(run.Printing);
+    EXPECT_EQ(queue->QXPQTable().state(), dbase::Table::State::Browse);
+    EXPECT_EQ(queue->QXPQTable().currentIndex(), "INDEXD");
+    EXPECT_FALSE(journal->isOpen());
+    EXPECT_EQ(labels(), Strings{"W1AW||DL1ABC|1"}); // what was posted stays
+}
+
 TEST_F(Scan, SelectedRowsAndTheCurrentRecord)
 {
     for (const char* call : {"A1AA", "B1BB", "C1CC"})
