@@ -1,5 +1,7 @@
 #include "store/BatchInput.h"
 
+#include "store/TableHelpers.h"
+
 #include <filesystem>
 
 namespace qx7 {
@@ -39,9 +41,7 @@ bool BatchInput::openOne(dbase::Table& t, const std::string& file, bool qsoTable
     try {
         if (!dbase::Table::exists(path)) {
             dbase::CreateOptions options;
-            options.level = m_level == 5   ? dbase::Level::DBase5
-                            : m_level == 7 ? dbase::Level::DBase7
-                                           : dbase::Level::DBase4;
+            options.level = tableLevel(m_level);
             options.indexes = batchIndexes();
             dbase::Table::create(path, qsoTable ? qsoFields() : stationFields(), options);
         }

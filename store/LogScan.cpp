@@ -6,6 +6,7 @@
 #include "store/ManagerDatabase.h"
 #include "store/PrintQueue.h"
 #include "store/QsoSelection.h"
+#include "store/TableHelpers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,23 +17,6 @@ namespace {
 
 constexpr size_t kKeyWidth = 20;
 constexpr int kSequenceWidth = 6;
-
-// Pads to `width` characters: the queue stores one byte a character (Windows-1252), so
-// a composite search key must be padded in characters, not in UTF-8 bytes ("Ø").
-std::string padded(std::string_view s, size_t width)
-{
-    std::string out;
-    size_t chars = 0;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const bool lead = (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80;
-        if (lead && chars == width)
-            break;
-        chars += lead ? 1 : 0;
-        out += s[i];
-    }
-    out.append(width - chars, ' ');
-    return out;
-}
 
 std::string sequenceText(long n)
 {
@@ -293,7 +277,7 @@ int LogScanner::findOrCreateLabel(const std::string& his, const std::string& mgr
 {
     dbase::Table& q = c.queue.QXPQTable();
     if (c.settings.MergeLabels) {
-        const std::string key = padded(his, kKeyWidth) + padded(mgr, kKeyWidth) + m_ownCall;
+        const std::string key = padToWidth(his, kKeyWidth) + padToWidth(mgr, kKeyWidth) + m_ownCall;
         q.setRange(key, key);
         dbase::Bookmark found;
         int used = 0;

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "store/LogSchema.h"
+#include "store/TableHelpers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,18 +22,6 @@ std::string threeDigits(size_t n)
     char buf[24];
     std::snprintf(buf, sizeof buf, "%03zu", n);
     return buf;
-}
-
-dbase::Level tableLevel(int level)
-{
-    switch (level) {
-    case 5:
-        return dbase::Level::DBase5;
-    case 7:
-        return dbase::Level::DBase7;
-    default:
-        return dbase::Level::DBase4;
-    }
 }
 
 } // namespace

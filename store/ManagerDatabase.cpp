@@ -3,6 +3,7 @@
 #include "core/IniFile.h"
 #include "core/Text.h"
 #include "dbase/BatchCopy.h"
+#include "store/TableHelpers.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -30,24 +31,10 @@ std::vector<dbase::FieldDef> managerFields()
             {"ADDRESS", 'C', 1, 0, false}};
 }
 
-dbase::Level levelOf(int level)
-{
-    return level == 5   ? dbase::Level::DBase5
-           : level == 7 ? dbase::Level::DBase7
-                        : dbase::Level::DBase4;
-}
-
-std::string padded(std::string_view s, size_t width)
-{
-    std::string out(s.substr(0, width));
-    out.resize(width, ' ');
-    return out;
-}
-
 // The key of a record under the database's CALL tag.
 std::string callDateMgrKey(const ManagerEntry& e)
 {
-    return padded(e.call, kCallWidth) + padded(e.dateFrom, kDateWidth) + e.mgr;
+    return padToWidth(e.call, kCallWidth) + padToWidth(e.dateFrom, kDateWidth) + e.mgr;
 }
 
 ManagerEntry entryAt(const dbase::Table& t)
@@ -93,7 +80,7 @@ void ManagerDatabase::createIfMissing()
     if (dbase::Table::exists(tablePath()))
         return;
     dbase::CreateOptions options;
-    options.level = levelOf(m_level);
+    options.level = tableLevel(m_level);
     options.indexes = {{"CALL", "CALL+DATEFROM+MGR"}, {"MGR", "MGR"}};
     dbase::Table::create(tablePath(), managerFields(), options);
 }
@@ -211,7 +198,7 @@ bool ManagerDatabase::EmptyManagerDB()
         reopenAfter([this] {
             // An empty table written anew is what deleting every record and packing gives.
             dbase::CreateOptions options;
-            options.level = levelOf(m_level);
+            options.level = tableLevel(m_level);
             options.indexes = {{"CALL", "CALL+DATEFROM+MGR"}, {"MGR", "MGR"}};
             options.overwrite = true;
             dbase::Table::create(tablePath(), managerFields(), options);
@@ -244,7 +231,7 @@ bool ManagerDatabase::OpenWorkTable()
     try {
         if (!dbase::Table::exists(workTablePath())) {
             dbase::CreateOptions options;
-            options.level = levelOf(m_level);
+            options.level = tableLevel(m_level);
             options.indexes = {{"CALL", "CALL+MGR+DATEFROM"}, {"MGR", "MGR"}};
             dbase::Table::create(workTablePath(), managerFields(), options);
         }

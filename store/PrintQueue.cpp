@@ -1,5 +1,7 @@
 #include "store/PrintQueue.h"
 
+#include "store/TableHelpers.h"
+
 #include <filesystem>
 
 namespace qx7 {
@@ -11,13 +13,6 @@ namespace {
 constexpr int kSlotWidths[] = {18, 5, 8, 8, 12, 6, 6, 60, 12, 6, 16, 20};
 constexpr int kKeyWidth = 20;
 constexpr int kFooterWidth = 64;
-
-dbase::Level levelOf(int level)
-{
-    return level == 5   ? dbase::Level::DBase5
-           : level == 7 ? dbase::Level::DBase7
-                        : dbase::Level::DBase4;
-}
 
 std::string withExtension(const std::string& path, const char* ext)
 {
@@ -111,7 +106,7 @@ bool PrintQueue::CreatePrintQueue()
         std::error_code ec;
         fs::remove(withExtension(m_path, ".mdx"), ec);
         dbase::CreateOptions options;
-        options.level = levelOf(m_level);
+        options.level = tableLevel(m_level);
         options.indexes = printQueueIndexes();
         options.overwrite = true;
         dbase::Table::create(dbf, printQueueFields(), options);

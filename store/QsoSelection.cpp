@@ -1,6 +1,7 @@
 #include "store/QsoSelection.h"
 
 #include "core/BandModeTables.h"
+#include "store/TableHelpers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,13 +13,6 @@ namespace {
 constexpr size_t kManagerWidth = 16;
 constexpr size_t kOrderKeyWidth = 14;
 
-std::string fixed(std::string_view s, size_t width)
-{
-    std::string out(s.substr(0, width));
-    out.resize(width, ' ');
-    return out;
-}
-
 char tableLetter(int index)
 {
     return static_cast<char>(64 + index);
@@ -26,7 +20,7 @@ char tableLetter(int index)
 
 std::string orderKey(const QsoFields& q, int band, int mode, int sortTyp)
 {
-    const std::string dateTime = fixed(q.date, 8) + fixed(q.time, 4);
+    const std::string dateTime = padToWidth(q.date, 8) + padToWidth(q.time, 4);
     switch (sortTyp) {
     case 1:
         return std::string{tableLetter(band), tableLetter(mode)} + dateTime;
@@ -35,7 +29,7 @@ std::string orderKey(const QsoFields& q, int band, int mode, int sortTyp)
     case 3:
         return dateTime + tableLetter(band) + tableLetter(mode);
     default:
-        return fixed(dateTime, kOrderKeyWidth); // keeps the record number in place
+        return padToWidth(dateTime, kOrderKeyWidth); // keeps the record number in place
     }
 }
 
