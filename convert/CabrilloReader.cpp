@@ -85,19 +85,10 @@ std::string cabrilloBandAsMhz(std::string_view frequency)
 
 bool CabrilloReader::read(TQXLogSpec& spec, ReadContext& context) const
 {
-    detail::useBandMode(spec, context, 1);
-    LogLines lines;
-    if (!detail::loadLines(spec, lines))
-        return false;
-    if (context.logSizeOnly())
-        return true;
-    FieldNormalizer& n = context.normalizer();
-    for (std::string_view line : lines.lines) {
-        if (context.abortRequested())
-            break;
+    return detail::readTextLog(spec, context, 1, [](std::string_view line, FieldNormalizer& n) {
         const auto q = parseCabrilloQso(line);
         if (!q)
-            continue;
+            return false; // headers, QTC lines, a cut "END-OF-LOG"
         n.NormalizeBand(cabrilloBandAsMhz(q->frequency));
         n.NormalizeMode(q->mode);
         n.setDate(FieldDate, q->date, "yyyy-mm-dd");
@@ -105,9 +96,8 @@ bool CabrilloReader::read(TQXLogSpec& spec, ReadContext& context) const
         n.setCall(q->call);
         n.setRstSent(reportOf(q->sent));
         n.setRstRcvd(reportOf(q->received));
-        context.QsoComplete(spec);
-    }
-    return true;
+        return true;
+    });
 }
 
 } // namespace qx7

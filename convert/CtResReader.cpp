@@ -50,19 +50,10 @@ void readCtResLine(std::string_view original, FieldNormalizer& n)
 
 bool CtResReader::read(TQXLogSpec& spec, ReadContext& context) const
 {
-    detail::useBandMode(spec, context, 0);
-    LogLines lines;
-    if (!detail::loadLines(spec, lines))
-        return false;
-    if (context.logSizeOnly())
+    return detail::readTextLog(spec, context, 0, [](std::string_view line, FieldNormalizer& n) {
+        readCtResLine(line, n);
         return true;
-    for (std::string_view line : lines.lines) {
-        if (context.abortRequested())
-            break;
-        readCtResLine(line, context.normalizer());
-        context.QsoComplete(spec);
-    }
-    return true;
+    });
 }
 
 } // namespace qx7

@@ -83,25 +83,17 @@ void readQso(std::string_view text, const Header& h, FieldNormalizer& n)
 
 bool NaPrnReader::read(TQXLogSpec& spec, ReadContext& context) const
 {
-    detail::useBandMode(spec, context, 0);
-    LogLines lines;
-    if (!detail::loadLines(spec, lines))
-        return false;
-    if (context.logSizeOnly())
-        return true;
     Header header;
-    for (std::string_view line : lines.lines) {
-        if (context.abortRequested())
-            break;
-        if (!header.recognised)
-            lookForHeader(line, header);
-        const size_t slash = qsoSlash(line);
-        if (slash == std::string_view::npos)
-            continue;
-        readQso(line.substr(slash >= 2 ? slash - 2 : 0), header, context.normalizer());
-        context.QsoComplete(spec);
-    }
-    return true;
+    return detail::readTextLog(spec, context, 0,
+                               [&header](std::string_view line, FieldNormalizer& n) {
+                                   if (!header.recognised)
+                                       lookForHeader(line, header);
+                                   const size_t slash = qsoSlash(line);
+                                   if (slash == std::string_view::npos)
+                                       return false;
+                                   readQso(line.substr(slash >= 2 ? slash - 2 : 0), header, n);
+                                   return true;
+                               });
 }
 
 } // namespace qx7

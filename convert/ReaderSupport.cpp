@@ -139,6 +139,24 @@ bool loadLines(TQXLogSpec& spec, LogLines& lines)
     return LoadLogLines(spec, lines);
 }
 
+bool readTextLog(TQXLogSpec& spec, ReadContext& context, int bandMode,
+                 const std::function<bool(std::string_view line, FieldNormalizer& n)>& readLine)
+{
+    useBandMode(spec, context, bandMode);
+    LogLines lines;
+    if (!loadLines(spec, lines))
+        return false;
+    if (context.logSizeOnly())
+        return true;
+    for (std::string_view line : lines.lines) {
+        if (context.abortRequested())
+            break;
+        if (readLine(line, context.normalizer()))
+            context.QsoComplete(spec);
+    }
+    return true;
+}
+
 bool RecordFile::load(const std::string& path, size_t recordSize)
 {
     m_size = recordSize == 0 ? 1 : recordSize;

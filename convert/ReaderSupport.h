@@ -7,6 +7,7 @@
 #include "convert/LogFormat.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,12 @@ void useBandMode(TQXLogSpec& spec, ReadContext& context, int bandMode);
 
 // Loads the text log; false when it cannot be read.
 bool loadLines(TQXLogSpec& spec, LogLines& lines);
+
+// The common walk of a line-based log: band mode, load, stop after the size in a
+// size-only run, then each line until an abort. `readLine` fills the normalizer and
+// answers whether the line was a QSO, which is then completed.
+bool readTextLog(TQXLogSpec& spec, ReadContext& context, int bandMode,
+                 const std::function<bool(std::string_view line, FieldNormalizer& n)>& readLine);
 
 // A file of fixed-size records read whole.
 class RecordFile

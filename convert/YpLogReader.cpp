@@ -55,19 +55,10 @@ void readLine(std::string_view line, FieldNormalizer& n)
 
 bool YpLogReader::read(TQXLogSpec& spec, ReadContext& context) const
 {
-    detail::useBandMode(spec, context, 1);
-    LogLines lines;
-    if (!detail::loadLines(spec, lines))
-        return false;
-    if (context.logSizeOnly())
+    return detail::readTextLog(spec, context, 1, [](std::string_view line, FieldNormalizer& n) {
+        readLine(line, n);
         return true;
-    for (std::string_view line : lines.lines) {
-        if (context.abortRequested())
-            break;
-        readLine(line, context.normalizer());
-        context.QsoComplete(spec);
-    }
-    return true;
+    });
 }
 
 } // namespace qx7
