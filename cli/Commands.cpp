@@ -15,6 +15,7 @@ int runSheets(CommandContext& ctx);
 int runConvert(CommandContext& ctx);
 int runNewLog(CommandContext& ctx);
 int runMacro(CommandContext& ctx);
+int runSwl(CommandContext& ctx);
 int runFormats(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
@@ -46,6 +47,10 @@ const std::vector<Command>& allCommands()
          runNewLog},
         {"macro", "macro list | macro run NAME",
          "list or run the conversion macros of the user folder", runMacro},
+        {"swl",
+         "swl add HEARD DATE TIME BAND MODE [--subm S] [--mycall C] [--comment T] | swl list | "
+         "swl queue LISTENER | swl clear",
+         "collect a listener's reports and answer them with labels", runSwl},
         {"print",
          "print [--layout FILE] [--pdf OUT.pdf | --printer NAME] [--start-at N] [--pages A-B] "
          "[--reverse] [--keep]",

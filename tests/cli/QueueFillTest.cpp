@@ -87,6 +87,17 @@ TEST(QueueFill, FromALogToTheQueueAndBack)
     EXPECT_EQ(qx7cli(home, "queue empty").code, 0);
     EXPECT_NE(qx7cli(home, "queue list").out.find("0 label(s)"), std::string::npos);
     EXPECT_EQ(qx7cli(home, "queue fill nosuchlog").code, 1);
+
+    // A listener's reports become labels of their own.
+    for (const char* heard : {"DL1AA", "DL2BB"})
+        ASSERT_EQ(
+            qx7cli(home, std::string("swl add ") + heard + " 20240101 0930 20m SSB --mycall OE1XYZ")
+                .code,
+            0);
+    EXPECT_NE(qx7cli(home, "swl list").out.find("2 report(s)"), std::string::npos);
+    EXPECT_NE(qx7cli(home, "swl queue ONL1234").out.find("(1 new)"), std::string::npos);
+    EXPECT_NE(qx7cli(home, "swl list").out.find("0 report(s)"), std::string::npos);
+    EXPECT_EQ(qx7cli(home, "swl add DL1AA").code, 2);
     fs::remove_all(home);
 }
 
