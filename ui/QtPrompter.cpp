@@ -1,6 +1,7 @@
 #include "ui/QtPrompter.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -63,6 +64,28 @@ PromptButton QtPrompter::ask(PromptIcon icon, const std::string& text, PromptBut
         if (b.qt == chosen && hasButton(buttons, b.ours))
             return b.ours;
     return hasButton(buttons, PromptButton::Cancel) ? PromptButton::Cancel : PromptButton::None;
+}
+
+ContinueChoice QtPrompter::askContinue(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QObject::tr("Confirm"), QString::fromStdString(text),
+                    QMessageBox::NoButton, m_parent);
+    box.setObjectName("TQXContinueDlg");
+    QPushButton* yes = box.addButton(QObject::tr("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QObject::tr("&No"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QObject::tr("&Cancel"), QMessageBox::RejectRole);
+    QPushButton* print = box.addButton(QObject::tr("&Print Labels"), QMessageBox::ActionRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    auto* dontShow = new QCheckBox(QObject::tr("Don't show this message"), &box);
+    box.setCheckBox(dontShow);
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    const PromptButton answer = clicked == yes     ? PromptButton::Yes
+                                : clicked == no    ? PromptButton::No
+                                : clicked == print ? PromptButton::PrintLabels
+                                                   : PromptButton::Cancel;
+    return {answer, dontShow->isChecked()};
 }
 
 } // namespace qx7
