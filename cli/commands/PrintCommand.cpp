@@ -163,6 +163,22 @@ void reportProblems(const PrintJobResult& r, std::ostream& err)
             << " printed label(s) could not be marked \"printed\" in the queue\n";
 }
 
+// What print and preview both need: the layout with the run values, and the queue.
+struct LabelRun
+{
+    LabelLayout layout;
+    std::string folder;
+    std::unique_ptr<LabelSource> queue;
+};
+
+int prepareRun(TQXDM& dm, const RunOptions& o, LabelRun& run, std::ostream& err)
+{
+    if (const int code = prepareLayout(dm, o, run.layout, run.folder, err))
+        return code;
+    run.queue = openQueue(dm, err);
+    return run.queue ? 0 : 1;
+}
+
 } // namespace
 
 int runPrint(CommandContext& ctx)
@@ -174,16 +190,13 @@ int runPrint(CommandContext& ctx)
     if (!target)
         return 2;
     TQXDM& dm = ctx.dataModule();
-    LabelLayout layout;
-    std::string folder;
-    if (const int code = prepareLayout(dm, o, layout, folder, ctx.err))
+    LabelRun run;
+    if (const int code = prepareRun(dm, o, run, ctx.err))
         return code;
-    const std::unique_ptr<LabelSource> queue = openQueue(dm, ctx.err);
-    if (!queue)
-        return 1;
     NullProgress progress;
     const AfterPrintPolicy after{!o.keep, dm.AutoDeleteQXPQ, &dm.prompter()};
-    const PrintJobResult r = runPrintJob(layout, folder, *queue, *target, progress, after);
+    const PrintJobResult r =
+        runPrintJob(run.layout, run.folder, *run.queue, *target, progress, after);
     reportProblems(r, ctx.err);
     if (r.run.failed) {
         ctx.err << "qx7cli: printing failed: " << r.run.error << '\n';
@@ -204,20 +217,16 @@ int runPreview(CommandContext& ctx)
     if (!parseOptions(ctx.args, true, o, ctx.err))
         return 2;
     TQXDM& dm = ctx.dataModule();
-    LabelLayout layout;
-    std::string folder;
-    if (const int code = prepareLayout(dm, o, layout, folder, ctx.err))
+    LabelRun run;
+    if (const int code = prepareRun(dm, o, run, ctx.err))
         return code;
-    const std::unique_ptr<LabelSource> queue = openQueue(dm, ctx.err);
-    if (!queue)
-        return 1;
     std::error_code ec;
     std::filesystem::create_directories(o.pngFolder, ec);
     LabelOutputTarget target;
     target.kind = LabelOutputTarget::Kind::Pictures;
     target.path = o.pngFolder;
     NullProgress progress;
-    const PrintJobResult r = runPrintJob(layout, folder, *queue, target, progress, {});
+    const PrintJobResult r = runPrintJob(run.layout, run.folder, *run.queue, target, progress, {});
     reportProblems(r, ctx.err);
     if (r.run.failed) {
         ctx.err << "qx7cli: preview failed: " << r.run.error << '\n';
