@@ -7,8 +7,8 @@
 //
 //   build/bench/bench_convert_adif [qsos] [work folder]
 
-#include "convert/ConversionEngine.h"
-#include "convert/LogTypes.h"
+#include "convert/engine/ConversionEngine.h"
+#include "convert/engine/LogTypes.h"
 #include "core/Progress.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"

@@ -3,7 +3,7 @@
 // process. The desktop program and qx7cli both create exactly one and reach everything
 // through it; windows hold no logic of their own.
 
-#include "convert/ConversionEngine.h"
+#include "convert/engine/ConversionEngine.h"
 #include "core/DateFormat.h"
 #include "core/IniFile.h"
 #include "core/Progress.h"

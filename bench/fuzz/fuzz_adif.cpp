@@ -2,11 +2,11 @@
 // the normalizer and the per-QSO checks into the buffer, then every accepted record
 // written back as an ADIF line. Nothing may crash, hang or read out of bounds.
 
-#include "convert/AdifReader.h"
-#include "convert/AdifWriter.h"
-#include "convert/ConversionEngine.h"
-#include "convert/LineLoader.h"
-#include "convert/LogTypes.h"
+#include "convert/engine/ConversionEngine.h"
+#include "convert/engine/LogTypes.h"
+#include "convert/readers/AdifReader.h"
+#include "convert/readers/LineLoader.h"
+#include "convert/writers/AdifWriter.h"
 #include "core/Progress.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"

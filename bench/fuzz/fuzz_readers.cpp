@@ -2,10 +2,10 @@
 // rest is the file (for QX version 3 it is split into the ".SRT" and ".QSL" files), read
 // through the normalizer and the checks. Nothing may crash, hang or read out of bounds.
 
-#include "convert/ConversionEngine.h"
-#include "convert/LogFormat.h"
-#include "convert/LogTypes.h"
-#include "convert/TQXLogSpec.h"
+#include "convert/engine/ConversionEngine.h"
+#include "convert/engine/LogFormat.h"
+#include "convert/engine/LogTypes.h"
+#include "convert/specs/TQXLogSpec.h"
 #include "core/Progress.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"

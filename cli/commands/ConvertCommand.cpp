@@ -1,8 +1,8 @@
 // qx7cli convert: a conversion as the Tools Wizard runs it, printing its protocol.
 
 #include "cli/Command.h"
-#include "convert/ConversionEngine.h"
-#include "convert/ConvertCommandLine.h"
+#include "convert/engine/ConversionEngine.h"
+#include "convert/engine/ConvertCommandLine.h"
 #include "core/Progress.h"
 #include "datamodule/TQXDM.h"
 

@@ -1,8 +1,8 @@
 // qx7cli formats: the table of log types with what each can do.
 
 #include "cli/Command.h"
-#include "convert/LogFormat.h"
-#include "convert/LogTypes.h"
+#include "convert/engine/LogFormat.h"
+#include "convert/engine/LogTypes.h"
 
 #include <iomanip>
 #include <ostream>

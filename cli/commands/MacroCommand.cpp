@@ -1,8 +1,8 @@
 // qx7cli macro: list the conversion macros of the user folder, or run one.
 
 #include "cli/Command.h"
-#include "convert/ConversionEngine.h"
-#include "convert/ConvertCommandLine.h"
+#include "convert/engine/ConversionEngine.h"
+#include "convert/engine/ConvertCommandLine.h"
 #include "core/Progress.h"
 #include "datamodule/TQXDM.h"
 

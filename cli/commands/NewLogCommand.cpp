@@ -1,8 +1,8 @@
 // qx7cli newlog: a new QX7 log from an ADIF file, as the new-log dialog makes it.
 
 #include "cli/Command.h"
-#include "convert/ConversionEngine.h"
-#include "convert/ConvertCommandLine.h"
+#include "convert/engine/ConversionEngine.h"
+#include "convert/engine/ConvertCommandLine.h"
 #include "core/Progress.h"
 #include "datamodule/TQXDM.h"
 

@@ -3,12 +3,12 @@
 
 #include "ConvertFixture.h"
 
-#include "convert/AdifReader.h"
-#include "convert/AdifWriter.h"
-#include "convert/ConversionRun.h"
-#include "convert/ExportField.h"
-#include "convert/FieldCodes.h"
-#include "convert/LogTypes.h"
+#include "convert/engine/ConversionRun.h"
+#include "convert/engine/LogTypes.h"
+#include "convert/normalize/FieldCodes.h"
+#include "convert/readers/AdifReader.h"
+#include "convert/writers/AdifWriter.h"
+#include "convert/writers/ExportField.h"
 
 namespace qx7::test {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "ReaderFixture.h"
 
-#include "convert/QxV3Reader.h"
-#include "convert/RttyBinReader.h"
+#include "convert/readers/QxV3Reader.h"
+#include "convert/readers/RttyBinReader.h"
 
 namespace qx7::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "ReaderFixture.h"
 
-#include "convert/CabrilloReader.h"
+#include "convert/readers/CabrilloReader.h"
 
 namespace qx7::test {
 namespace {

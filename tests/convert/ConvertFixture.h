@@ -2,7 +2,7 @@
 // A QX home of its own for every conversion test: log, tmp and user folders under a
 // fresh temporary folder, settings pointing at them, and an engine that never asks.
 
-#include "convert/ConversionEngine.h"
+#include "convert/engine/ConversionEngine.h"
 #include "core/Progress.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"

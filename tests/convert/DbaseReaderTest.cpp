@@ -4,7 +4,7 @@
 
 #include "ReaderFixture.h"
 
-#include "convert/TextSpecReader.h"
+#include "convert/readers/TextSpecReader.h"
 
 namespace qx7::test {
 namespace {

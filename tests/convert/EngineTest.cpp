@@ -3,10 +3,10 @@
 
 #include "ConvertFixture.h"
 
-#include "convert/ConversionRun.h"
-#include "convert/ErrorLog.h"
-#include "convert/FieldCodes.h"
-#include "convert/LogTypes.h"
+#include "convert/engine/ConversionRun.h"
+#include "convert/engine/ErrorLog.h"
+#include "convert/engine/LogTypes.h"
+#include "convert/normalize/FieldCodes.h"
 
 namespace qx7::test {
 namespace {

@@ -1,10 +1,10 @@
 // The field rules every reader relies on: dates, bands, frequencies, modes, reports,
 // flags, managers, and where they land in the import record.
 
-#include "convert/FieldCodes.h"
-#include "convert/FieldNormalizer.h"
-#include "convert/ManagerRules.h"
-#include "convert/ParseDate.h"
+#include "convert/normalize/FieldCodes.h"
+#include "convert/normalize/FieldNormalizer.h"
+#include "convert/normalize/ManagerRules.h"
+#include "convert/normalize/ParseDate.h"
 
 #include <gtest/gtest.h>
 

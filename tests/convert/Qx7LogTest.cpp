@@ -4,8 +4,8 @@
 
 #include "ConvertFixture.h"
 
-#include "convert/ConvertCommandLine.h"
-#include "convert/LogTypes.h"
+#include "convert/engine/ConvertCommandLine.h"
+#include "convert/engine/LogTypes.h"
 #include "dbase/Table.h"
 #include "store/LogTable.h"
 

@@ -4,9 +4,9 @@
 
 #include "ConvertFixture.h"
 
-#include "convert/ExportField.h"
-#include "convert/FieldCodes.h"
-#include "convert/LogTypes.h"
+#include "convert/engine/LogTypes.h"
+#include "convert/normalize/FieldCodes.h"
+#include "convert/writers/ExportField.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,11 +3,11 @@
 
 #include "ConvertFixture.h"
 
-#include "convert/ConversionMacro.h"
-#include "convert/ConvertCommandLine.h"
-#include "convert/ImportSpecFile.h"
-#include "convert/LineLoader.h"
-#include "convert/LogTypes.h"
+#include "convert/engine/ConversionMacro.h"
+#include "convert/engine/ConvertCommandLine.h"
+#include "convert/engine/LogTypes.h"
+#include "convert/readers/LineLoader.h"
+#include "convert/specs/ImportSpecFile.h"
 #include "core/IniFile.h"
 #include "core/Text.h"
 

@@ -4,10 +4,10 @@
 
 #include "ReaderFixture.h"
 
-#include "convert/AppletWriter.h"
-#include "convert/LogsearchWriter.h"
-#include "convert/OutputSpecFile.h"
-#include "convert/XmlWriter.h"
+#include "convert/specs/OutputSpecFile.h"
+#include "convert/writers/AppletWriter.h"
+#include "convert/writers/LogsearchWriter.h"
+#include "convert/writers/XmlWriter.h"
 #include "core/IniFile.h"
 
 namespace qx7::test {

@@ -1,0 +1,363 @@
+#include "convert/readers/AdifReader.h"
+
+#include "convert/normalize/FieldCodes.h"
+#include "convert/normalize/FieldNormalizer.h"
+#include "convert/readers/LineLoader.h"
+#include "core/Text.h"
+
+#include <optional>
+
+namespace qx7 {
+
+namespace {
+
+enum class Target
+{
+    Call,
+    Date,
+    Time,
+    Band,
+    Mode,
+    SubMode,
+    RstSent,
+    RstRcvd,
+    QslSent,
+    QslRcvd,
+    DateSent,
+    DateRcvd,
+    Dxcc,
+    Freq,
+    Manager,
+    Comment,
+    Skip
+};
+
+constexpr size_t kWhole = std::string_view::npos;
+
+struct TagRow
+{
+    std::string_view prefix;
+    Target target;
+    size_t maxLength;
+};
+
+// First match wins, so BAND_RX counts as BAND and QSL_SENT_VIA as QSL_SENT.
+constexpr TagRow kRows[] = {
+    {"<CALL", Target::Call, kWhole},         {"<QSO_DATE", Target::Date, kWhole},
+    {"<TIME_ON", Target::Time, 4},           {"<BAND", Target::Band, kWhole},
+    {"<MODE", Target::Mode, kWhole},         {"<SUBMODE", Target::SubMode, kWhole},
+    {"<RST_SENT", Target::RstSent, 6},       {"<RST_RCVD", Target::RstRcvd, 6},
+    {"<QSL_SENT", Target::QslSent, 1},       {"<QSL_RCVD", Target::QslRcvd, 1},
+    {"<QSLSDATE", Target::DateSent, kWhole}, {"<QSLRDATE", Target::DateRcvd, kWhole},
+    {"<DXCC", Target::Dxcc, kWhole},         {"<FREQ", Target::Freq, kWhole},
+    {"<QSL_VIA", Target::Manager, kWhole},
+};
+
+bool startsWithUpper(std::string_view text, std::string_view upperPrefix)
+{
+    if (text.size() < upperPrefix.size())
+        return false;
+    for (size_t i = 0; i < upperPrefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+        if (c != upperPrefix[i])
+            return false;
+    }
+    return true;
+}
+
+// Tags and values are short: a plain loop beats a library call here.
+size_t findChar(std::string_view text, char c, size_t from = 0)
+{
+    for (size_t i = from; i < text.size(); ++i)
+        if (text[i] == c)
+            return i;
+    return std::string_view::npos;
+}
+
+bool isContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The bytes that hold the first `chars` characters of `text`. ADIF lengths count
+// characters, but some programs count the bytes of UTF-8 text; when the byte count
+// ends exactly at the next tag and the character count does not, the bytes win.
+size_t spanOf(std::string_view text, size_t chars)
+{
+    const size_t byChars = utf8Prefix(text, chars).size();
+    size_t byBytes = std::min(chars, text.size());
+    while (byBytes > 0 && byBytes < text.size() && isContinuation(text[byBytes]))
+        --byBytes;
+    if (byBytes != byChars && byBytes < text.size() && text[byBytes] == '<' &&
+        (byChars >= text.size() || text[byChars] != '<'))
+        return byBytes;
+    return byChars;
+}
+
+struct Recognised
+{
+    Target target;
+    size_t maxLength;
+};
+
+class AdifLineParser
+{
+public:
+    AdifLineParser(TQXLogSpec& spec, ReadContext& context)
+        : m_spec(spec), m_context(context), m_normalizer(context.normalizer()),
+          m_commentTag(toUpperAscii(context.adifCommentTag()))
+    {
+        m_commentPrefix = std::string_view(m_commentTag).substr(0, 4);
+        m_commentName = std::string_view(m_commentTag).substr(0, m_commentTag.find('>'));
+    }
+
+    // False when a tag's length is not a number.
+    bool parseLine(std::string_view rest);
+
+private:
+    std::optional<Recognised> recognise(std::string_view tag) const;
+    bool readField(std::string_view& rest, const Recognised& field);
+    void apply(Target target, std::string_view value);
+    void applyDate(int fieldNumber, std::string_view value);
+
+    TQXLogSpec& m_spec;
+    ReadContext& m_context;
+    FieldNormalizer& m_normalizer;
+    std::string m_commentTag;
+    std::string_view m_commentPrefix;
+    std::string_view m_commentName;
+    std::string m_upper;
+};
+
+std::optional<Recognised> AdifLineParser::recognise(std::string_view tag) const
+{
+    for (const TagRow& row : kRows) {
+        if (!startsWithUpper(tag, row.prefix))
+            continue;
+        // QSO_DATE_OFF is the day the QSO ended; taking it as the QSO date would move
+        // every QSO across midnight to the wrong day.
+        if (row.target == Target::Date && startsWithUpper(tag, "<QSO_DATE_OFF"))
+            return std::nullopt;
+        return Recognised{row.target, row.maxLength};
+    }
+    if (!m_commentPrefix.empty() && startsWithUpper(tag, m_commentPrefix))
+        return Recognised{Target::Comment, kWhole};
+    if (startsWithUpper(tag, "<SAT_MODE") || startsWithUpper(tag, "<SAT_NAME"))
+        return Recognised{Target::Skip, kWhole};
+    return std::nullopt;
+}
+
+bool AdifLineParser::parseLine(std::string_view rest)
+{
+    while (!rest.empty() && !m_context.abortRequested()) {
+        if (rest.front() == '<') {
+            if (startsWithUpper(rest, "<EOR>")) {
+                m_context.QsoComplete(m_spec);
+                rest.remove_prefix(5);
+            } else if (const auto field = recognise(rest)) {
+                if (!readField(rest, *field))
+                    return false;
+            } else {
+                rest.remove_prefix(1);
+            }
+        }
+        const size_t next = findChar(rest, '<');
+        if (next == std::string_view::npos)
+            break;
+        rest.remove_prefix(next);
+    }
+    return true;
+}
+
+bool AdifLineParser::readField(std::string_view& rest, const Recognised& field)
+{
+    const size_t close = findChar(rest, '>');
+    if (close == std::string_view::npos) {
+        rest = {};
+        return true;
+    }
+    const std::string_view tag = rest.substr(0, close + 1);
+    size_t length = 0;
+    size_t digits = 0;
+    for (char c : tag) {
+        if (c >= '0' && c <= '9') {
+            length = length * 10 + static_cast<size_t>(c - '0');
+            ++digits;
+        }
+    }
+    if (digits == 0 || digits > 9)
+        return false;
+    const std::string_view after = rest.substr(close + 1);
+    const size_t span = spanOf(after, length);
+    if (length > 0) {
+        // The value's own length is read again from at most two digits after the colon.
+        size_t declared = 0;
+        const size_t colon = findChar(tag, ':');
+        for (size_t i = colon + 1; colon != std::string_view::npos && i < colon + 3; ++i) {
+            if (i >= tag.size() || tag[i] < '0' || tag[i] > '9')
+                break;
+            declared = declared * 10 + static_cast<size_t>(tag[i] - '0');
+        }
+        const std::string_view text = after.substr(0, span);
+        const size_t take = std::min(declared, field.maxLength);
+        std::string_view value = text.substr(0, spanOf(text, take));
+        const bool keepCase = field.target == Target::Comment || field.target == Target::Skip ||
+                              (!m_commentName.empty() && startsWithUpper(tag, m_commentName));
+        if (keepCase) {
+            apply(field.target, value);
+        } else {
+            m_upper.assign(value);
+            for (char& c : m_upper)
+                if (c >= 'a' && c <= 'z')
+                    c = static_cast<char>(c - 32);
+            apply(field.target, m_upper);
+        }
+    }
+    rest = after.substr(span);
+    return true;
+}
+
+void AdifLineParser::applyDate(int fieldNumber, std::string_view value)
+{
+    const size_t length = utf8Length(value);
+    if (length == 6)
+        m_normalizer.setDate(fieldNumber, value, "yymmdd");
+    else if (length == 8)
+        m_normalizer.setDate(fieldNumber, value, "yyyymmdd");
+}
+
+void AdifLineParser::apply(Target target, std::string_view value)
+{
+    FieldNormalizer& n = m_normalizer;
+    const char first = value.empty() ? '\0' : value.front();
+    switch (target) {
+    case Target::Call:
+        n.setCall(value);
+        break;
+    case Target::Date:
+        applyDate(FieldDate, value);
+        break;
+    case Target::Time:
+        n.setTime(value);
+        break;
+    case Target::Band:
+        n.NormalizeBand(value);
+        break;
+    case Target::Mode:
+        n.NormalizeMode(value);
+        break;
+    case Target::SubMode:
+        n.setSubMode(value);
+        break;
+    case Target::RstSent:
+        n.setRstSent(value);
+        break;
+    case Target::RstRcvd:
+        n.setRstRcvd(value);
+        break;
+    case Target::QslSent:
+        if (first == '!' || first == 'I')
+            n.setQslSent("!");
+        else if (first == 'T' || first == 'Y')
+            n.setQslSent("Y");
+        else if (first == 'R')
+            n.setMark("Y");
+        break;
+    case Target::QslRcvd:
+        if (first == '!' || first == 'I')
+            n.setQslRcvd("!");
+        else if (first == 'R' || first == 'T' || first == 'Y')
+            n.setQslRcvd("Y");
+        break;
+    case Target::DateSent:
+        applyDate(FieldDateSent, value);
+        break;
+    case Target::DateRcvd:
+        applyDate(FieldDateRcvd, value);
+        break;
+    case Target::Dxcc:
+        n.setDigitsSegment(FieldDxcc, value);
+        break;
+    case Target::Freq:
+        n.FrequencyToBand(value);
+        break;
+    case Target::Manager:
+        n.setManager(value);
+        break;
+    case Target::Comment:
+        n.setComment(value);
+        break;
+    case Target::Skip:
+        break;
+    }
+}
+
+} // namespace
+
+const std::vector<std::string_view>& adifCommentChoices()
+{
+    static const std::vector<std::string_view> choices = {
+        "<COMMENT> Comment field for QSO",
+        "<ADDRESS> As it will appear on the mailing label",
+        "<ARRL_SECT> ARRL section",
+        "<CNTY> US County (STATE,COUNTY)",
+        "<CONT> Continent: NA, SA, EU, AF, OC, AS",
+        "<CONTEST_ID> Contest Identifier -- CQWW, ARRLDX, etc.",
+        "<CQZ> CQ Zone",
+        "<DXCC> Numeric identifiers from ARRL",
+        "<GRIDSQUARE>",
+        "<IOTA> Example: NA-001",
+        "<ITUZ> ITU Zone",
+        "<NAME> Name",
+        "<NOTES> Long text",
+        "<OPERATOR> Callsign of person logging the QSO",
+        "<PFX> WPX prefix",
+        "<QSLMSG> Personal short message to appear on QSL card",
+        "<QSLRDATE> QSL Rcvd Date",
+        "<QSLSDATE> QSL Sent Date",
+        "<QSL_VIA> via QSL Manager",
+        "<QTH>",
+        "<SAT_MODE> Satellite Mode",
+        "<SAT_NAME> Name of satellite",
+        "<SRX> Received serial number for a contest QSO",
+        "<STATE> US state",
+        "<STX> Transmitted serial number for a contest QSO",
+        "<TEN_TEN> TenTen Number",
+        "<VE_PROV> 2-letter abbreviations: AB, BC...",
+    };
+    return choices;
+}
+
+std::string commentTagOf(std::string_view choice)
+{
+    const size_t close = choice.find('>');
+    return std::string(close == std::string_view::npos ? choice : choice.substr(0, close + 1));
+}
+
+bool AdifReader::readLines(const std::vector<std::string_view>& lines, TQXLogSpec& spec,
+                           ReadContext& context)
+{
+    AdifLineParser parser(spec, context);
+    for (std::string_view line : lines) {
+        if (context.abortRequested())
+            break;
+        if (!parser.parseLine(line))
+            return false;
+    }
+    return true;
+}
+
+bool AdifReader::read(TQXLogSpec& spec, ReadContext& context) const
+{
+    spec.BandMode = 0;
+    LogLines lines;
+    if (!LoadLogLines(spec, lines))
+        return false;
+    if (context.logSizeOnly())
+        return true;
+    return readLines(lines.lines, spec, context);
+}
+
+} // namespace qx7

@@ -1,0 +1,22 @@
+#pragma once
+// Writes the buffer of a run as a new QX7 log (type 42) in the log folder: the QSO
+// table with its CALL, DATETIME and QMGR indexes and the descriptor with the own call.
+// The log is built under a temporary name and renamed into place when complete, so a
+// failed run leaves an existing log of that name as it was.
+
+#include "convert/engine/LogFormat.h"
+
+namespace qx7 {
+
+bool WriteQx7Log(TQXLogSpec& output, WriteContext& context);
+
+class Qx7LogWriter : public LogWriter
+{
+public:
+    bool write(TQXLogSpec& output, WriteContext& context) const override
+    {
+        return WriteQx7Log(output, context);
+    }
+};
+
+} // namespace qx7
