@@ -314,6 +314,24 @@ std::uint32_t Table::recordCount() const
     return d->dbf.recordCount();
 }
 
+std::uint32_t Table::liveRecordCount() const
+{
+    requireOpen("count records");
+    constexpr std::uint32_t kChunk = 256;
+    const std::uint32_t total = d->dbf.recordCount();
+    const std::size_t length = d->dbf.header().recordLength;
+    std::vector<char> chunk(length * kChunk);
+    std::uint32_t live = 0;
+    for (std::uint32_t first = 1; first <= total; first += kChunk) {
+        const std::uint32_t n = std::min(kChunk, total - first + 1);
+        d->dbf.readRecords(first, n, chunk.data());
+        for (std::uint32_t i = 0; i < n; ++i) {
+            live += chunk[i * length] != '*' ? 1 : 0;
+        }
+    }
+    return live;
+}
+
 int Table::headerLength() const
 {
     requireOpen("read header");
@@ -536,6 +554,23 @@ void Table::post()
     if (d->state != State::Edit && d->state != State::Insert) {
         return;
     }
+    try {
+        writePending();
+    } catch (...) {
+        // A record that cannot be written is dropped: left open, it would make every
+        // later move (which posts first) fail again.
+        d->state = State::Browse;
+        try {
+            d->cursor.reload();
+        } catch (...) { // the write's error is the one to report
+        }
+        notify(TableEvent::StateChanged);
+        throw;
+    }
+}
+
+void Table::writePending()
+{
     const detail::DbfHeader& h = d->dbf.header();
     for (std::size_t i = 0; d->anyRequired && i < h.fields.size(); ++i) {
         if (h.fields[i].required && detail::rawField(h.fields[i], d->buffer.data()).empty()) {

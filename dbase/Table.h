@@ -139,6 +139,8 @@ public:
     std::uint8_t versionByte() const;
     Date lastUpdate() const;
     std::uint32_t recordCount() const; // records in the file, deleted ones included
+    // Records not flagged deleted, whatever index, range or filter is set. Reads the file.
+    std::uint32_t liveRecordCount() const;
     int headerLength() const;
     int recordLength() const;
     std::uint8_t languageDriverId() const;
@@ -190,7 +192,8 @@ public:
     void insert(); // dBase has no insertion point: insert() and append() both add at the end
     void append();
     // Writes the record (see Durability) and maintains every tag. A required field left
-    // blank throws Invalid and the edit stays open.
+    // blank throws Invalid; whenever post throws, the pending edit or insert is dropped
+    // and the table is back in Browse state.
     void post();
     void cancel();
     // Flags the current record deleted (it stays in the file and the index until pack)
@@ -252,6 +255,7 @@ private:
     void requireOpen(const char* operation) const;
     void notify(TableEvent event);
     void checkBrowseMode();
+    void writePending();
     void afterMove();
     void applyMasterValue();
     std::string encodeSearchKey(std::string_view key, std::size_t& length) const;

@@ -189,9 +189,30 @@ TEST_F(Navigation, EditingRulesAndRequiredFields)
     m.append();
     m.setText("MGR", "W3HNK");
     EXPECT_THROW(m.post(), Error);
+    // The refused record is dropped: the table browses again and the next moves and
+    // appends work.
+    EXPECT_EQ(m.state(), Table::State::Browse);
+    EXPECT_EQ(m.recordCount(), 0u);
+    m.first();
+    m.append();
     m.setText("CALL", "EA8XX");
     m.post();
     EXPECT_EQ(m.recordCount(), 1u);
+    m.edit();
+    m.setText("CALL", "");
+    EXPECT_THROW(m.post(), Error);
+    EXPECT_EQ(m.state(), Table::State::Browse);
+    EXPECT_EQ(m.text("CALL"), "EA8XX"); // the stored record is untouched
+    m.next();
+}
+
+TEST_F(Navigation, LiveRecordCountLeavesOutDeletedRecords)
+{
+    t.first();
+    t.deleteRecord();
+    t.setFilter("CALL = 'NOBODY'");
+    EXPECT_EQ(t.recordCount(), 6u);
+    EXPECT_EQ(t.liveRecordCount(), 5u);
 }
 
 TEST_F(Navigation, MasterLinkFollowsTheMaster)
