@@ -116,7 +116,8 @@ void ManagerDatabase::CloseManagerDB()
 
 long ManagerDatabase::ManagerCount() const
 {
-    return m_table.isOpen() ? static_cast<long>(m_table.recordCount()) : 0;
+    // Entries deleted one by one stay in the file until the next pack.
+    return m_table.isOpen() ? static_cast<long>(m_table.liveRecordCount()) : 0;
 }
 
 void ManagerDatabase::ResetManagerView()

@@ -83,6 +83,7 @@ TEST_F(ManagerDb, LearnManagerUpdatesDeletesAndAppends)
     EXPECT_EQ(contents(), (Strings{"VP8XY G4XYZ  ", "VP8XY M0AAA  "}));
     db().LearnManager("VP8XY", "", "G4XYZ"); // emptied: deleted
     EXPECT_EQ(contents(), Strings{"VP8XY M0AAA  "});
+    EXPECT_EQ(db().ManagerCount(), 1); // the deleted entry waits for a pack but counts no more
     db().LearnManager("VP8XY", "", "NOT THERE");
     EXPECT_EQ(contents(), Strings{"VP8XY M0AAA  "});
 }
@@ -180,6 +181,7 @@ TEST_F(ManagerDb, PackKeepsLiveRecords)
     db().LearnManager("A", "B1B", "");
     db().LearnManager("C", "D1D", "");
     db().LearnManager("A", "", "B1B");
+    EXPECT_EQ(db().ManagerCount(), 1);
     ASSERT_TRUE(db().PackManagerDB());
     EXPECT_EQ(db().ManagerCount(), 1);
     EXPECT_EQ(contents(), Strings{"C D1D  "});
