@@ -2,11 +2,16 @@
 
 #include "core/IniFile.h"
 
+#include <algorithm>
+
 namespace qx7 {
 
 namespace {
 
 constexpr size_t kMaxFlagLength = 255;
+// The print queue has 18 QSO slots and 9 footer fields per label; more cannot be stored.
+constexpr int kMaxQsoLines = 18;
+constexpr int kMaxFooterLines = 9;
 
 } // namespace
 
@@ -98,6 +103,8 @@ void Settings::readMainSections(const IniFile& ini)
     }
     if (BDEDBaseLevel < 4 || BDEDBaseLevel > 7)
         BDEDBaseLevel = 4;
+    PriRows = std::clamp(PriRows, 1, kMaxQsoLines);
+    PriBoLN = std::clamp(PriBoLN, 0, kMaxFooterLines);
     if (QSLsFlag.size() > kMaxFlagLength)
         QSLsFlag.resize(kMaxFlagLength);
     if (QSLrFlag.size() > kMaxFlagLength)
