@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 namespace qx7 {
 
@@ -89,34 +90,50 @@ void SwlReports::QueueSWLReports(const std::string& listener, PrintQueue& queue,
         return;
     const int perLabel = std::clamp(priRows, 1, kQueueSlots);
     dbase::Table& q = queue.QXPQTable();
-    int slot = 0;
-    for (m_table.first(); !m_table.isEmpty() && !m_table.eof();) {
-        if (slot == 0) {
-            q.append();
-            q.setText("INDEXB", listener);
-            q.setText("MYCALL", m_table.text("MYCALL"));
-            q.setText("HISCALL", SlashZeros(listener, slashedZero));
-        }
-        ++slot;
-        q.setText(slotField(slot, "HRDC"), m_table.text("HRDC"));
-        q.setText(slotField(slot, "DATE"), labelDate(m_table.text("DATE"), format));
-        q.setText(slotField(slot, "TIME"),
-                  FormatLabelValue(m_table.text("TIME"), TimeValue, format));
-        q.setText(slotField(slot, "BAND"),
-                  FormatLabelValue(m_table.text("BAND"), BandValue, format));
-        q.setText(slotField(slot, "MODE"), m_table.text("MODE"));
-        q.setText(slotField(slot, "SUBM"), m_table.text("SUBM"));
-        q.setText("NUMQSOS", std::to_string(slot));
-        m_table.deleteRecord();
-        if (slot == perLabel) {
-            q.post();
-            ++queue.LabelsInQueue;
-            slot = 0;
-        }
-    }
-    if (slot > 0) {
+    // The reports on the label being filled; they leave the table only once the label
+    // is posted, so a label that cannot be written loses none of them.
+    std::vector<dbase::Bookmark> onLabel;
+    auto postLabel = [&] {
         q.post();
         ++queue.LabelsInQueue;
+        for (const auto& report : onLabel)
+            if (m_table.gotoBookmark(report))
+                m_table.deleteRecord();
+        onLabel.clear();
+    };
+    std::vector<dbase::Bookmark> reports;
+    for (m_table.first(); !m_table.isEmpty() && !m_table.eof(); m_table.next())
+        reports.push_back(m_table.bookmark());
+    try {
+        for (const auto& report : reports) {
+            if (!m_table.gotoBookmark(report))
+                continue;
+            if (onLabel.empty()) {
+                q.append();
+                q.setText("INDEXB", listener);
+                q.setText("MYCALL", m_table.text("MYCALL"));
+                q.setText("HISCALL", SlashZeros(listener, slashedZero));
+            }
+            onLabel.push_back(report);
+            const int slot = static_cast<int>(onLabel.size());
+            q.setText(slotField(slot, "HRDC"), m_table.text("HRDC"));
+            q.setText(slotField(slot, "DATE"), labelDate(m_table.text("DATE"), format));
+            q.setText(slotField(slot, "TIME"),
+                      FormatLabelValue(m_table.text("TIME"), TimeValue, format));
+            q.setText(slotField(slot, "BAND"),
+                      FormatLabelValue(m_table.text("BAND"), BandValue, format));
+            q.setText(slotField(slot, "MODE"), m_table.text("MODE"));
+            q.setText(slotField(slot, "SUBM"), m_table.text("SUBM"));
+            q.setText("NUMQSOS", std::to_string(slot));
+            if (slot == perLabel)
+                postLabel();
+        }
+        if (!onLabel.empty())
+            postLabel();
+    } catch (...) {
+        if (q.state() != dbase::Table::State::Browse)
+            q.cancel();
+        throw;
     }
     if (m_table.isExclusive())
         m_table.pack();
