@@ -1,5 +1,6 @@
 #include "store/BatchInput.h"
 
+#include "dbase/BatchCopy.h"
 #include "store/TableHelpers.h"
 
 #include <filesystem>
@@ -8,9 +9,10 @@ namespace qx7 {
 
 namespace {
 
+// MYCALL stays empty for requests that concern every log, so it is not required.
 std::vector<dbase::FieldDef> stationFields()
 {
-    return {{"MYCALL", 'C', 16, 0, true},
+    return {{"MYCALL", 'C', 16, 0, false},
             {"HISCALL", 'C', 16, 0, true},
             {"COMMENT", 'C', 250, 0, false},
             {"STATUS", 'C', 1, 0, false}};
@@ -18,15 +20,51 @@ std::vector<dbase::FieldDef> stationFields()
 
 std::vector<dbase::FieldDef> qsoFields()
 {
-    return {{"MYCALL", 'C', 16, 0, true}, {"HISCALL", 'C', 16, 0, true},
-            {"DATE", 'C', 8, 0, false},   {"TIME", 'C', 4, 0, false},
-            {"BAND", 'C', 6, 0, false},   {"MODE", 'C', 8, 0, false},
-            {"STATUS", 'C', 1, 0, false}, {"COMMENT", 'C', 250, 0, false}};
+    return {{"MYCALL", 'C', 16, 0, false}, {"HISCALL", 'C', 16, 0, true},
+            {"DATE", 'C', 8, 0, false},    {"TIME", 'C', 4, 0, false},
+            {"BAND", 'C', 6, 0, false},    {"MODE", 'C', 8, 0, false},
+            {"STATUS", 'C', 1, 0, false},  {"COMMENT", 'C', 250, 0, false}};
 }
 
 std::vector<dbase::IndexDef> batchIndexes()
 {
     return {{"MYCALL", "MYCALL"}, {"HISCALL", "HISCALL"}};
+}
+
+void removeTable(const std::filesystem::path& dbf)
+{
+    std::error_code ec;
+    std::filesystem::remove(dbf, ec);
+    std::filesystem::remove(std::filesystem::path(dbf).replace_extension(".mdx"), ec);
+}
+
+// Copies every record of the table at `from` into a new table at `to` with `fields`.
+void copyInto(const std::filesystem::path& from, const std::filesystem::path& to,
+              const std::vector<dbase::FieldDef>& fields, const dbase::CreateOptions& options)
+{
+    dbase::Table::create(to, fields, options);
+    dbase::Table source, target;
+    source.open(from, {dbase::OpenMode::ReadOnly, batchIndexes()});
+    target.open(to, {dbase::OpenMode::Shared, batchIndexes()});
+    dbase::BatchCopy::run(source, target, dbase::FieldMapping::sameNames(source, target),
+                          dbase::CopyMode::Append);
+}
+
+// Tables written before requests for every log were possible insist on an own call.
+// They are rebuilt with the current fields; a copy beside them holds the records until
+// the rebuild is complete.
+void dropOwnCallRequirement(const std::filesystem::path& dbf,
+                            const std::vector<dbase::FieldDef>& fields, int level)
+{
+    dbase::CreateOptions options;
+    options.level = tableLevel(level);
+    options.indexes = batchIndexes();
+    options.overwrite = true;
+    std::filesystem::path copy = dbf;
+    copy.replace_filename(dbf.stem().string() + "_copy.dbf");
+    copyInto(dbf, copy, fields, options);
+    copyInto(copy, dbf, fields, options);
+    removeTable(copy);
 }
 
 } // namespace
@@ -46,6 +84,11 @@ bool BatchInput::openOne(dbase::Table& t, const std::string& file, bool qsoTable
             dbase::Table::create(path, qsoTable ? qsoFields() : stationFields(), options);
         }
         t.open(path, {dbase::OpenMode::Shared, batchIndexes()});
+        if (t.field(t.fieldIndex("MYCALL")).required) {
+            t.close();
+            dropOwnCallRequirement(path, qsoTable ? qsoFields() : stationFields(), m_level);
+            t.open(path, {dbase::OpenMode::Shared, batchIndexes()});
+        }
         t.setIndex("HISCALL");
         return true;
     } catch (const dbase::Error&) {
