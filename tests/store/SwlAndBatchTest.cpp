@@ -6,10 +6,41 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace qx7 {
 namespace {
 
 using testing::TempFolder;
+
+// The records a table shows under its filter, range and master link.
+size_t visibleRecords(dbase::Table& t)
+{
+    size_t n = 0;
+    for (t.first(); !t.isEmpty() && !t.eof(); t.next())
+        ++n;
+    return n;
+}
+
+TEST(SwlReports, ReportsStayUntilTheirLabelIsPosted)
+{
+    TempFolder dir;
+    SilentPrompter prompter;
+    PrintQueue queue(dir.file("qx7pq.dbf"), 4, prompter);
+    ASSERT_TRUE(queue.OpenPrintQueue());
+    SwlReports swl(dir.path());
+    ASSERT_TRUE(swl.OpenSWLTable());
+    for (const char* heard : {"DL1AA", "DL2BB", "DL3CC"})
+        swl.addReport(heard, "20240101", "0930", "20m", "SSB", "", "W1AW", "");
+    // No listener call: the label has no sort key and cannot be posted.
+    EXPECT_THROW(swl.QueueSWLReports("", queue, 6, 216, LabelFormat{}), dbase::Error);
+    EXPECT_EQ(visibleRecords(swl.SWLTable()), 3u);
+    EXPECT_EQ(queue.QXPQTable().state(), dbase::Table::State::Browse);
+    EXPECT_EQ(queue.RecountLabels(), 0);
+    swl.QueueSWLReports("ONL1234", queue, 2, 216, LabelFormat{});
+    EXPECT_EQ(visibleRecords(swl.SWLTable()), 0u);
+    EXPECT_EQ(queue.RecountLabels(), 2);
+}
 
 TEST(SwlReports, SevenReportsOnSixLineLabelsMakeTwoLabels)
 {
@@ -126,8 +157,58 @@ TEST_F(Batch, FilterShowsOneOwnCall)
     for (t.first(); !t.eof(); t.next())
         shown.push_back(t.text("HISCALL"));
     EXPECT_EQ(shown, std::vector<std::string>{"W1AW"});
+    EXPECT_EQ(visibleRecords(t), 1u);
     batch.FilterBatchTables("");
-    EXPECT_EQ(t.recordCount(), 2u);
+    EXPECT_EQ(visibleRecords(t), 2u);
+}
+
+TEST_F(Batch, RequestsForAllLogsHaveNoOwnCall)
+{
+    batch.AddBatchStation("", "W1AW", "0", "any log");
+    batch.AddBatchQSO("", "W1AW", "0", "", "CW", "20m", "1200", "20240101");
+    batch.AddBatchStation("DL1ABC", "K1ABC", "0", "");
+    EXPECT_EQ(visibleRecords(batch.BatchInputTable1()), 2u);
+    EXPECT_EQ(qsosOf("W1AW"), std::vector<std::string>{"20240101 20m"});
+    ASSERT_TRUE(batch.BatchInputTable1().findKey("W1AW"));
+    EXPECT_EQ(batch.BatchInputTable1().text("MYCALL"), "");
+}
+
+TEST_F(Batch, ARefusedStationLeavesTheTableUsable)
+{
+    EXPECT_THROW(batch.AddBatchStation("DL1ABC", "", "0", ""), dbase::Error); // no station
+    EXPECT_EQ(batch.BatchInputTable1().state(), dbase::Table::State::Browse);
+    batch.AddBatchStation("DL1ABC", "W1AW", "0", "");
+    EXPECT_EQ(visibleRecords(batch.BatchInputTable1()), 1u);
+}
+
+TEST(BatchTables, OlderTablesThatInsistOnAnOwnCallAreRebuiltWithTheirRecords)
+{
+    TempFolder dir;
+    const std::vector<dbase::FieldDef> older = {{"MYCALL", 'C', 16, 0, true},
+                                                {"HISCALL", 'C', 16, 0, true},
+                                                {"COMMENT", 'C', 250, 0, false},
+                                                {"STATUS", 'C', 1, 0, false}};
+    dbase::Table::create(dir.file("QXBatchInput1.dbf"), older,
+                         {dbase::Level::DBase4, {{"MYCALL", "MYCALL"}, {"HISCALL", "HISCALL"}}});
+    {
+        dbase::Table t;
+        t.open(dir.file("QXBatchInput1.dbf"));
+        t.append();
+        t.setText("MYCALL", "DL1ABC");
+        t.setText("HISCALL", "K1ABC");
+        t.setText("COMMENT", "kept");
+        t.post();
+    }
+    ScriptedPrompter prompter;
+    BatchInput batch(dir.path(), 4, prompter);
+    ASSERT_TRUE(batch.OpenBatchTables());
+    batch.AddBatchStation("", "W1AW", "0", "");
+    dbase::Table& t = batch.BatchInputTable1();
+    EXPECT_EQ(visibleRecords(t), 2u);
+    ASSERT_TRUE(t.findKey("K1ABC"));
+    EXPECT_EQ(t.text("COMMENT"), "kept");
+    EXPECT_TRUE(t.field(t.fieldIndex("HISCALL")).required);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("QXBatchInput1_copy.dbf")));
 }
 
 TEST(BatchTables, FailureMessagesNameTheTable)
