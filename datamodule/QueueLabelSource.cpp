@@ -11,7 +11,8 @@ namespace {
 class PrintQueueLabelSource : public LabelSource
 {
 public:
-    explicit PrintQueueLabelSource(PrintQueue& queue) : m_queue(queue)
+    PrintQueueLabelSource(PrintQueue& queue, std::string managerText)
+        : m_queue(queue), m_managerText(std::move(managerText))
     {
         // The order is taken once: marking a label must not move it during the run.
         dbase::Table& t = m_queue.QXPQTable();
@@ -29,6 +30,8 @@ public:
             return r;
         for (int f = 0; f < t.fieldCount(); ++f)
             r.set(t.field(f).name, t.text(f));
+        // The queue holds the manager's call alone; the label gives it its text.
+        r.set("MANAGER", managerLabelText(t.text("MANAGER"), m_managerText));
         return r;
     }
 
@@ -71,6 +74,7 @@ private:
     }
 
     PrintQueue& m_queue;
+    std::string m_managerText;
     std::vector<dbase::Bookmark> m_order;
 };
 
@@ -83,7 +87,7 @@ std::unique_ptr<LabelSource> openQueueLabelSource(TQXDM& dm)
         return nullptr;
     try {
         queue.restoreViewOrder();
-        return std::make_unique<PrintQueueLabelSource>(queue);
+        return std::make_unique<PrintQueueLabelSource>(queue, dm.ManagerText);
     } catch (const dbase::Error&) {
         return nullptr;
     }

@@ -9,7 +9,10 @@
 #include "store/TableHelpers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 
 namespace qx7 {
 
@@ -23,6 +26,33 @@ std::string sequenceText(long n)
     char buf[32];
     std::snprintf(buf, sizeof buf, "%*ld", kSequenceWidth, n);
     return buf;
+}
+
+// The highest label number in the queue. The next label continues after it: labels
+// printed and deleted leave gaps, so the record count may lie below numbers in use.
+long highestSequence(dbase::Table& q)
+{
+    q.setIndex("INDEXD");
+    if (q.isEmpty())
+        return 0;
+    q.last();
+    do { // blank numbers (listener labels) sort first, anything not a number last
+        const std::string text = q.text("INDEXD");
+        char* end = nullptr;
+        const long n = std::strtol(text.c_str(), &end, 10);
+        if (end != text.c_str() && *end == '\0')
+            return n;
+    } while (q.moveBy(-1) == -1);
+    return 0;
+}
+
+// QSLR says a card or confirmation came in: yes, by the bureau, direct or via Internet.
+bool receiptRecorded(const std::string& qslr)
+{
+    if (qslr.size() != 1)
+        return false;
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(qslr.front())));
+    return c == 'Y' || c == 'B' || c == 'D' || c == 'I';
 }
 
 class LogScanner
@@ -61,7 +91,9 @@ private:
     int findOrCreateLabel(const std::string& his, const std::string& mgr);
     void fillSlot(int slot);
     int pagePrompt();
-    void markRecords(const Group& g);
+    // Writes the QSL status of the queued records back. `wholeGroup` false (the user
+    // stopped within the group) leaves the marks of the records not queued yet.
+    void markRecords(const Group& g, bool wholeGroup);
     bool stopRequested();
 
     ScanContext& c;
@@ -81,8 +113,8 @@ void LogScanner::start()
     dbase::Table& q = c.queue.QXPQTable();
     if (c.run.PrintRun) {
         q.cancelRange();
+        m_sequence = highestSequence(q);
         q.setIndex("INDEXA");
-        m_sequence = static_cast<long>(q.recordCount());
         m_log.suspendNotifications();
     }
 }
@@ -217,8 +249,17 @@ int LogScanner::walkCurrent()
 
 void LogScanner::countLabels(const std::vector<QsoEntry>& chosen)
 {
-    const long n = static_cast<long>(chosen.size());
-    c.stats.LabelsNeeded += (n + m_priRows - 1) / m_priRows;
+    // As the print run places them: every route (manager or none) fills labels of its
+    // own, and without merging every QSO gets a label.
+    if (!c.settings.MergeLabels) {
+        c.stats.LabelsNeeded += static_cast<long>(chosen.size());
+        return;
+    }
+    std::map<std::string, long> perRoute;
+    for (const auto& e : chosen)
+        ++perRoute[e.manager];
+    for (const auto& [route, n] : perRoute)
+        c.stats.LabelsNeeded += (n + m_priRows - 1) / m_priRows;
 }
 
 int LogScanner::place(Group& g)
@@ -237,13 +278,16 @@ int LogScanner::place(Group& g)
         return 0;
     }
     bool sinceCheck = false;
-    for (const auto& e : chosen)
-        if (placeEntry(e, sinceCheck) < 0)
-            return -1;
-    if (sinceCheck && pagePrompt() < 0)
-        return -1;
-    markRecords(g);
-    return 0;
+    int result = 0;
+    size_t placed = 0;
+    while (placed < chosen.size() && result == 0)
+        result = placeEntry(chosen[placed++], sinceCheck);
+    if (result == 0 && sinceCheck)
+        result = pagePrompt();
+    // Also when the user stopped here: a queued QSO left unmarked would be queued again
+    // by the next run, a second time on the same label.
+    markRecords(g, placed == chosen.size());
+    return result;
 }
 
 int LogScanner::placeEntry(const QsoEntry& e, bool& sinceCheck)
@@ -253,8 +297,9 @@ int LogScanner::placeEntry(const QsoEntry& e, bool& sinceCheck)
     const std::string call = m_log.text("CALL");
     const std::string mgr = labelManager(m_log.text("QMGR"));
     const std::string his = SlashZeros(call, c.settings.SlashedZero);
-    const std::string manager =
-        mgr.empty() ? "" : c.settings.ManagerText + " " + SlashZeros(mgr, c.settings.SlashedZero);
+    // The queue keeps the manager's call alone; the label puts "ManagerText" before it
+    // when it is printed, so that no text is long enough to cut the call.
+    const std::string manager = mgr.empty() ? "" : SlashZeros(mgr, c.settings.SlashedZero);
     const int used = findOrCreateLabel(his, manager);
     dbase::Table& q = c.queue.QXPQTable();
     q.setText("INDEXB", CallSortKey(mgr.empty() ? call : mgr).substr(0, kKeyWidth));
@@ -284,6 +329,9 @@ int LogScanner::findOrCreateLabel(const std::string& his, const std::string& mgr
         for (; !q.eof() && !found.isValid(); q.next()) {
             if (q.text("HISCALL") != his || q.text("MANAGER") != mgr ||
                 q.text("MYCALL") != m_ownCall)
+                continue;
+            // A printed label waits only for deletion: a QSO added now would never be printed.
+            if (q.text("XTRA3") == kPrintedMark)
                 continue;
             used = c.queue.slotsInUse(m_priRows);
             if (used < m_priRows)
@@ -361,27 +409,33 @@ int LogScanner::pagePrompt()
     return choice.answer == PromptButton::Yes ? 0 : -1;
 }
 
-void LogScanner::markRecords(const Group& g)
+void LogScanner::markRecords(const Group& g, bool wholeGroup)
 {
     const Settings& s = c.settings;
     const bool hasDats = m_log.findField("DATS").has_value();
     const bool hasDatr = m_log.findField("DATR").has_value();
+    // An empty flag leaves its status and its date alone.
     const char sentFlag = s.qslSentFlag(), rcvdFlag = s.qslRcvdFlag();
+    const bool writeSent = sentFlag != '\0', writeRcvd = rcvdFlag != '\0';
     for (const std::uint32_t recno : g.records) {
         const bool queued = std::find(m_queued.begin(), m_queued.end(), recno) != m_queued.end();
+        if (!queued && !wholeGroup)
+            continue;
         if (!m_log.gotoBookmark({recno}))
             continue;
         if (!queued && !m_log.boolean("MARK"))
             continue;
         m_log.edit();
         if (queued) {
-            if (hasDats && sentFlag != 'N' && c.qslSentDate)
+            // Queueing confirms what was sent; it never takes back a card received.
+            const bool received = receiptRecorded(m_log.text("QSLR"));
+            if (hasDats && writeSent && sentFlag != 'N' && c.qslSentDate)
                 m_log.setText("DATS", toYmd(*c.qslSentDate));
-            if (hasDatr && rcvdFlag != 'N' && c.qslRcvdDate)
+            if (hasDatr && writeRcvd && !received && rcvdFlag != 'N' && c.qslRcvdDate)
                 m_log.setText("DATR", toYmd(*c.qslRcvdDate));
-            if (sentFlag != '-')
+            if (writeSent && sentFlag != '-')
                 m_log.setText("QSLS", std::string(1, sentFlag));
-            if (rcvdFlag != '-')
+            if (writeRcvd && !received && rcvdFlag != '-')
                 m_log.setText("QSLR", std::string(1, rcvdFlag));
         }
         m_log.setBoolean("MARK", false);

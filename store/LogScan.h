@@ -5,6 +5,7 @@
 // page boundaries whether to go on, writes the QSL-sent status back into the log and
 // keeps the journal of everything queued.
 
+#include "core/BandModeTables.h"
 #include "core/DateFormat.h"
 #include "core/Progress.h"
 #include "core/Prompter.h"
@@ -62,7 +63,8 @@ struct ScanStatistics
         std::array<long, 30> perBand{};
     };
     std::array<ModeCounts, 48> ModeBandCounts{};
-    std::array<long, 30> BandsPerStation{}; // index: number of distinct bands worked
+    // Index: number of distinct band values worked, 0 to all bands plus the unknown one.
+    std::array<long, MaxBand + 2> BandsPerStation{};
     void reset() { *this = ScanStatistics{}; }
 };
 

@@ -52,6 +52,13 @@ std::vector<dbase::IndexDef> printQueueIndexes()
     return {{"INDEXB", "INDEXB"}, {"INDEXD", "INDEXD"}, {"INDEXA", "HISCALL+MANAGER+MYCALL"}};
 }
 
+std::string managerLabelText(std::string_view stored, std::string_view managerText)
+{
+    if (stored.empty() || stored.find(' ') != std::string_view::npos)
+        return std::string(stored);
+    return std::string(managerText) + " " + std::string(stored);
+}
+
 std::string queueOpenErrorText(const std::string& dbfPath)
 {
     return "Error opening the print queue!\r\n\r\nDelete the print queue files \r\n" +
@@ -133,14 +140,7 @@ int PrintQueue::RecountLabels()
         return 0;
     try {
         // Deleted labels stay in the file until the next open packs it: count the live ones.
-        const dbase::Bookmark here = m_table.bookmark();
-        m_table.cancelRange();
-        int n = 0;
-        for (m_table.first(); !m_table.eof(); m_table.next())
-            ++n;
-        LabelsInQueue = n;
-        if (here.isValid())
-            m_table.gotoBookmark(here);
+        LabelsInQueue = static_cast<int>(m_table.liveRecordCount());
     } catch (const dbase::Error&) {
         LabelsInQueue = 0;
     }
@@ -203,11 +203,12 @@ int PrintQueue::slotsInUse(int priRows) const
     return used;
 }
 
-std::string PrintQueue::QXPQDataSourceDataChange(int priRows) const
+std::string PrintQueue::QXPQDataSourceDataChange(int priRows, std::string_view managerText) const
 {
     if (!m_table.isOpen() || m_table.isEmpty())
         return {};
-    std::string hint = m_table.text("HISCALL") + " " + m_table.text("MANAGER") +
+    std::string hint = m_table.text("HISCALL") + " " +
+                       managerLabelText(m_table.text("MANAGER"), managerText) +
                        " [my call: " + m_table.text("MYCALL") + "]";
     for (int slot = 1; slot <= std::min(priRows, kQueueSlots); ++slot) {
         const std::string band = m_table.text(slotField(slot, "BAND"));

@@ -29,6 +29,11 @@ std::string slotField(int slot, std::string_view field);
 std::vector<dbase::FieldDef> printQueueFields();
 std::vector<dbase::IndexDef> printQueueIndexes();
 
+// What a label shows for its stored MANAGER: "ManagerText", a blank and the manager's
+// call; empty without a manager. Queues written by earlier versions hold the whole
+// text already (a call has no blanks); it is shown as stored.
+std::string managerLabelText(std::string_view stored, std::string_view managerText);
+
 // "Error opening the print queue!..." with both file names.
 std::string queueOpenErrorText(const std::string& dbfPath);
 
@@ -59,7 +64,7 @@ public:
     // Slots in use among slots 1..`priRows` of the current record.
     int slotsInUse(int priRows) const;
     // The hint of the queue grid for the current record.
-    std::string QXPQDataSourceDataChange(int priRows) const;
+    std::string QXPQDataSourceDataChange(int priRows, std::string_view managerText) const;
 
 private:
     std::string m_path;

@@ -65,7 +65,8 @@ bool makeQsoEntry(const QsoFields& q, int sortTyp, bool exceptY, QsoEntry& out)
     out.band = bandIndex(q.band);
     out.mode = modeIndex(q.mode);
     out.recno = q.recno;
-    std::string mgr = labelManager(q.qmgr).substr(0, kManagerWidth);
+    out.manager = labelManager(q.qmgr);
+    std::string mgr = out.manager.substr(0, kManagerWidth);
     mgr.resize(kManagerWidth, '.');
     char recno[16];
     std::snprintf(recno, sizeof recno, "%6u", static_cast<unsigned>(q.recno % 1000000));

@@ -25,6 +25,7 @@ struct QsoEntry
     int band = 0; // index in the band table, 0 when unknown
     int mode = 0;
     std::uint32_t recno = 0;
+    std::string manager; // the route: QMGR, empty for none (labelManager)
 
     char status() const { return text.back(); }
     void leaveOut() { text.back() = 'I'; }

@@ -124,9 +124,9 @@ int list(CommandContext& ctx)
     dm.printQueue().restoreViewOrder();
     for (q.first(); !q.eof(); q.next()) {
         ctx.out << q.text("INDEXD") << " | " << q.text("INDEXB") << " | " << q.text("HISCALL")
-                << " | " << q.text("MANAGER") << " | " << q.text("MYCALL") << " | "
-                << q.text("NUMQSOS") << (q.text("XTRA3") == kPrintedMark ? " | printed" : "")
-                << '\n';
+                << " | " << managerLabelText(q.text("MANAGER"), dm.ManagerText) << " | "
+                << q.text("MYCALL") << " | " << q.text("NUMQSOS")
+                << (q.text("XTRA3") == kPrintedMark ? " | printed" : "") << '\n';
         for (int slot = 1; slot <= kQueueSlots; ++slot) {
             const std::string band = q.text(slotField(slot, "BAND"));
             if (band.empty() || band == kDashedBand)

@@ -1,5 +1,7 @@
 #include "ScanFixture.h"
 
+#include "core/BandModeTables.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -55,7 +57,7 @@ TEST_F(Scan, ManagerRoutesMakeSeparateLabelsNoManagerFirst)
     add({"A61AJ", "20240102", "1200", "40m", "CW", "N", "N", ""});
     add({"A61AJ", "20240103", "1200", "80m", "CW", "N", "N", "-DIRECT"});
     ASSERT_EQ(scan(), 0);
-    EXPECT_EQ(labels(), (Strings{"A61AJ||DL1ABC|2", "A61AJ|via:  W1XX|DL1ABC|1"}));
+    EXPECT_EQ(labels(), (Strings{"A61AJ||DL1ABC|2", "A61AJ|W1XX|DL1ABC|1"}));
     EXPECT_EQ(labelField(1, "INDEXB"), "KA1W1XX"); // bureau order follows the manager
     EXPECT_EQ(labelField(0, "INDEXB"), "A61AJ");
 }
@@ -78,6 +80,7 @@ TEST_F(Scan, WriteBackFollowsTheFlagsAndDates)
         {"N", "N", true, "N", "", "N", ""},
         {"B", "Y", true, "B", "20261208", "Y", "20261209"},
         {"D", "-", false, "D", "", "N", "20261209"},
+        {"", "", true, "N", "", "N", ""}, // empty flags leave status and date alone
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("QSLsFlag ") + c.sentFlag + " QSLrFlag " + c.rcvdFlag);
@@ -239,7 +242,7 @@ TEST_F(Scan, PagePromptAnswers)
     EXPECT_EQ(printedNow, 1);
     EXPECT_EQ(labels().size(), 4u);
     EXPECT_EQ(logField(3, "QSLS"), "Y");
-    EXPECT_EQ(logField(4, "QSLS"), "N"); // stopped: the last station's QSO is not marked
+    EXPECT_EQ(logField(4, "QSLS"), "Y"); // stopped, but its QSO is on a label: marked
 
     // "Don't show this message" ends the prompts for the rest of the program.
     log.close();
@@ -286,6 +289,184 @@ TEST_F(Scan, SelectedRowsAndTheCurrentRecord)
     log.next();
     ASSERT_EQ(scan(true, 2), 0);
     EXPECT_EQ(labels().back(), "B1BB||DL1ABC|1");
+}
+
+TEST_F(Scan, APrintedLabelTakesNoMoreQsos)
+{
+    add({"W1AW", "20240101", "1200", "20m", "CW"});
+    ASSERT_EQ(scan(), 0);
+    dbase::Table& q = queue->QXPQTable();
+    q.first();
+    q.edit();
+    q.setText("XTRA3", kPrintedMark);
+    q.post();
+    // Printed and kept: the station's next QSO needs a label of its own.
+    add({"W1AW", "20240102", "1200", "40m", "CW"});
+    log.last();
+    ASSERT_EQ(scan(true, 2), 0);
+    EXPECT_EQ(labels(), (Strings{"W1AW||DL1ABC|1", "W1AW||DL1ABC|1"}));
+    queue->DeletePrintedLabels();
+    EXPECT_EQ(labels(), Strings{"W1AW||DL1ABC|1"});
+    EXPECT_EQ(labelField(0, "A_BAND"), "40m");
+}
+
+TEST_F(Scan, AReceivedCardIsNeverTakenBack)
+{
+    for (const char* rcvdFlag : {"N", "Y", "-"}) {
+        SCOPED_TRACE(std::string("QSLrFlag ") + rcvdFlag);
+        queue->EmptyPrintQueue();
+        log.close();
+        ASSERT_TRUE(CreateLogTable(dir.path(), "log"));
+        openLog(log, dir.file("log.dbf"), 0);
+        settings.QSLrFlag = rcvdFlag;
+        const char* const received[] = {"Y", "B", "D", "I"};
+        int n = 0;
+        for (const char* qslr : received)
+            add({"K" + std::to_string(++n) + "AA", "20240101", "1200", "20m", "CW", "N", qslr});
+        add({"W1AW", "20240101", "1200", "20m", "CW", "N", "N"});
+        log.first();
+        log.edit();
+        log.setText("DATR", "20230101");
+        log.post();
+        ASSERT_EQ(scan(), 0);
+        for (std::uint32_t rec = 1; rec <= 4; ++rec) {
+            EXPECT_EQ(logField(rec, "QSLR"), received[rec - 1]);
+            EXPECT_EQ(logField(rec, "QSLS"), "Y"); // the sent side is written as always
+        }
+        EXPECT_EQ(logField(1, "DATR"), "20230101");
+        EXPECT_EQ(logField(2, "DATR"), "");
+        const std::string notReceived = rcvdFlag == std::string("-") ? "N" : rcvdFlag;
+        EXPECT_EQ(logField(5, "QSLR"), notReceived);
+        EXPECT_EQ(logField(5, "DATR"), rcvdFlag == std::string("N") ? "" : "20261209");
+    }
+}
+
+TEST_F(Scan, AStopAtThePagePromptLeavesNoStationHalfPlaced)
+{
+    run.ContinueAsk = true;
+    settings.PageConf = 1;
+    run.LabelsPerPage = 1;
+    add({"W1AW", "20240101", "1200", "20m", "CW"});
+    add({"W1AW", "20240102", "1200", "40m", "CW"});
+    prompter.expect("1 labels = 1 page(s) in print queue. Continue?", PromptButton::No);
+    EXPECT_EQ(scan(), -1);
+    EXPECT_TRUE(prompter.failures.empty()) << prompter.failures.front();
+    EXPECT_EQ(logField(1, "QSLS"), "Y"); // on the label, so marked as sent
+    EXPECT_EQ(logField(2, "QSLS"), "Y");
+    // Filling again finds nothing left to queue for the station.
+    run.ContinueAsk = false;
+    ASSERT_EQ(scan(), 0);
+    EXPECT_EQ(labels(), Strings{"W1AW||DL1ABC|2"});
+    std::ifstream in(journal->path(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    size_t lines = 0;
+    for (size_t at = text.find("<call:"); at != std::string::npos; at = text.find("<call:", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 2u);
+}
+
+TEST_F(Scan, AStopWithinAStationMarksWhatWasQueuedAndKeepsTheRestForLater)
+{
+    run.ContinueAsk = true;
+    settings.PageConf = 1;
+    settings.PriRows = 1;
+    run.LabelsPerPage = 1;
+    add({"W1AW", "20240101", "1200", "20m", "CW", "N", "N", "", true});
+    add({"W1AW", "20240102", "1200", "40m", "CW", "N", "N", "", true});
+    add({"W1AW", "20240103", "1200", "80m", "CW", "N", "N", "", true});
+    prompter.expect("1 labels = 1 page(s) in print queue. Continue?", PromptButton::No);
+    EXPECT_EQ(scan(), -1);
+    EXPECT_EQ(logField(1, "QSLS"), "Y");
+    EXPECT_FALSE(log.boolean("MARK"));
+    EXPECT_EQ(logField(2, "QSLS"), "N");
+    EXPECT_TRUE(log.boolean("MARK")); // not queued yet: still marked for a later run
+    run.ContinueAsk = false;
+    ASSERT_EQ(scan(), 0);
+    EXPECT_EQ(labels(), (Strings{"W1AW||DL1ABC|1", "W1AW||DL1ABC|1", "W1AW||DL1ABC|1"}));
+    EXPECT_EQ(labelField(0, "A_BAND"), "20m");
+    EXPECT_EQ(labelField(1, "A_BAND"), "40m");
+    EXPECT_EQ(labelField(2, "A_BAND"), "80m");
+}
+
+TEST_F(Scan, LabelNumbersGoOnAfterTheHighestInTheQueue)
+{
+    for (const char* call : {"A1AA", "B1BB", "C1CC"})
+        add({call, "20240101", "1200", "20m", "CW"});
+    ASSERT_EQ(scan(), 0);
+    dbase::Table& q = queue->QXPQTable();
+    queue->restoreViewOrder();
+    for (q.first(); !q.eof(); q.next())
+        if (q.text("HISCALL") != "C1CC") {
+            q.edit();
+            q.setText("XTRA3", kPrintedMark);
+            q.post();
+        }
+    queue->DeletePrintedLabels();
+    queue->ClosePrintQueue();
+    ASSERT_TRUE(queue->OpenPrintQueue()); // packs: one record left, numbered 3
+    add({"D1DD", "20240101", "1200", "20m", "CW"});
+    log.last();
+    ASSERT_EQ(scan(true, 2), 0);
+    EXPECT_EQ(labels(), (Strings{"C1CC||DL1ABC|1", "D1DD||DL1ABC|1"}));
+    EXPECT_EQ(labelField(0, "INDEXD"), "     3");
+    EXPECT_EQ(labelField(1, "INDEXD"), "     4");
+}
+
+TEST_F(Scan, ALongManagerTextNeverCutsTheCall)
+{
+    settings.ManagerText = "Please QSL via";
+    add({"A61AJ", "20240101", "1200", "20m", "CW", "N", "N", "IK2XYZ"});
+    add({"A61AJ", "20240102", "1200", "40m", "CW", "N", "N", "IK2XYZ"});
+    ASSERT_EQ(scan(), 0);
+    add({"A61AJ", "20240103", "1200", "80m", "CW", "N", "N", "IK2XYZ"});
+    log.last();
+    ASSERT_EQ(scan(true, 2), 0);
+    EXPECT_EQ(labels(), Strings{"A61AJ|IK2XYZ|DL1ABC|3"});
+    EXPECT_EQ(managerLabelText(labelField(0, "MANAGER"), settings.ManagerText),
+              "Please QSL via IK2XYZ");
+    EXPECT_EQ(queue->QXPQDataSourceDataChange(1, settings.ManagerText),
+              "A61AJ Please QSL via IK2XYZ [my call: DL1ABC]\r- 20m CW");
+}
+
+TEST_F(Scan, AStationOnEveryBandValue)
+{
+    for (int b = 1; b <= MaxBand; ++b)
+        add({"W1AW", "20240101", "1200", std::string(bandName(b)), "CW"});
+    add({"W1AW", "20240101", "1200", "99m", "CW"}); // unknown: a value of its own
+    ASSERT_EQ(scan(false), 0);
+    EXPECT_EQ(stats.BandsPerStation.at(MaxBand + 1), 1);
+    EXPECT_EQ(stats.LabelsNeeded, 5);
+    ASSERT_EQ(scan(), 0);
+    EXPECT_EQ(labels().size(), 5u);
+}
+
+TEST_F(Scan, TheCountRunCountsTheLabelsTheFillMakes)
+{
+    for (const bool merge : {true, false}) {
+        SCOPED_TRACE(merge ? "merging" : "not merging");
+        settings.MergeLabels = merge;
+        queue->EmptyPrintQueue();
+        log.close();
+        ASSERT_TRUE(CreateLogTable(dir.path(), "log"));
+        openLog(log, dir.file("log.dbf"), 0);
+        add({"A61AJ", "20240101", "1200", "20m", "CW", "N", "N", ""});
+        add({"A61AJ", "20240102", "1200", "40m", "CW", "N", "N", "W1XX"});
+        add({"A61AJ", "20240103", "1200", "80m", "CW", "N", "N", ""});
+        add({"K1ABC", "20240101", "1200", "20m", "CW"});
+        add({"K1ABC", "20240102", "1200", "40m", "CW"});
+        stats.reset();
+        ASSERT_EQ(scan(false), 0);
+        ASSERT_EQ(scan(), 0);
+        EXPECT_EQ(stats.LabelsNeeded, merge ? 3 : 5);
+        EXPECT_EQ(stats.LabelsNeeded, static_cast<long>(labels().size()));
+    }
+}
+
+TEST(ManagerLabelText, TextBeforeTheCallAndOldQueuesAsStored)
+{
+    EXPECT_EQ(managerLabelText("W1XX", "via: "), "via:  W1XX");
+    EXPECT_EQ(managerLabelText("", "via: "), "");
+    EXPECT_EQ(managerLabelText("via:  W1XX", "QSL via"), "via:  W1XX"); // written whole before
 }
 
 } // namespace
