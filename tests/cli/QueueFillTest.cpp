@@ -102,5 +102,42 @@ TEST(QueueFill, FromALogToTheQueueAndBack)
     fs::remove_all(home);
 }
 
+TEST(QueueFill, APrintedLabelThatIsKeptTakesNoMoreQsos)
+{
+    const fs::path home = fs::temp_directory_path() / "qx7-cli-printed-kept";
+    fs::remove_all(home);
+    fs::create_directories(home);
+    std::ofstream(home / "a.adi") << "header <eoh>\n"
+                                     "<call:5>DL1AA <qso_date:8>20240101 <time_on:4>1200 "
+                                     "<band:3>20m <mode:2>CW <eor>\n";
+    std::ofstream(home / "b.adi") << "header <eoh>\n"
+                                     "<call:5>DL1AA <qso_date:8>20240201 <time_on:4>1200 "
+                                     "<band:3>40m <mode:2>CW <eor>\n";
+    for (const char* log : {"a", "b"})
+        ASSERT_EQ(qx7cli(home, "newlog '" + (home / (std::string(log) + ".adi")).string() + "' " +
+                                   log + " --call OE1XYZ")
+                      .code,
+                  0);
+    ASSERT_EQ(qx7cli(home, "--yes queue fill a").code, 0);
+    const Result kept =
+        qx7cli(home, "--yes print --pdf '" + (home / "1.pdf").string() + "' --keep");
+    ASSERT_EQ(kept.code, 0) << kept.out;
+    const Result fill = qx7cli(home, "--yes queue fill b");
+    EXPECT_NE(fill.out.find("Labels in print queue: 2 (1 new)"), std::string::npos) << fill.out;
+    const Result list = qx7cli(home, "queue list");
+    EXPECT_NE(list.out.find("| DL1AA | DL1AA |  | OE1XYZ | 1 | printed\n"
+                            "    A: 2024-01-01 12:00 20m CW  PSE\n"
+                            "     2 |"),
+              std::string::npos)
+        << list.out;
+
+    // A listener's reports stay when their label cannot be written.
+    for (const char* heard : {"DL1AA", "DL2BB", "DL3CC"})
+        ASSERT_EQ(qx7cli(home, std::string("swl add ") + heard + " 20240101 0930 20m SSB").code, 0);
+    EXPECT_EQ(qx7cli(home, "swl queue ''").code, 1);
+    EXPECT_NE(qx7cli(home, "swl list").out.find("3 report(s)"), std::string::npos);
+    fs::remove_all(home);
+}
+
 } // namespace
 } // namespace qx7
