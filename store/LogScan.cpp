@@ -89,6 +89,9 @@ private:
     void countLabels(const std::vector<QsoEntry>& chosen);
     int placeEntry(const QsoEntry& e, bool& sinceCheck);
     int findOrCreateLabel(const std::string& his, const std::string& mgr);
+    // Edits the first unprinted label of the station with room left whose MANAGER holds
+    // `storedMgr`; answers its slots in use, or -1 when there is none.
+    int editOpenLabel(const std::string& his, const std::string& storedMgr);
     void fillSlot(int slot);
     int pagePrompt();
     // Writes the QSL status of the queued records back. `wholeGroup` false (the user
@@ -318,31 +321,45 @@ int LogScanner::placeEntry(const QsoEntry& e, bool& sinceCheck)
     return 0;
 }
 
+int LogScanner::editOpenLabel(const std::string& his, const std::string& storedMgr)
+{
+    dbase::Table& q = c.queue.QXPQTable();
+    const std::string key =
+        padToWidth(his, kKeyWidth) + padToWidth(storedMgr, kKeyWidth) + m_ownCall;
+    q.setRange(key, key);
+    dbase::Bookmark found;
+    int used = 0;
+    for (; !q.eof() && !found.isValid(); q.next()) {
+        if (q.text("HISCALL") != his || q.text("MANAGER") != storedMgr ||
+            q.text("MYCALL") != m_ownCall)
+            continue;
+        // A printed label waits only for deletion: a QSO added now would never be printed.
+        if (q.text("XTRA3") == kPrintedMark)
+            continue;
+        used = c.queue.slotsInUse(m_priRows);
+        if (used < m_priRows)
+            found = q.bookmark();
+    }
+    // Leaving the range moves the cursor, which would post an open edit: edit after.
+    q.cancelRange();
+    if (!found.isValid() || !q.gotoBookmark(found))
+        return -1;
+    q.edit();
+    return used;
+}
+
 int LogScanner::findOrCreateLabel(const std::string& his, const std::string& mgr)
 {
     dbase::Table& q = c.queue.QXPQTable();
     if (c.settings.MergeLabels) {
-        const std::string key = padToWidth(his, kKeyWidth) + padToWidth(mgr, kKeyWidth) + m_ownCall;
-        q.setRange(key, key);
-        dbase::Bookmark found;
-        int used = 0;
-        for (; !q.eof() && !found.isValid(); q.next()) {
-            if (q.text("HISCALL") != his || q.text("MANAGER") != mgr ||
-                q.text("MYCALL") != m_ownCall)
-                continue;
-            // A printed label waits only for deletion: a QSO added now would never be printed.
-            if (q.text("XTRA3") == kPrintedMark)
-                continue;
-            used = c.queue.slotsInUse(m_priRows);
-            if (used < m_priRows)
-                found = q.bookmark();
-        }
-        // Leaving the range moves the cursor, which would post an open edit: edit after.
-        q.cancelRange();
-        if (found.isValid() && q.gotoBookmark(found)) {
-            q.edit();
+        int used = editOpenLabel(his, mgr);
+        // Labels queued by earlier versions hold the text before the call, cut to the
+        // field; the QSO joins them and the label then keeps the call alone.
+        if (used < 0 && !mgr.empty())
+            used = editOpenLabel(
+                his, trimRight(padToWidth(c.settings.ManagerText + " " + mgr, kKeyWidth)));
+        if (used >= 0)
             return used;
-        }
     }
     q.append();
     q.setText("INDEXD", sequenceText(++m_sequence));

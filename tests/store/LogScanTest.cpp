@@ -462,6 +462,24 @@ TEST_F(Scan, TheCountRunCountsTheLabelsTheFillMakes)
     }
 }
 
+TEST_F(Scan, AQsoJoinsALabelQueuedWithTheManagerTextStored)
+{
+    dbase::Table& q = queue->QXPQTable();
+    q.append();
+    q.setText("INDEXB", "KA1W1XX");
+    q.setText("INDEXD", "     7");
+    q.setText("HISCALL", "A61AJ");
+    q.setText("MANAGER", "via:  W1XX"); // as earlier versions wrote it
+    q.setText("MYCALL", "DL1ABC");
+    q.setText("NUMQSOS", "1");
+    q.setText("A_BAND", "20m");
+    q.post();
+    add({"A61AJ", "20240102", "1200", "40m", "CW", "N", "N", "W1XX"});
+    ASSERT_EQ(scan(), 0);
+    EXPECT_EQ(labels(), Strings{"A61AJ|W1XX|DL1ABC|2"});
+    EXPECT_EQ(labelField(0, "B_BAND"), "40m");
+}
+
 TEST(ManagerLabelText, TextBeforeTheCallAndOldQueuesAsStored)
 {
     EXPECT_EQ(managerLabelText("W1XX", "via: "), "via:  W1XX");
