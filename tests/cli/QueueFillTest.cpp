@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace qx7 {
 namespace {
@@ -18,9 +19,15 @@ namespace fs = std::filesystem;
 using testing::qx7cli;
 using Result = testing::CliResult;
 
+// Builds of other branches may run these tests at the same time on this machine.
+fs::path uniqueHome(const std::string& name)
+{
+    return fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+}
+
 TEST(QueueFill, FromALogToTheQueueAndBack)
 {
-    const fs::path home = fs::temp_directory_path() / "qx7-cli-queue-fill";
+    const fs::path home = uniqueHome("qx7-cli-queue-fill");
     fs::remove_all(home);
     ASSERT_EQ(qx7cli(home, "log create OE1XYZ --call OE1XYZ").code, 0);
     {
@@ -104,7 +111,7 @@ TEST(QueueFill, FromALogToTheQueueAndBack)
 
 TEST(QueueFill, APrintedLabelThatIsKeptTakesNoMoreQsos)
 {
-    const fs::path home = fs::temp_directory_path() / "qx7-cli-printed-kept";
+    const fs::path home = uniqueHome("qx7-cli-printed-kept");
     fs::remove_all(home);
     fs::create_directories(home);
     std::ofstream(home / "a.adi") << "header <eoh>\n"
