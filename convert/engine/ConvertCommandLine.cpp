@@ -257,6 +257,9 @@ int runNewLogArgs(ConversionEngine& engine, const Settings& settings, Prompter& 
     const std::string path = createLogFromAdif(engine, settings, adif, name, call);
     const auto& c = engine.counters();
     out << c.readOk << " QSOs read OK of " << c.read << '\n';
+    if (c.valuesChanged > 0)
+        out << "         " << c.valuesChanged
+            << " values changed to fit the log (see the error log).\n";
     if (!engine.errorLogPath().empty())
         out << "Error log: " << engine.errorLogPath() << '\n';
     if (path.empty()) {

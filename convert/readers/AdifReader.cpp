@@ -273,7 +273,7 @@ bool AdifLineParser::readField(std::string_view& rest, const Recognised& field)
     for (; i < tag.size() && tag[i] >= '0' && tag[i] <= '9'; ++i, ++digits)
         if (digits < 10)
             length = length * 10 + static_cast<size_t>(tag[i] - '0');
-    if (digits == 0 || (tag[i] != ':' && tag[i] != '>'))
+    if (digits == 0)
         return false;
     const std::string_view name = tag.substr(1, colon - 1);
     const std::string_view after = rest.substr(close + 1);

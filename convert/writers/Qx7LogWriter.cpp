@@ -19,11 +19,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Column by field number; -1 for a field that a log of an older layout lacks.
 std::vector<int> fieldColumns(const dbase::Table& table)
 {
     std::vector<int> columns;
-    for (int field = 0; field < FieldCount; ++field)
-        columns.push_back(table.fieldIndex(kImportFields[static_cast<size_t>(field)].key));
+    for (int field = 0; field < FieldCount; ++field) {
+        const auto column = table.findField(kImportFields[static_cast<size_t>(field)].key);
+        columns.push_back(column ? *column : -1);
+    }
     return columns;
 }
 
@@ -32,11 +35,15 @@ void setFields(dbase::Table& table, const std::vector<int>& columns, const Recor
                std::string& scratch)
 {
     for (int field = 0; field < FieldMark; ++field) {
+        const int column = columns[static_cast<size_t>(field)];
+        if (column < 0)
+            continue;
         const std::string_view value = exportValue(r, field, scratch);
         // An empty view may have no data pointer; the engine copies from it.
-        table.setText(columns[static_cast<size_t>(field)], value.empty() ? "" : value);
+        table.setText(column, value.empty() ? "" : value);
     }
-    table.setBoolean(columns[FieldMark], r.mark() == 'Y');
+    if (columns[FieldMark] >= 0)
+        table.setBoolean(columns[FieldMark], r.mark() == 'Y');
 }
 
 void appendRecords(dbase::Table& table, TQXLogSpec& output, WriteContext& context)
@@ -69,7 +76,10 @@ std::string qsoKey(std::string_view call, std::string_view date, std::string_vie
 
 std::string storedQsoKey(const dbase::Table& table, const std::vector<int>& columns)
 {
-    const auto text = [&](int field) { return table.text(columns[static_cast<size_t>(field)]); };
+    const auto text = [&](int field) {
+        const int column = columns[static_cast<size_t>(field)];
+        return column < 0 ? std::string() : table.text(column);
+    };
     const std::string band = trimmed(text(FieldBand));
     int bandIndexValue = 0;
     for (int i = 1; i <= MaxBand && bandIndexValue == 0; ++i)
