@@ -38,7 +38,7 @@ const std::vector<Command>& allCommands()
          runStats},
         {"convert",
          "convert --in TYPE:FILE [--in ...] --out TYPE:FILE [--call CALL] [--write-mode 0|1|2] "
-         "[--from yyyymmdd] [--to yyyymmdd] [--not-sent-only] [--remove-exchange] "
+         "[--from yyyymmdd] [--to yyyymmdd] [--not-sent-only] [--keep-exchange] "
          "[--replace-reports] [--spec NAME] [--save-macro FILE]",
          "convert logs as the Tools Wizard does (qx7cli formats lists the types)", runConvert},
         {"formats", "formats", "list the log types: code, description, extension, import, export",

@@ -51,6 +51,21 @@ int modeIndex(std::string_view name)
     return 0;
 }
 
+int storedModeIndex(std::string_view stored)
+{
+    if (const int exact = modeIndex(stored); exact != 0 || stored.empty())
+        return exact;
+    int found = 0;
+    for (int i = 1; i <= MaxMode; ++i) {
+        if (kModes[static_cast<size_t>(i)].substr(0, stored.size()) != stored)
+            continue;
+        if (found != 0)
+            return 0;
+        found = i;
+    }
+    return found;
+}
+
 std::string_view defaultFrequencyText(int index)
 {
     return index >= 1 && index <= MaxBand ? kFrequencies[static_cast<size_t>(index)] : "";

@@ -17,6 +17,9 @@ std::string_view modeName(int index);
 // Exact match; 0 when the name is not in the table.
 int bandIndex(std::string_view name);
 int modeIndex(std::string_view name);
+// A mode as a log table holds it: its name, or the start of exactly one mode name when
+// the name is longer than the field ("DIGITALV" is DIGITALVOICE). 0 otherwise.
+int storedModeIndex(std::string_view stored);
 
 // Frequency texts printed for a band when labels show frequencies, in band order.
 std::string_view defaultFrequencyText(int bandIndexValue);

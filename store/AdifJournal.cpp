@@ -1,5 +1,6 @@
 #include "store/AdifJournal.h"
 
+#include "core/BandModeTables.h"
 #include "core/IniFile.h"
 #include "core/Text.h"
 
@@ -29,18 +30,61 @@ std::string upper(std::string_view s)
     return toUpperAscii(s);
 }
 
-std::vector<std::string> recordLines(const std::string& path)
+char upperAscii(char c)
 {
-    std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    for (int n = 0; std::getline(in, line); ++n) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (n >= 3)
-            lines.push_back(line);
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+size_t findIgnoringCase(std::string_view text, std::string_view upperWord, size_t from)
+{
+    for (size_t i = from; i + upperWord.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < upperWord.size() && upperAscii(text[i + k]) == upperWord[k])
+            ++k;
+        if (k == upperWord.size())
+            return i;
     }
-    return lines;
+    return std::string_view::npos;
+}
+
+std::string_view trimBreaks(std::string_view s)
+{
+    while (!s.empty() && (s.front() == '\r' || s.front() == '\n' || s.front() == ' '))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == '\r' || s.back() == '\n' || s.back() == ' '))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The records of an ADIF file, each up to and including its "<eor>", in file order.
+// The header ends at "<eoh>" however many lines it has (a file without one has none);
+// records keep the line breaks they were written with, and text after the last
+// "<eor>" is kept as one more record rather than lost.
+std::vector<std::string> adifRecords(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    size_t pos = 0;
+    if (const size_t eoh = findIgnoringCase(text, "<EOH>", 0); eoh != std::string::npos)
+        pos = eoh + 5;
+    std::vector<std::string> records;
+    while (pos < text.size()) {
+        const size_t eor = findIgnoringCase(text, "<EOR>", pos);
+        const size_t end = eor == std::string::npos ? text.size() : eor + 5;
+        const std::string_view record = trimBreaks(std::string_view(text).substr(pos, end - pos));
+        if (!record.empty())
+            records.emplace_back(record);
+        pos = end;
+    }
+    return records;
+}
+
+// What the log table holds may be cut to its field; ADIF needs the whole mode name.
+std::string adifMode(std::string_view stored)
+{
+    const std::string mode = upper(trimmed(stored));
+    const int index = storedModeIndex(mode);
+    return index != 0 ? std::string(modeName(index)) : mode;
 }
 
 } // namespace
@@ -61,7 +105,7 @@ std::string journalRecord(const QsoFields& q, std::string_view rsts, std::string
 {
     std::string r = adifElement("call", q.call) + adifElement("qso_date", q.date) +
                     adifElement("time_on", q.time) + adifElement("band", upper(q.band)) +
-                    adifElement("mode", upper(q.mode)) + adifElement("rst_sent", rsts) +
+                    adifElement("mode", adifMode(q.mode)) + adifElement("rst_sent", rsts) +
                     adifElement("rst_rcvd", rstr);
     if (!comm.empty())
         r += adifElement("comment", comm);
@@ -136,9 +180,9 @@ bool AdifJournal::ExportAdifFile(const std::string& target, bool append)
     std::vector<std::string> lines;
     std::unordered_set<std::string> seen;
     auto collect = [&](const std::string& file) {
-        for (auto& line : recordLines(file))
-            if (seen.insert(line).second)
-                lines.push_back(std::move(line));
+        for (auto& record : adifRecords(file))
+            if (seen.insert(record).second)
+                lines.push_back(std::move(record));
     };
     if (append && fs::exists(target))
         collect(target);

@@ -45,7 +45,7 @@ public:
     // Closes and deletes the file (the print queue was emptied).
     void DiscardAdifExport();
     // Merges the journal into `target` (after the target's own records when `append`),
-    // each line once, and rewrites the target whole. No journal: nothing to do.
+    // each record once, and rewrites the target whole. No journal: nothing to do.
     bool ExportAdifFile(const std::string& target, bool append);
     bool isOpen() const { return m_file != nullptr; }
 

@@ -2,6 +2,7 @@
 
 #include "convert/engine/LogTypes.h"
 #include "convert/normalize/FieldCodes.h"
+#include "convert/writers/LogFieldFit.h"
 #include "core/DateFormat.h"
 #include "core/Progress.h"
 #include "core/Prompter.h"
@@ -83,6 +84,8 @@ void ConversionEngine::StartConversion(int outputType, bool analysisOnly)
         m_buffer.clear(layout, m_settings.ImportDupes);
     m_normalizer.setLayout(layout);
     m_normalizer.startLog(m_normalizer.bandMode(), "");
+    m_outputType = outputType;
+    m_valueNotes.clear();
     m_analysisOnly = analysisOnly;
     m_counters = ConversionCounters{};
     m_errorLog.clear();
@@ -106,6 +109,7 @@ bool ConversionEngine::ReadLog(TQXLogSpec& spec)
     // A record left open by the end of the previous log (no <EOR>) must not lend its
     // fields to the first QSO of this one.
     m_normalizer.resetRecord();
+    m_valueNotes.clear();
     m_reservedFor = nullptr;
     m_progress->start("Reading: " + spec.FileName, 100);
     bool ok = false;
@@ -157,15 +161,19 @@ void ConversionEngine::QsoComplete(TQXLogSpec& spec)
         else if (spec.NotSentOnly && r.qslSent() != 'N')
             accepted = false;
         else if (const unsigned problems = findProblems(); problems != 0) {
-            const RecordView v = m_normalizer.record().view();
-            m_errorLog.addRow(spec.FileName, ErrorRow{m_counters.read + 1, std::string(v.call()),
-                                                      std::string(v.date()), std::string(v.time()),
-                                                      m_normalizer.errorBandText(),
-                                                      m_normalizer.errorModeText(), problems});
+            listValueNotes(spec, problems);
             accepted = false;
         } else {
             m_normalizer.FixReports({spec.RemoveExchange != 0, spec.ReplaceReports != 0});
             m_normalizer.appendFixedCommentIfMissing();
+            if (m_outputType == LogType::Qx7) {
+                const RecordView v = m_normalizer.record().view();
+                for (std::string& change : valuesChangedByLog(v)) {
+                    ++m_counters.valuesChanged;
+                    m_valueNotes.push_back(std::move(change));
+                }
+            }
+            listValueNotes(spec, 0);
         }
         ++m_counters.read;
         if (accepted) {
@@ -181,14 +189,51 @@ void ConversionEngine::QsoComplete(TQXLogSpec& spec)
         // A QSO whose check failed is dropped without being counted.
     }
     m_normalizer.resetRecord();
+    m_valueNotes.clear();
+}
+
+void ConversionEngine::noteValueProblem(std::string_view text)
+{
+    ++m_counters.doubtfulValues;
+    m_valueNotes.emplace_back(text);
+}
+
+// A rejected QSO gets one row with its problems and the notes on its values; an
+// accepted one a warning row per note.
+void ConversionEngine::listValueNotes(const TQXLogSpec& spec, unsigned problems)
+{
+    if (problems == 0 && m_valueNotes.empty())
+        return;
+    const RecordView v = m_normalizer.record().view();
+    ErrorRow row{m_counters.read + 1,
+                 std::string(v.call()),
+                 std::string(v.date()),
+                 std::string(v.time()),
+                 m_normalizer.errorBandText(),
+                 m_normalizer.errorModeText(),
+                 problems,
+                 {}};
+    if (problems != 0) {
+        for (const std::string& note : m_valueNotes)
+            row.note += (row.note.empty() ? "" : "; ") + note;
+        m_errorLog.addRow(spec.FileName, row);
+        return;
+    }
+    for (const std::string& note : m_valueNotes) {
+        row.note = "warning: " + note;
+        m_errorLog.addWarning(spec.FileName, row);
+    }
 }
 
 void ConversionEngine::store(const TQXLogSpec& spec)
 {
     try {
+        // Room for the whole log at once, unless QSOs were rejected before: a broken
+        // file of millions of records must not reserve for QSOs that never come.
         if (m_reservedFor != &spec && spec.LogSize > 0) {
             m_reservedFor = &spec;
-            m_buffer.reserve(static_cast<size_t>(spec.LogSize));
+            if (m_counters.read == m_counters.readOk)
+                m_buffer.reserve(static_cast<size_t>(spec.LogSize));
         }
         const std::string& text = m_normalizer.record().text();
         if (m_counters.logsRead > 1 && m_writeMode != 2)

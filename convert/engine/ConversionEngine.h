@@ -27,8 +27,10 @@ struct ConversionCounters
     long long readOk = 0;  // of those, QSOs that passed the checks
     long long toWrite = 0; // records in the buffer when writing started
     long long written = 0;
-    int logsRead = 0; // input logs begun in this run
-    int percent = 0;  // last progress reported
+    long long valuesChanged = 0;  // values the output log cannot hold as they came
+    long long doubtfulValues = 0; // values whose declared length could not be right
+    int logsRead = 0;             // input logs begun in this run
+    int percent = 0;              // last progress reported
     int step = 5;
 };
 
@@ -78,12 +80,14 @@ public:
     const std::string& adifCommentTag() const override;
     const std::string& logFolder() const override;
     Prompter& prompter() override { return m_prompter; }
+    void noteValueProblem(std::string_view text) override;
     std::vector<std::string_view> bufferRecords() const override { return m_buffer.sorted(); }
     RecordLayout layout() const override { return m_normalizer.record().layout(); }
     int dbaseLevel() const override;
 
 private:
     unsigned findProblems();
+    void listValueNotes(const TQXLogSpec& spec, unsigned problems);
     void store(const TQXLogSpec& spec);
     void reportProgress(long long done, long long total);
 
@@ -95,6 +99,8 @@ private:
     ErrorLog m_errorLog;
     std::string m_errorLogPath;
     ConversionCounters m_counters;
+    int m_outputType = 0;
+    std::vector<std::string> m_valueNotes; // of the QSO being read
     int m_writeMode = 2;
     bool m_analysisOnly = false;
     bool m_logSizeOnly = false;

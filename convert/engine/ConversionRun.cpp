@@ -98,27 +98,26 @@ RunResult ConversionRun::execute(TQXLogSpec output, const Protocol& protocol, bo
     }
     if (!macroFile.empty())
         writeMacro(macroFile, m_logs, output);
-    long long total = m_total;
-    const std::string existing = qx7DescriptorPath(output.FileName);
-    if (output.LogType == LogType::Qx7 && output.WriteMode != 2 &&
-        std::filesystem::exists(existing)) {
-        m_logs.insert(m_logs.begin(), makeLogSpec(existing, LogType::Qx7));
-    }
+    const long long total = m_total;
+    // An existing output log is not read through the import rules: the writer adds the
+    // new QSOs to it and leaves its own as they are. It still counts as the first log,
+    // so that the write mode decides between QSOs of the new logs as well.
+    const bool updatesLog = output.LogType == LogType::Qx7 && output.WriteMode != 2 &&
+                            std::filesystem::exists(qx7DescriptorPath(output.FileName));
     output.LogSize = 0;
 
     RunResult result;
     m_engine.StartConversion(output.LogType);
     m_engine.ClearImportBuffer();
     m_engine.setWriteMode(output.WriteMode);
+    if (updatesLog)
+        m_engine.beginInputLog();
     for (size_t i = 0; i < m_logs.size() && !m_engine.abortRequested(); ++i) {
         TQXLogSpec& spec = m_logs[i];
         protocol("Reading: " + spec.FileName);
         m_engine.beginInputLog();
-        const bool isOwnLog = spec.FileName == existing && i == 0;
         if (!m_engine.ReadLog(spec))
             result.unreadLogs.push_back(spec.FileName);
-        if (isOwnLog)
-            total += spec.LogSize;
     }
     clear();
     const auto& counters = m_engine.counters();
@@ -133,6 +132,12 @@ RunResult ConversionRun::execute(TQXLogSpec output, const Protocol& protocol, bo
     protocol(std::to_string(result.readOk) + " QSOs read OK of " + std::to_string(total));
     if (result.read > result.readOk)
         protocol(kNineSpaces + std::to_string(result.read - result.readOk) + " read errors.");
+    if (counters.doubtfulValues > 0)
+        protocol(kNineSpaces + std::to_string(counters.doubtfulValues) +
+                 " values with a length that cannot be right (see the error log).");
+    if (counters.valuesChanged > 0)
+        protocol(kNineSpaces + std::to_string(counters.valuesChanged) +
+                 " values changed to fit the log (see the error log).");
     protocol(output.LogType == LogType::Applet
                  ? std::string("Writing: QE2QE Log Search Applet Files")
                  : "Writing: " + output.FileName);

@@ -66,8 +66,14 @@ bool applyOption(const std::vector<std::string>& args, size_t& i, ConvertRequest
     std::string value;
     if (word == "--not-sent-only")
         return r.notSentOnly = true;
-    if (word == "--remove-exchange")
-        return r.removeExchange = true;
+    if (word == "--remove-exchange") {
+        r.removeExchange = true;
+        return true;
+    }
+    if (word == "--keep-exchange") {
+        r.removeExchange = false;
+        return true;
+    }
     if (word == "--replace-reports")
         return r.replaceReports = true;
     static const std::string_view valued[] = {"--in",   "--out", "--call", "--write-mode",
@@ -113,10 +119,18 @@ bool applyOption(const std::vector<std::string>& args, size_t& i, ConvertRequest
     return true;
 }
 
+// A QX7 log named without a folder is one of the log folder, wherever qx7cli runs.
+std::string inputFileName(const Settings& settings, int type, const std::string& file)
+{
+    if (type != LogType::Qx7 || std::filesystem::path(file).has_parent_path())
+        return file;
+    return logPaths(settings.QXLogPath, file).descriptor;
+}
+
 TQXLogSpec inputSpec(const Settings& settings, const ConvertRequest& r, int type,
                      const std::string& file)
 {
-    TQXLogSpec spec = makeLogSpec(file, type);
+    TQXLogSpec spec = makeLogSpec(inputFileName(settings, type, file), type);
     const auto row = findLogType(type);
     if (row && row->specKind != SpecKind::None) {
         LoadImportSpec(spec, settings.QXUserPath);
@@ -243,6 +257,9 @@ int runNewLogArgs(ConversionEngine& engine, const Settings& settings, Prompter& 
     const std::string path = createLogFromAdif(engine, settings, adif, name, call);
     const auto& c = engine.counters();
     out << c.readOk << " QSOs read OK of " << c.read << '\n';
+    if (c.valuesChanged > 0)
+        out << "         " << c.valuesChanged
+            << " values changed to fit the log (see the error log).\n";
     if (!engine.errorLogPath().empty())
         out << "Error log: " << engine.errorLogPath() << '\n';
     if (path.empty()) {

@@ -22,7 +22,7 @@ struct ConvertRequest
     int writeMode = 2;
     std::string dateFrom, dateTo;
     bool notSentOnly = false;
-    bool removeExchange = false;
+    bool removeExchange = true; // as the wizard's box is ticked at first
     bool replaceReports = false;
     std::string specName;  // import specification for text and dBase inputs
     std::string saveMacro; // macro file to write before the run
@@ -30,7 +30,7 @@ struct ConvertRequest
 
 inline constexpr const char* kConvertUsage =
     "convert --in TYPE:FILE [--in ...] --out TYPE:FILE [--call CALL] [--write-mode 0|1|2] "
-    "[--from yyyymmdd] [--to yyyymmdd] [--not-sent-only] [--remove-exchange] "
+    "[--from yyyymmdd] [--to yyyymmdd] [--not-sent-only] [--keep-exchange] "
     "[--replace-reports] [--spec NAME] [--save-macro FILE]";
 inline constexpr const char* kNewLogUsage = "newlog FILE.adi NAME --call CALL";
 inline constexpr const char* kMacroUsage = "macro list | macro run NAME";

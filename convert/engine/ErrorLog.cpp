@@ -25,12 +25,32 @@ std::string rightAligned(long long number, size_t width)
 void ErrorLog::clear()
 {
     m_lines.clear();
+    m_lines.shrink_to_fit();
     m_rows = 0;
+    m_warnings = 0;
+    m_listed = 0;
+    m_unlisted = 0;
     m_started = false;
 }
 
 void ErrorLog::addRow(const std::string& inputFile, const ErrorRow& row)
 {
+    ++m_rows;
+    list(inputFile, row);
+}
+
+void ErrorLog::addWarning(const std::string& inputFile, const ErrorRow& row)
+{
+    ++m_warnings;
+    list(inputFile, row);
+}
+
+void ErrorLog::list(const std::string& inputFile, const ErrorRow& row)
+{
+    if (m_listed >= kListedRows) {
+        ++m_unlisted;
+        return;
+    }
     if (!m_started) {
         m_started = true;
         m_lines.push_back("QX7 Error log for file: " + inputFile);
@@ -40,7 +60,7 @@ void ErrorLog::addRow(const std::string& inputFile, const ErrorRow& row)
                              "--------------------------");
     }
     m_lines.push_back(formatRow(row));
-    ++m_rows;
+    ++m_listed;
 }
 
 std::string ErrorLog::formatRow(const ErrorRow& row)
@@ -55,6 +75,7 @@ std::string ErrorLog::formatRow(const ErrorRow& row)
     for (size_t i = 0; i < std::size(kProblemWords); ++i)
         if (row.problems & (1u << i))
             line.append(kProblemWords[i]).append(" ");
+    line += row.note;
     return line;
 }
 
@@ -69,6 +90,14 @@ std::string ErrorLog::save(const std::string& tmpFolder, const std::string& outp
     std::string text;
     for (const std::string& line : m_lines)
         text.append(line).append("\r\n");
+    if (m_unlisted > 0)
+        text.append("... and ")
+            .append(std::to_string(m_unlisted))
+            .append(" more rows not listed (")
+            .append(std::to_string(m_rows))
+            .append(" QSOs rejected, ")
+            .append(std::to_string(m_warnings))
+            .append(" warnings in all)\r\n");
     const std::string path = fileNameFor(tmpFolder, outputFile);
     std::error_code ec;
     std::filesystem::create_directories(tmpFolder, ec);

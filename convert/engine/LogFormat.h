@@ -27,6 +27,9 @@ public:
     virtual const std::string& adifCommentTag() const = 0;
     virtual const std::string& logFolder() const = 0;
     virtual Prompter& prompter() = 0;
+    // Something wrong with a value of the QSO being read (a length that cannot be
+    // right...): the error log lists it with that QSO.
+    virtual void noteValueProblem(std::string_view text) = 0;
 
     virtual ~ReadContext() = default;
 };

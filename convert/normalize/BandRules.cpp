@@ -159,4 +159,28 @@ char bandCodeFromFrequency(std::string_view value)
     return mhz != ' ' ? mhz : frequencyRange(number, 1000);
 }
 
+std::string frequencyInMhz(std::string_view value)
+{
+    double number = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (ec != std::errc() || end != value.data() + value.size() ||
+        frequencyRange(number, 1) != ' ' || frequencyRange(number, 1000) == ' ')
+        return std::string(value);
+    // Moved as text, so that no digit is lost to a binary fraction.
+    const size_t point = value.find('.');
+    std::string digits(value.substr(0, point));
+    std::string fraction =
+        point == std::string_view::npos ? "" : std::string(value.substr(point + 1));
+    while (digits.size() < 4)
+        digits.insert(0, 1, '0');
+    fraction.insert(0, digits.substr(digits.size() - 3));
+    digits.resize(digits.size() - 3);
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    std::string mhz = digits + (fraction.empty() ? "" : "." + fraction);
+    while (mhz.size() > 1 && mhz[0] == '0' && mhz[1] != '.')
+        mhz.erase(0, 1);
+    return mhz;
+}
+
 } // namespace qx7

@@ -2,6 +2,7 @@
 // The lookup tables behind band normalization: band texts, whole-MHz and metre values,
 // and the frequency ranges in MHz and kHz. Each answers a band code or ' ' for none.
 
+#include <string>
 #include <string_view>
 
 namespace qx7 {
@@ -18,5 +19,8 @@ char bandCodeMetresOnly(std::string_view value);
 char bandCodeMhzOnly(std::string_view value);
 // A frequency with "." as decimal point: MHz first, then kHz.
 char bandCodeFromFrequency(std::string_view value);
+// The frequency in MHz: a value that falls in a band only when read as kHz ("14025")
+// has its point moved three places ("14.025"); any other value stays as it is.
+std::string frequencyInMhz(std::string_view value);
 
 } // namespace qx7

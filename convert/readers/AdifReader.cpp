@@ -29,6 +29,8 @@ enum class Target
     Freq,
     Manager,
     Comment,
+    BandRx,
+    FreqRx,
     Skip
 };
 
@@ -41,7 +43,17 @@ struct TagRow
     size_t maxLength;
 };
 
-// First match wins, so BAND_RX counts as BAND and QSL_SENT_VIA as QSL_SENT.
+// A declared length past this is no value's: refused before anything is cut with it.
+constexpr size_t kLongestValue = 1u << 20;
+
+// The receive band and frequency of a split or satellite QSO stand in for the QSO's
+// own only when the record has none.
+constexpr TagRow kReceiveRows[] = {
+    {"<BAND_RX", Target::BandRx, kWhole},
+    {"<FREQ_RX", Target::FreqRx, kWhole},
+};
+
+// First match wins, so QSL_SENT_VIA counts as QSL_SENT.
 constexpr TagRow kRows[] = {
     {"<CALL", Target::Call, kWhole},         {"<QSO_DATE", Target::Date, kWhole},
     {"<TIME_ON", Target::Time, 4},           {"<BAND", Target::Band, kWhole},
@@ -81,19 +93,64 @@ bool isContinuation(char c)
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// The bytes that hold the first `chars` characters of `text`. ADIF lengths count
-// characters, but some programs count the bytes of UTF-8 text; when the byte count
-// ends exactly at the next tag and the character count does not, the bytes win.
-size_t spanOf(std::string_view text, size_t chars)
+bool isNameChar(char c)
 {
-    const size_t byChars = utf8Prefix(text, chars).size();
-    size_t byBytes = std::min(chars, text.size());
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// "<" + field name + ":" + length, or the end of a record or header: the next field,
+// which no value may run into. Text such as "<b>" inside a value is no field.
+bool tagStartsAt(std::string_view text, size_t pos)
+{
+    if (pos >= text.size() || text[pos] != '<')
+        return false;
+    const std::string_view from = text.substr(pos);
+    if (startsWithUpper(from, "<EOR>") || startsWithUpper(from, "<EOH>"))
+        return true;
+    size_t i = pos + 1;
+    while (i < text.size() && isNameChar(text[i]))
+        ++i;
+    return i > pos + 1 && i + 1 < text.size() && text[i] == ':' && text[i + 1] >= '0' &&
+           text[i + 1] <= '9';
+}
+
+size_t nextTagStart(std::string_view text, size_t from, size_t limit)
+{
+    for (size_t i = from; i < limit && i < text.size(); ++i)
+        if (tagStartsAt(text, i))
+            return i;
+    return std::string_view::npos;
+}
+
+// A value ends well where only blanks stand before the next "<" or the line end.
+bool endsWell(std::string_view text, size_t end)
+{
+    while (end < text.size() && (text[end] == ' ' || text[end] == '\t'))
+        ++end;
+    return end >= text.size() || text[end] == '<';
+}
+
+// The bytes that hold the value of declared length `length` at the start of `text`.
+// ADIF counts characters, but some programs count the bytes of UTF-8 text. Whichever
+// count ends the value well without running into the next field is taken; `doubtful`
+// says that neither could be right, and the value then stops before the next field.
+size_t valueSpan(std::string_view text, size_t length, bool& doubtful)
+{
+    doubtful = false;
+    const size_t byChars = utf8Prefix(text, length).size();
+    size_t byBytes = std::min(length, text.size());
     while (byBytes > 0 && byBytes < text.size() && isContinuation(text[byBytes]))
         --byBytes;
-    if (byBytes != byChars && byBytes < text.size() && text[byBytes] == '<' &&
-        (byChars >= text.size() || text[byChars] != '<'))
+    const size_t tagInChars = nextTagStart(text, 0, byChars);
+    if (tagInChars == std::string_view::npos &&
+        (endsWell(text, byChars) || byBytes == byChars || !endsWell(text, byBytes)))
+        return byChars;
+    if (byBytes <= tagInChars && endsWell(text, byBytes))
         return byBytes;
-    return byChars;
+    if (tagInChars == std::string_view::npos)
+        return byChars;
+    doubtful = true;
+    return tagInChars;
 }
 
 struct Recognised
@@ -109,7 +166,6 @@ public:
         : m_spec(spec), m_context(context), m_normalizer(context.normalizer()),
           m_commentTag(toUpperAscii(context.adifCommentTag()))
     {
-        m_commentPrefix = std::string_view(m_commentTag).substr(0, 4);
         m_commentName = std::string_view(m_commentTag).substr(0, m_commentTag.find('>'));
     }
 
@@ -121,18 +177,34 @@ private:
     bool readField(std::string_view& rest, const Recognised& field);
     void apply(Target target, std::string_view value);
     void applyDate(int fieldNumber, std::string_view value);
+    void endRecord();
 
     TQXLogSpec& m_spec;
     ReadContext& m_context;
     FieldNormalizer& m_normalizer;
     std::string m_commentTag;
-    std::string_view m_commentPrefix;
-    std::string_view m_commentName;
+    std::string_view m_commentName; // "<" + the whole field name
     std::string m_upper;
+    // Of the record being read: whether it has its own band and frequency, and the
+    // receive band and frequency that stand in when it has not.
+    bool m_hasBand = false;
+    bool m_hasFreq = false;
+    std::string m_bandRx;
+    std::string m_freqRx;
 };
+
+// The field name of a tag text starting at "<" is the whole of it up to ":" or ">".
+bool sameFieldName(std::string_view tag, std::string_view upperName)
+{
+    return startsWithUpper(tag, upperName) && tag.size() > upperName.size() &&
+           (tag[upperName.size()] == ':' || tag[upperName.size()] == '>');
+}
 
 std::optional<Recognised> AdifLineParser::recognise(std::string_view tag) const
 {
+    for (const TagRow& row : kReceiveRows)
+        if (sameFieldName(tag, row.prefix))
+            return Recognised{row.target, row.maxLength};
     for (const TagRow& row : kRows) {
         if (!startsWithUpper(tag, row.prefix))
             continue;
@@ -142,7 +214,7 @@ std::optional<Recognised> AdifLineParser::recognise(std::string_view tag) const
             return std::nullopt;
         return Recognised{row.target, row.maxLength};
     }
-    if (!m_commentPrefix.empty() && startsWithUpper(tag, m_commentPrefix))
+    if (m_commentName.size() > 1 && sameFieldName(tag, m_commentName))
         return Recognised{Target::Comment, kWhole};
     if (startsWithUpper(tag, "<SAT_MODE") || startsWithUpper(tag, "<SAT_NAME"))
         return Recognised{Target::Skip, kWhole};
@@ -154,7 +226,7 @@ bool AdifLineParser::parseLine(std::string_view rest)
     while (!rest.empty() && !m_context.abortRequested()) {
         if (rest.front() == '<') {
             if (startsWithUpper(rest, "<EOR>")) {
-                m_context.QsoComplete(m_spec);
+                endRecord();
                 rest.remove_prefix(5);
             } else if (const auto field = recognise(rest)) {
                 if (!readField(rest, *field))
@@ -171,6 +243,18 @@ bool AdifLineParser::parseLine(std::string_view rest)
     return true;
 }
 
+void AdifLineParser::endRecord()
+{
+    if (!m_hasBand && !m_bandRx.empty())
+        m_normalizer.NormalizeBand(m_bandRx);
+    if (!m_hasFreq && !m_freqRx.empty())
+        m_normalizer.FrequencyToBand(m_freqRx);
+    m_context.QsoComplete(m_spec);
+    m_hasBand = m_hasFreq = false;
+    m_bandRx.clear();
+    m_freqRx.clear();
+}
+
 bool AdifLineParser::readField(std::string_view& rest, const Recognised& field)
 {
     const size_t close = findChar(rest, '>');
@@ -179,32 +263,39 @@ bool AdifLineParser::readField(std::string_view& rest, const Recognised& field)
         return true;
     }
     const std::string_view tag = rest.substr(0, close + 1);
+    // "<NAME:LENGTH>" or "<NAME:LENGTH:TYPE>": every digit of the length counts.
+    const size_t colon = findChar(tag, ':');
+    if (colon == std::string_view::npos)
+        return false;
     size_t length = 0;
     size_t digits = 0;
-    for (char c : tag) {
-        if (c >= '0' && c <= '9') {
-            length = length * 10 + static_cast<size_t>(c - '0');
-            ++digits;
-        }
-    }
-    if (digits == 0 || digits > 9)
+    size_t i = colon + 1;
+    for (; i < tag.size() && tag[i] >= '0' && tag[i] <= '9'; ++i, ++digits)
+        if (digits < 10)
+            length = length * 10 + static_cast<size_t>(tag[i] - '0');
+    if (digits == 0)
         return false;
+    const std::string_view name = tag.substr(1, colon - 1);
     const std::string_view after = rest.substr(close + 1);
-    const size_t span = spanOf(after, length);
+    if (length > kLongestValue) {
+        m_context.noteValueProblem(std::string(name) + ": length " +
+                                   std::string(tag.substr(colon + 1, i - colon - 1)) +
+                                   " refused, value not read");
+        rest = after;
+        return true;
+    }
+    bool doubtful = false;
+    const size_t span = valueSpan(after, length, doubtful);
+    if (doubtful)
+        m_context.noteValueProblem(std::string(name) + ": length " + std::to_string(length) +
+                                   " runs into the next field, value cut before it");
     if (length > 0) {
-        // The value's own length is read again from at most two digits after the colon.
-        size_t declared = 0;
-        const size_t colon = findChar(tag, ':');
-        for (size_t i = colon + 1; colon != std::string_view::npos && i < colon + 3; ++i) {
-            if (i >= tag.size() || tag[i] < '0' || tag[i] > '9')
-                break;
-            declared = declared * 10 + static_cast<size_t>(tag[i] - '0');
-        }
         const std::string_view text = after.substr(0, span);
-        const size_t take = std::min(declared, field.maxLength);
-        std::string_view value = text.substr(0, spanOf(text, take));
+        std::string_view value = text;
+        if (field.maxLength != kWhole)
+            value = utf8Prefix(text, field.maxLength);
         const bool keepCase = field.target == Target::Comment || field.target == Target::Skip ||
-                              (!m_commentName.empty() && startsWithUpper(tag, m_commentName));
+                              (!m_commentName.empty() && sameFieldName(tag, m_commentName));
         if (keepCase) {
             apply(field.target, value);
         } else {
@@ -243,7 +334,14 @@ void AdifLineParser::apply(Target target, std::string_view value)
         n.setTime(value);
         break;
     case Target::Band:
+        m_hasBand = true;
         n.NormalizeBand(value);
+        break;
+    case Target::BandRx:
+        m_bandRx.assign(value);
+        break;
+    case Target::FreqRx:
+        m_freqRx.assign(value);
         break;
     case Target::Mode:
         n.NormalizeMode(value);
@@ -281,6 +379,7 @@ void AdifLineParser::apply(Target target, std::string_view value)
         n.setDigitsSegment(FieldDxcc, value);
         break;
     case Target::Freq:
+        m_hasFreq = true;
         n.FrequencyToBand(value);
         break;
     case Target::Manager:

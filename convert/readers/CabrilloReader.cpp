@@ -90,7 +90,9 @@ bool CabrilloReader::read(TQXLogSpec& spec, ReadContext& context) const
         if (!q)
             return false; // headers, QTC lines, a cut "END-OF-LOG"
         n.NormalizeBand(cabrilloBandAsMhz(q->frequency));
-        n.NormalizeMode(q->mode);
+        // "DG" names no one mode; PSK stands for the digital modes, as no generic
+        // digital mode exists in the table.
+        n.NormalizeMode(toUpperAscii(q->mode) == "DG" ? std::string("PSK") : q->mode);
         n.setDate(FieldDate, q->date, "yyyy-mm-dd");
         n.setTime(q->time);
         n.setCall(q->call);

@@ -164,15 +164,12 @@ void splitLines(std::string_view text, std::vector<std::string_view>& lines, siz
             ++pos;
         if (pos >= text.size())
             break;
-        const char* start = text.data() + pos;
-        const size_t left = text.size() - pos;
-        const void* cr = std::memchr(start, '\r', left);
-        const void* lf = std::memchr(start, '\n', left);
-        size_t end = text.size();
-        if (cr)
-            end = static_cast<size_t>(static_cast<const char*>(cr) - text.data());
-        if (lf)
-            end = std::min(end, static_cast<size_t>(static_cast<const char*>(lf) - text.data()));
+        // One pass to the first break of either kind: searching for each kind over the
+        // rest of the text would read the whole file again for every line of a file
+        // that has no CR at all.
+        size_t end = pos;
+        while (end < text.size() && !isBreak(text[end]))
+            ++end;
         lines.push_back(text.substr(pos, end - pos));
         pos = end;
     }

@@ -3,7 +3,9 @@
 #include "convert/engine/LogTypes.h"
 #include "convert/normalize/FieldCodes.h"
 #include "convert/normalize/FieldNormalizer.h"
+#include "core/BandModeTables.h"
 #include "core/Prompter.h"
+#include "core/Text.h"
 #include "dbase/Table.h"
 #include "store/LogTable.h"
 
@@ -43,6 +45,14 @@ void readRecord(const dbase::Table& table, const std::vector<ColumnMap>& columns
             if (table.boolean(*c.column))
                 normalizer.setMark("Y");
             continue;
+        }
+        if (c.field == FieldMode) {
+            // DIGITALVOICE is longer than the field and comes back as its first characters.
+            const std::string stored = toUpperAscii(trimmed(table.text(*c.column)));
+            if (const int mode = storedModeIndex(stored); mode != 0) {
+                normalizer.NormalizeMode(modeName(mode));
+                continue;
+            }
         }
         normalizer.setField(c.field, table.text(*c.column), "yyyymmdd");
     }

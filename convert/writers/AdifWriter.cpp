@@ -1,5 +1,6 @@
 #include "convert/writers/AdifWriter.h"
 
+#include "convert/normalize/BandRules.h"
 #include "convert/normalize/FieldCodes.h"
 #include "convert/writers/ExportField.h"
 #include "convert/writers/OutputFile.h"
@@ -75,7 +76,9 @@ void appendAdifRecord(std::string& line, const RecordView& r)
     addIfEight(line, "qslsdate", value(FieldDateSent));
     addIfEight(line, "qslrdate", value(FieldDateRcvd));
     addIfPresent(line, "comment", value(FieldComment));
-    addIfPresent(line, "freq", value(FieldFreq));
+    // Logs that give the frequency in kHz keep it so; ADIF's FREQ is in MHz.
+    if (const std::string_view freq = value(FieldFreq); !freq.empty())
+        addField(line, "freq", frequencyInMhz(freq));
     addIfPresent(line, "dxcc", value(FieldDxcc));
     line += "<eor>";
 }

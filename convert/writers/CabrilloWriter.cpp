@@ -50,13 +50,19 @@ std::string_view bandText(char code)
     }
 }
 
+// Cabrillo knows five mode words: phone (AM as well), FM, CW, RTTY and any other
+// digital mode. A line without one cannot be read by field.
 std::string_view modeText(std::string_view mode)
 {
-    if (mode == "SSB")
+    if (mode == "SSB" || mode == "AM")
         return "PH ";
-    if (mode == "CW" || mode == "AM" || mode == "FM")
-        return mode == "CW" ? "CW " : (mode == "AM" ? "AM " : "FM ");
-    return mode == "RTTY" ? "RY " : "   ";
+    if (mode == "FM")
+        return "FM ";
+    if (mode == "CW")
+        return "CW ";
+    if (mode == "RTTY" || mode == "RTTYM")
+        return "RY ";
+    return "DG ";
 }
 
 std::string firstThree(std::string_view report)

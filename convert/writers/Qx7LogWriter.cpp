@@ -2,12 +2,16 @@
 
 #include "convert/normalize/FieldCodes.h"
 #include "convert/writers/ExportField.h"
+#include "core/BandModeTables.h"
+#include "core/IniFile.h"
 #include "core/Text.h"
 #include "dbase/Table.h"
 #include "store/LogTable.h"
 
 #include <filesystem>
+#include <stdexcept>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace qx7 {
 
@@ -15,23 +19,100 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void appendRecords(dbase::Table& table, TQXLogSpec& output, WriteContext& context)
+// Column by field number; -1 for a field that a log of an older layout lacks.
+std::vector<int> fieldColumns(const dbase::Table& table)
 {
     std::vector<int> columns;
-    for (int field = 0; field < FieldCount; ++field)
-        columns.push_back(table.fieldIndex(kImportFields[static_cast<size_t>(field)].key));
+    for (int field = 0; field < FieldCount; ++field) {
+        const auto column = table.findField(kImportFields[static_cast<size_t>(field)].key);
+        columns.push_back(column ? *column : -1);
+    }
+    return columns;
+}
+
+// The current row (appended or being edited) takes every field of the record.
+void setFields(dbase::Table& table, const std::vector<int>& columns, const RecordView& r,
+               std::string& scratch)
+{
+    for (int field = 0; field < FieldMark; ++field) {
+        const int column = columns[static_cast<size_t>(field)];
+        if (column < 0)
+            continue;
+        const std::string_view value = exportValue(r, field, scratch);
+        // An empty view may have no data pointer; the engine copies from it.
+        table.setText(column, value.empty() ? "" : value);
+    }
+    if (columns[FieldMark] >= 0)
+        table.setBoolean(columns[FieldMark], r.mark() == 'Y');
+}
+
+void appendRecords(dbase::Table& table, TQXLogSpec& output, WriteContext& context)
+{
+    const std::vector<int> columns = fieldColumns(table);
+    const std::vector<std::string_view> records = context.bufferRecords();
+    table.suspendNotifications();
+    std::string scratch;
+    for (size_t i = 0; i < records.size(); ++i) {
+        table.append();
+        setFields(table, columns, RecordView(records[i], context.layout()), scratch);
+        table.post();
+        context.WriteProgress(output, i);
+    }
+    table.resumeNotifications();
+}
+
+// Call, date, time, band and mode: what makes two QSOs the same one. A stored mode may
+// be cut to its field, and the log holds band and mode as texts, the buffer as codes.
+std::string qsoKey(std::string_view call, std::string_view date, std::string_view time, int band,
+                   int mode)
+{
+    std::string key = toUpperAscii(trimmed(call));
+    key += '|';
+    key += date;
+    key += time;
+    key += '|' + std::to_string(band) + '|' + std::to_string(mode);
+    return key;
+}
+
+std::string storedQsoKey(const dbase::Table& table, const std::vector<int>& columns)
+{
+    const auto text = [&](int field) {
+        const int column = columns[static_cast<size_t>(field)];
+        return column < 0 ? std::string() : table.text(column);
+    };
+    const std::string band = trimmed(text(FieldBand));
+    int bandIndexValue = 0;
+    for (int i = 1; i <= MaxBand && bandIndexValue == 0; ++i)
+        if (equalsIgnoreCase(bandName(i), band))
+            bandIndexValue = i;
+    return qsoKey(text(FieldCall), trimmed(text(FieldDate)), trimmed(text(FieldTime)),
+                  bandIndexValue, storedModeIndex(toUpperAscii(trimmed(text(FieldMode)))));
+}
+
+// Write modes 0 and 1: the QSOs of the log stay exactly as they are stored; an incoming
+// QSO that the log holds already replaces it (mode 0) or is dropped (mode 1), any other
+// is appended.
+void mergeRecords(dbase::Table& table, TQXLogSpec& output, WriteContext& context)
+{
+    const std::vector<int> columns = fieldColumns(table);
+    std::unordered_map<std::string, dbase::Bookmark> stored;
+    for (table.first(); !table.eof(); table.next())
+        stored.emplace(storedQsoKey(table, columns), table.bookmark());
     const std::vector<std::string_view> records = context.bufferRecords();
     table.suspendNotifications();
     std::string scratch;
     for (size_t i = 0; i < records.size(); ++i) {
         const RecordView r(records[i], context.layout());
-        table.append();
-        for (int field = 0; field < FieldMark; ++field) {
-            const std::string_view value = exportValue(r, field, scratch);
-            // An empty view may have no data pointer; the engine copies from it.
-            table.setText(columns[static_cast<size_t>(field)], value.empty() ? "" : value);
+        const auto old = stored.find(qsoKey(r.call(), r.date(), r.time(), bandIndexOfCode(r.band()),
+                                            modeIndexOfCode(r.mode())));
+        if (old != stored.end()) {
+            if (output.WriteMode == 1 || !table.gotoBookmark(old->second))
+                continue;
+            table.edit();
+        } else {
+            table.append();
         }
-        table.setBoolean(columns[FieldMark], r.mark() == 'Y');
+        setFields(table, columns, r, scratch);
         table.post();
         context.WriteProgress(output, i);
     }
@@ -46,6 +127,14 @@ void requireNotInUse(const LogPaths& target)
     dbase::Table probe;
     probe.open(target.table, {dbase::OpenMode::Exclusive, {}});
     probe.close();
+}
+
+void copyLog(const LogPaths& from, const LogPaths& to)
+{
+    fs::copy_file(from.table, to.table, fs::copy_options::overwrite_existing);
+    fs::copy_file(from.descriptor, to.descriptor, fs::copy_options::overwrite_existing);
+    if (fs::exists(from.index))
+        fs::copy_file(from.index, to.index, fs::copy_options::overwrite_existing);
 }
 
 void renameInto(const LogPaths& from, const LogPaths& to)
@@ -65,6 +154,43 @@ void removeLog(const LogPaths& paths)
 
 } // namespace
 
+namespace {
+
+void writeNewLog(const LogPaths& temp, const std::string& tempName, TQXLogSpec& output,
+                 WriteContext& context)
+{
+    // The descriptor first: creating a table named N.qx7 clears an N.mdx beside it.
+    if (!CreateLogDescriptor(temp.table, context.dbaseLevel()))
+        throw std::runtime_error("log descriptor");
+    writeLogDescriptor(temp.descriptor, {trimRight(output.CallSign), {}});
+    if (!CreateLogTable(context.logFolder(), tempName, context.dbaseLevel()))
+        throw std::runtime_error("log table");
+    dbase::Table table;
+    table.open(temp.table, {dbase::OpenMode::Exclusive, logTableIndexes()});
+    table.setIndex("DATETIME");
+    appendRecords(table, output, context);
+    ensureQmgrIndex(table);
+    table.close();
+}
+
+// The log's footer lines stay; a call given for the run becomes its own call.
+void updateLog(const LogPaths& target, const LogPaths& temp, TQXLogSpec& output,
+               WriteContext& context)
+{
+    copyLog(target, temp);
+    LogDescriptor descriptor = readLogDescriptor(temp.descriptor);
+    if (const std::string call = trimRight(output.CallSign); !call.empty())
+        descriptor.stationCall = call;
+    writeLogDescriptor(temp.descriptor, descriptor);
+    dbase::Table table;
+    openLog(table, temp.table, 1, dbase::OpenMode::Exclusive);
+    mergeRecords(table, output, context);
+    ensureQmgrIndex(table);
+    table.close();
+}
+
+} // namespace
+
 bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
 {
     const std::string name = logBaseName(output.FileName);
@@ -77,21 +203,10 @@ bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
         requireNotInUse(target);
         std::error_code ec;
         fs::create_directories(context.logFolder(), ec);
-        // The descriptor first: creating a table named N.qx7 clears an N.mdx beside it.
-        if (!CreateLogDescriptor(temp.table, context.dbaseLevel()))
-            return false;
-        writeLogDescriptor(temp.descriptor, {trimRight(output.CallSign), {}});
-        if (!CreateLogTable(context.logFolder(), tempName, context.dbaseLevel()))
-            throw std::runtime_error("log table");
-        {
-            dbase::Table table;
-            dbase::OpenOptions options{dbase::OpenMode::Exclusive, logTableIndexes()};
-            table.open(temp.table, options);
-            table.setIndex("DATETIME");
-            appendRecords(table, output, context);
-            ensureQmgrIndex(table);
-            table.close();
-        }
+        if (output.WriteMode != 2 && fs::exists(target.table) && fs::exists(target.descriptor))
+            updateLog(target, temp, output, context);
+        else
+            writeNewLog(temp, tempName, output, context);
         renameInto(temp, target);
         return true;
     } catch (...) {

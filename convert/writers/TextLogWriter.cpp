@@ -29,13 +29,16 @@ public:
     {
         std::string text;
         for (size_t i = 0; i < columns.size(); ++i) {
-            if (m_qualifier != 0)
-                text += m_qualifier;
-            // A longer value would push every later column out of place.
-            text += m_fixed ? padRight(utf8Prefix(values[i], columns[i].width), columns[i].width)
-                            : values[i];
-            if (m_qualifier != 0)
-                text += m_qualifier;
+            if (m_fixed) {
+                // A longer value would push every later column out of place.
+                if (m_qualifier != 0)
+                    text += m_qualifier;
+                text += padRight(utf8Prefix(values[i], columns[i].width), columns[i].width);
+                if (m_qualifier != 0)
+                    text += m_qualifier;
+            } else {
+                appendDelimited(text, values[i]);
+            }
             if (m_delimiter != 0 && i + 1 < columns.size())
                 text += m_delimiter;
         }
@@ -45,6 +48,26 @@ public:
     bool fixed() const { return m_fixed; }
 
 private:
+    // A value that holds the delimiter is enclosed (in double quotes when no qualifier
+    // is set) and its own qualifiers doubled, so that it stays one column.
+    void appendDelimited(std::string& text, std::string_view value) const
+    {
+        const bool holdsDelimiter =
+            m_delimiter != 0 && value.find(m_delimiter) != std::string_view::npos;
+        const char qualifier = m_qualifier != 0 ? m_qualifier : (holdsDelimiter ? '"' : '\0');
+        if (qualifier == 0) {
+            text += value;
+            return;
+        }
+        text += qualifier;
+        for (char c : value) {
+            if (c == qualifier)
+                text += qualifier;
+            text += c;
+        }
+        text += qualifier;
+    }
+
     bool m_fixed;
     char m_delimiter;
     char m_qualifier;

@@ -1,5 +1,6 @@
 #include "convert/writers/XmlWriter.h"
 
+#include "convert/normalize/BandRules.h"
 #include "convert/normalize/FieldCodes.h"
 #include "convert/specs/OutputSpecFile.h"
 #include "convert/writers/ExportField.h"
@@ -83,8 +84,10 @@ bool WriteXml(TQXLogSpec& output, WriteContext& context)
         std::string block = "<QSO>\r\n";
         for (const std::string& key : keys) {
             const std::string_view tag = xmlTagOf(key);
-            block += "  <" + std::string(tag) + ">" +
-                     xmlLatin1(GetExportField(r, key, true, "yyyymmdd")) + "</" + std::string(tag) +
+            std::string value = GetExportField(r, key, true, "yyyymmdd");
+            if (tag == "FREQ") // ADIF's frequency is in MHz
+                value = frequencyInMhz(value);
+            block += "  <" + std::string(tag) + ">" + xmlLatin1(value) + "</" + std::string(tag) +
                      ">\r\n";
         }
         file.write(block + "</QSO>\r\n");

@@ -5,6 +5,7 @@
 
 #include "convert/engine/ConversionRun.h"
 #include "convert/engine/LogTypes.h"
+#include "convert/normalize/BandRules.h"
 #include "convert/normalize/FieldCodes.h"
 #include "convert/readers/AdifReader.h"
 #include "convert/writers/AdifWriter.h"
@@ -99,10 +100,32 @@ TEST_F(AdifTest, ReaderCases)
          q + "<QSO_DATE_OFF:8>20240102<EOR>",
          "<COMMENT>",
          {base + blank}},
-        {"BAND_RX counts as BAND",
-         q + "<BAND_RX:3>40M<EOR>",
+        {"BAND_RX does not replace BAND", q + "<BAND_RX:4>70CM<EOR>", "<COMMENT>", {base + blank}},
+        {"BAND_RX before BAND does not replace it either",
+         "<BAND_RX:4>70CM" + q + "<EOR>",
+         "<COMMENT>",
+         {base + blank}},
+        {"BAND_RX stands in for a missing BAND",
+         "<CALL:6>DL1ABC<QSO_DATE:8>20240101<TIME_ON:4>1200<BAND_RX:3>40M<MODE:3>SSB<EOR>",
          "<COMMENT>",
          {"202401011200DL1ABC|EA=NNN" + blank}},
+        {"FREQ_RX does not pose as FREQ",
+         "<CALL:6>DL1ABC<QSO_DATE:8>20240101<TIME_ON:4>1200<FREQ_RX:7>432.100"
+         "<FREQ:7>145.900<MODE:3>SSB<EOR>",
+         "<COMMENT>",
+         {"202401011200DL1ABC|NA=NNN" + blank + "{14:145.900}"}},
+        {"comment tag STATE is not STATION_CALLSIGN",
+         q + "<STATION_CALLSIGN:5>DL0XX<STATE:2>CT<EOR>",
+         "<STATE>",
+         {base + blank + "{13:CT}"}},
+        {"comment tag CONT is not CONTEST_ID",
+         q + "<CONTEST_ID:4>CQWW<EOR>",
+         "<CONT>",
+         {base + blank}},
+        {"comment tag SRX is not SRX_STRING",
+         q + "<SRX_STRING:3>001<SRX:1>7<EOR>",
+         "<SRX>",
+         {base + blank + "{13:7}"}},
         {"first call wins, segments twice",
          q + "<CALL:4>W1AW<DXCC:3>230<DXCC:3>231<EOR>",
          "<COMMENT>",
@@ -130,10 +153,22 @@ TEST_F(AdifTest, ReaderCases)
          q + "<NAME:5>Jörg<EOR>",
          "<NAME>",
          {base + blank + "{13:Jörg}"}},
-        {"a third length digit is not read",
-         q + "<COMMENT:100>" + std::string(100, 'c') + "<EOR>",
+        {"every length digit is read",
+         q + "<COMMENT:120>" + std::string(120, 'c') + "<EOR>",
          "<COMMENT>",
-         {base + blank + "{13:cccccccccc}"}},
+         {base + blank + "{13:" + std::string(120, 'c') + "}"}},
+        {"length counted in bytes, value followed by a space",
+         q + "<NAME:7>J\xC3\xB6rg\xC3\x96 <EOR>\n" + q + "<EOR>",
+         "<NAME>",
+         {base + blank, base + blank + "{13:J\xC3\xB6rg\xC3\x96}"}},
+        {"length counted in characters, value followed by a space",
+         q + "<NAME:5>J\xC3\xB6rg\xC3\x96 <EOR>",
+         "<NAME>",
+         {base + blank + "{13:J\xC3\xB6rg\xC3\x96}"}},
+        {"a value holding text in angle brackets",
+         q + "<COMMENT:8>a <b> cd<EOR>",
+         "<COMMENT>",
+         {base + blank + "{13:a <b> cd}"}},
         {"a value is cut at the line end",
          q + "<COMMENT:20>two\nlines<EOR>",
          "<COMMENT>",
@@ -151,6 +186,51 @@ TEST_F(AdifTest, ReaderCases)
         settings.AdifCommentTag = row.commentTag;
         EXPECT_EQ(read(row.adif), row.records) << row.name;
     }
+}
+
+// A length no count can explain: the value stops before the next field, the QSO is
+// kept and the error log names the field.
+TEST_F(AdifTest, LengthThatCannotBeRightIsListedWithItsQso)
+{
+    settings.AdifCommentTag = "<NAME>";
+    const std::string q = "<CALL:6>DL1ABC<QSO_DATE:8>20240101<TIME_ON:4>1200<BAND:3>20M"
+                          "<MODE:3>SSB";
+    const auto records = read(q + "<NAME:12>Joe <EOR>\n" + "<CALL:4>W1AW" + q.substr(14) +
+                              "<NAME:999999999999>x<EOR>\n");
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0], "202401011200DL1ABC|GA=NNN            {13:Joe}");
+    EXPECT_EQ(records[1], "202401011200W1AW|GA=NNN            ");
+    EXPECT_EQ(engine->errorCount(), -1);
+    const auto& lines = engine->errorLog().lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[4], "     1|DL1ABC          |20240101|1200|20m   |SSB         |warning: NAME: "
+                        "length 12 runs into the next field, value cut before it");
+    EXPECT_EQ(lines[5], "     2|W1AW            |20240101|1200|20m   |SSB         |warning: NAME: "
+                        "length 999999999999 refused, value not read");
+    EXPECT_EQ(engine->counters().doubtfulValues, 2);
+}
+
+// Logs that give the frequency in kHz keep it so; ADIF's FREQ is in MHz.
+TEST_F(AdifTest, FrequencyInKhzIsWrittenInMhz)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"14025", "14.025"},  {"1838.5", "1.8385"}, {"136", "0.136"},   {"7025", "7.025"},
+        {"14.025", "14.025"}, {"3500", "3500"},     {"10100", "10100"}, {"99", "99"}};
+    for (const auto& [in, out] : rows)
+        EXPECT_EQ(frequencyInMhz(in), out) << in;
+
+    const std::string csvLike = "<CALL:6>DL1ABC<QSO_DATE:8>20240101<TIME_ON:4>1200<FREQ:5>14025"
+                                "<MODE:2>CW<EOR>\n";
+    TQXLogSpec spec = makeLogSpec(writeFile("khz.adi", csvLike), LogType::Adif);
+    engine->StartConversion(LogType::Adif);
+    engine->ClearImportBuffer();
+    ASSERT_TRUE(engine->ReadLog(spec));
+    TQXLogSpec out = makeLogSpec((home / "out.adi").string(), LogType::Adif);
+    ASSERT_TRUE(engine->WriteOutput(out));
+    const auto lines = readLines(home / "out.adi");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(adifValue(lines[3], "freq"), "14.025");
+    EXPECT_EQ(adifValue(lines[3], "band"), "20M");
 }
 
 TEST_F(AdifTest, LengthThatIsNotANumberEndsTheReadKeepingEarlierQsos)

@@ -137,7 +137,11 @@ TEST_F(CabrilloTest, WriterColumnsAndRoundTrip)
                   "<CALL:16>VERYLONGCALL/QRP<QSO_DATE:8>20240315<TIME_ON:4>1300<BAND:3>20M"
                   "<MODE:3>SSB<RST_SENT:2>59<RST_RCVD:2>57<EOR>\n"
                   "<CALL:4>W1AW<QSO_DATE:8>20240316<TIME_ON:4>0005<BAND:3>20M<MODE:5>PSK31"
-                  "<EOR>\n");
+                  "<EOR>\n"
+                  "<CALL:4>K1AA<QSO_DATE:8>20240316<TIME_ON:4>0100<BAND:3>80M<MODE:4>RTTY"
+                  "<RST_SENT:3>599<RST_RCVD:3>599<EOR>\n"
+                  "<CALL:4>K2BB<QSO_DATE:8>20240316<TIME_ON:4>0200<BAND:3>80M<MODE:2>AM"
+                  "<RST_SENT:2>59<RST_RCVD:2>59<EOR>\n");
     const std::string out = (home / "out.log").string();
     std::vector<TQXLogSpec> inputs{makeLogSpec(adif, LogType::Adif)};
     engine->StartConversion(LogType::Cabrillo);
@@ -163,14 +167,20 @@ TEST_F(CabrilloTest, WriterColumnsAndRoundTrip)
         "SOAPBOX: ",
         "QSO:  7000 CW 2024-03-15 1234 DL0XYZ        599        DL1ABC        579        0",
         "QSO: 14000 PH 2024-03-15 1300 DL0XYZ        59         VERYLONGCALL/ 57         0",
-        "QSO: 14000    2024-03-16 0005 DL0XYZ                   W1AW                     0",
+        "QSO: 14000 DG 2024-03-16 0005 DL0XYZ                   W1AW                     0",
+        "QSO:  3500 RY 2024-03-16 0100 DL0XYZ        599        K1AA          599        0",
+        "QSO:  3500 PH 2024-03-16 0200 DL0XYZ        59         K2BB          59         0",
         "END-OF-LOG: ",
     };
     EXPECT_EQ(readLines(out), expected);
 
     const Result back = read(27, out);
     ASSERT_TRUE(back.ok);
-    ASSERT_EQ(back.qsos.size(), 2u); // PSK has no Cabrillo mode
+    // Every QSO comes back; Cabrillo keeps only the kind of mode.
+    ASSERT_EQ(back.qsos.size(), 5u);
+    const char* modes[] = {"CW", "SSB", "PSK", "RTTY", "SSB"};
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(back.qsos[i].at("MODE"), modes[i]) << i;
     EXPECT_EQ(show(back.qsos[0]), show({{"CALL", "DL1ABC"},
                                         {"DATE", "20240315"},
                                         {"TIME", "1234"},

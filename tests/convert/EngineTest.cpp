@@ -157,6 +157,25 @@ TEST_F(EngineTest, SeventeenthQsoRowAndTheErrorLogFile)
     EXPECT_EQ(lines[0], "QX7 Error log for file: in.adi");
 }
 
+// A file that fails every QSO lists the first rows and counts the rest.
+TEST_F(EngineTest, ErrorLogListsTheFirstRowsAndCountsTheRest)
+{
+    TQXLogSpec spec = makeLogSpec("in.adi", LogType::Adif);
+    engine->StartConversion(LogType::Adif);
+    const size_t rejected = ErrorLog::kListedRows + 25;
+    for (size_t i = 0; i < rejected; ++i)
+        feed({"DL1ABC", "", "1200", "20M", "SSB"}, spec);
+    EXPECT_EQ(engine->errorCount(), static_cast<long long>(rejected));
+    EXPECT_EQ(engine->errorLog().lines().size(), 4 + ErrorLog::kListedRows);
+    EXPECT_EQ(engine->errorLog().unlistedRows(), 25u);
+    TQXLogSpec out = makeLogSpec((home / "out.adi").string(), LogType::Adif);
+    engine->WriteOutput(out);
+    const auto lines = readLines(engine->errorLogPath());
+    ASSERT_EQ(lines.size(), 5 + ErrorLog::kListedRows);
+    EXPECT_EQ(lines.back(),
+              "... and 25 more rows not listed (10025 QSOs rejected, 0 warnings in all)");
+}
+
 TEST_F(EngineTest, AnalysisCollectsRowsButStoresAndSavesNothing)
 {
     TQXLogSpec spec = makeLogSpec("in.adi", LogType::Adif);

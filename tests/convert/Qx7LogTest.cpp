@@ -9,6 +9,8 @@
 #include "dbase/Table.h"
 #include "store/LogTable.h"
 
+#include <algorithm>
+
 namespace qx7::test {
 namespace {
 
@@ -100,38 +102,95 @@ TEST_F(Qx7LogTest, AdifToQx7LogAndBackKeepsEveryField)
     EXPECT_NE(readFile(back).find("<comment:5>Grüße "), std::string::npos);
 }
 
-struct ModeRow
+// Every field of every row of the log, in call order.
+std::vector<std::vector<std::string>> logRows(const std::string& table)
 {
-    int writeMode;
-    std::vector<std::string> comments; // by call order: DL1ABC, W1AW
-};
+    dbase::Table t;
+    t.open(table, {dbase::OpenMode::ReadOnly, {}});
+    std::vector<std::vector<std::string>> rows;
+    for (t.first(); !t.eof(); t.next()) {
+        std::vector<std::string> row;
+        for (int f = 0; f < t.fieldCount(); ++f)
+            row.push_back(t.text(f));
+        rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
 
-TEST_F(Qx7LogTest, ExistingLogIsReadFirstUnderWriteModesZeroAndOne)
+// Write modes 0 and 1 add to a log: its own QSOs stay exactly as stored, also those the
+// import rules would change or refuse today, and so do its footer lines; the write
+// mode decides only between a stored QSO and an incoming one with the same key.
+TEST_F(Qx7LogTest, UpdatingALogKeepsItsQsosAndFooterLinesAsStored)
 {
     const std::string old = writeFile(
         "old.adi", "<CALL:6>DL1ABC<QSO_DATE:8>20240101<TIME_ON:4>1200<BAND:3>20M<MODE:3>SSB"
-                   "<COMMENT:3>old<EOR>");
+                   "<COMMENT:3>old<EOR><CALL:4>K1AA<QSO_DATE:8>20240103<TIME_ON:4>0800"
+                   "<BAND:3>20M<MODE:2>CW<EOR>");
     const std::string fresh = writeFile(
         "new.adi", "<CALL:6>DL1ABC<QSO_DATE:8>20240101<TIME_ON:4>1200<BAND:3>20M<MODE:3>SSB"
-                   "<COMMENT:3>new<EOR><CALL:4>W1AW<QSO_DATE:8>20240102<TIME_ON:4>1200"
+                   "<COMMENT:3>new<EOR>\n<CALL:4>W1AW<QSO_DATE:8>20240102<TIME_ON:4>1200"
                    "<BAND:3>20M<MODE:2>CW<EOR>");
-    const ModeRow rows[] = {{1, {"old", ""}}, {0, {"new", ""}}, {2, {"new", ""}}};
-    for (const ModeRow& row : rows) {
+    const auto makeLog = [&] {
         ASSERT_EQ(convert({"--in", "45:" + old, "--out", "42:mylog", "--call", "DL0XYZ"}).code, 0);
-        const CliRun run = convert({"--in", "45:" + fresh, "--out", "42:mylog", "--call", "DL0XYZ",
-                                    "--write-mode", std::to_string(row.writeMode)});
+        dbase::Table t;
+        openLog(t, logFile(".dbf"), 0, dbase::OpenMode::Exclusive);
+        t.first();
+        while (!t.eof() && t.text("CALL") != "K1AA")
+            t.next();
+        ASSERT_FALSE(t.eof());
+        t.edit();
+        t.setText("QSLS", "I");
+        t.setText("QSLR", "I");
+        t.setText("FREQ", "14.025 MHz");
+        t.setText("DXCC", "291");
+        t.setText("TIME", "2460"); // refused by today's checks
+        t.post();
+        t.close();
+        writeLogDescriptor(logFile(".qx7"), {"DL0XYZ", {"Footer one", "Footer two"}});
+    };
+    for (int mode : {1, 0}) {
+        makeLog();
+        auto before = logRows(logFile(".dbf"));
+        const CliRun run = convert({"--in", "45:" + fresh, "--out", "42:mylog", "--call", "DL0NEW",
+                                    "--write-mode", std::to_string(mode)});
         ASSERT_EQ(run.code, 0) << run.err;
-        if (row.writeMode != 2) {
-            EXPECT_EQ(run.out[0], "Reading: " + logFile(".qx7")) << "mode " << row.writeMode;
-        }
-        dbase::Table table;
-        table.open(logFile(".dbf"), {dbase::OpenMode::ReadOnly, {}});
-        table.setIndex("CALL");
-        std::vector<std::string> comments;
-        for (table.first(); !table.eof(); table.next())
-            comments.push_back(table.text("COMM"));
-        EXPECT_EQ(comments, row.comments) << "write mode " << row.writeMode;
+        std::vector<std::string> expected = {"Reading: " + fresh, "2 QSOs read OK of 2",
+                                             "Writing: mylog", "Finished."};
+        if (mode == 1)
+            expected.insert(expected.begin() + 3, "         1 dupes ignored.");
+        expected.push_back(mode == 1 ? "1 QSOs written" : "2 QSOs written");
+        EXPECT_EQ(run.out, expected) << "write mode " << mode;
+
+        const auto after = logRows(logFile(".dbf"));
+        ASSERT_EQ(after.size(), 3u);
+        EXPECT_EQ(after[1], before[1]) << "K1AA as stored, mode " << mode;
+        EXPECT_EQ(after[0][0], "DL1ABC");
+        EXPECT_EQ(after[0][13], mode == 1 ? "old" : "new");
+        EXPECT_EQ(after[2][0], "W1AW");
+        const LogDescriptor descriptor = readLogDescriptor(logFile(".qx7"));
+        EXPECT_EQ(descriptor.stationCall, "DL0NEW");
+        EXPECT_EQ(descriptor.footerLines, (std::vector<std::string>{"Footer one", "Footer two"}));
     }
+
+    // Overwriting replaces the QSOs.
+    const CliRun overwrite = convert(
+        {"--in", "45:" + fresh, "--out", "42:mylog", "--call", "DL0XYZ", "--write-mode", "2"});
+    ASSERT_EQ(overwrite.code, 0) << overwrite.err;
+    EXPECT_EQ(logRows(logFile(".dbf")).size(), 2u);
+}
+
+// The README's example: a QX7 log named without a folder is one of the log folder.
+TEST_F(Qx7LogTest, BareLogNameIsALogOfTheLogFolder)
+{
+    const std::string adif = writeFile("sample.adi", kSample);
+    ASSERT_EQ(convert({"--in", "45:" + adif, "--out", "42:MyLog", "--call", "DL0XYZ"}).code, 0);
+    ASSERT_NE(fs::current_path(), home / "logs");
+    const std::string back = (home / "back.adi").string();
+    const CliRun run = convert({"--in", "42:mylog", "--out", "45:" + back});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out[0], "Reading: " + logFile(".qx7"));
+    EXPECT_EQ(run.out[1], "4 QSOs read OK of 4");
 }
 
 TEST_F(Qx7LogTest, NewLogFromAdif)
@@ -207,6 +266,24 @@ TEST_F(Qx7LogTest, ConvertArgumentErrors)
         const CliRun run = convert(row.args);
         EXPECT_EQ(run.code, row.code) << row.args.back();
         EXPECT_NE(run.err.find(row.err), std::string::npos) << row.args.back() << ": " << run.err;
+    }
+}
+
+// As the wizard's box, which is ticked at first: exchanges are cut unless kept.
+TEST_F(Qx7LogTest, ContestExchangesAreCutUnlessKept)
+{
+    const std::string adif =
+        writeFile("contest.adi", "<CALL:4>W1AW<QSO_DATE:8>20240102<TIME_ON:4>1200<BAND:3>20M"
+                                 "<MODE:2>CW<RST_SENT:6>599001<EOR>\n");
+    const std::string out = (home / "out.adi").string();
+    for (const bool keep : {false, true}) {
+        std::vector<std::string> args = {"--in", "45:" + adif, "--out", "45:" + out};
+        if (keep)
+            args.push_back("--keep-exchange");
+        ASSERT_EQ(convert(args).code, 0);
+        const auto lines = readLines(out);
+        ASSERT_EQ(lines.size(), 4u);
+        EXPECT_EQ(adifValue(lines[3], "rst_sent"), keep ? "599001" : "599");
     }
 }
 

@@ -76,6 +76,33 @@ TEST_F(TextWritersTest, FixedWidthByCall)
                     "20240315W1AW            599   \r\n");
 }
 
+// A value that holds the delimiter stays one column, whatever the qualifier setting;
+// our own text reader reads the columns back whole.
+TEST_F(TextWritersTest, ValueHoldingTheDelimiterStaysOneColumn)
+{
+    const std::string adif = writeFile(
+        "comma.adi", "<CALL:6>DL1ABC<QSO_DATE:8>20240315<TIME_ON:4>1200<BAND:3>20M<MODE:3>SSB"
+                     "<COMMENT:16>tnx, \"Jo\" 73; gl<QSL_VIA:4>W1XX<EOR>\n");
+    const auto write = [&](char delimiter, char qualifier) {
+        TQXLogSpec input = makeLogSpec(adif, LogType::Adif);
+        engine->StartConversion(19);
+        engine->ClearImportBuffer();
+        engine->beginInputLog();
+        EXPECT_TRUE(engine->ReadLog(input));
+        TQXLogSpec output = makeLogSpec((home / "comma.txt").string(), 19);
+        output.TextType = 0;
+        output.Delimiter = delimiter;
+        output.Qualifier = qualifier;
+        output.FieldMap = {"CALL", "COMM", "QMGR"};
+        EXPECT_TRUE(engine->WriteOutput(output));
+        return readFile(home / "comma.txt");
+    };
+    EXPECT_EQ(write(',', 0), "DL1ABC,\"tnx, \"\"Jo\"\" 73; gl\",W1XX\r\n");
+    EXPECT_EQ(write(';', 0), "DL1ABC;\"tnx, \"\"Jo\"\" 73; gl\";W1XX\r\n");
+    EXPECT_EQ(write(';', '\''), "'DL1ABC';'tnx, \"Jo\" 73; gl';'W1XX'\r\n");
+    EXPECT_EQ(write('\t', 0), "DL1ABC\ttnx, \"Jo\" 73; gl\tW1XX\r\n");
+}
+
 TEST_F(TextWritersTest, EmptyLinesAreNotWritten)
 {
     const std::string text = convert(19, [](TQXLogSpec& o) {

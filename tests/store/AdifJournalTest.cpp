@@ -56,5 +56,38 @@ TEST(AdifJournal, ExportKeepsEachRecordOnceAndLeavesTargetsAloneWithoutAJournal)
     EXPECT_FALSE(std::filesystem::exists(journal.path()));
 }
 
+TEST(AdifJournal, ModeCutByTheLogFieldIsWrittenWhole)
+{
+    const QsoFields q{"OE1XYZ", "20240305", "0930", "2m", "DIGITALV", "N", "N", "", 1};
+    EXPECT_NE(journalRecord(q, "", "", "").find("<mode:12>DIGITALVOICE "), std::string::npos);
+}
+
+// Another program's file: a header of any length, records over several lines.
+TEST(AdifJournal, AppendingKeepsEveryRecordOfTheTarget)
+{
+    testing::TempFolder dir;
+    AdifJournal journal(dir.path());
+    const std::string target = dir.file("other.adi");
+    const std::string header = "Made by another logger\r\n<ADIF_VER:5>3.1.4\r\n"
+                               "<PROGRAMID:5>OTHER\r\n<EOH>\r\n";
+    const std::string first = "<CALL:4>W1AW <QSO_DATE:8>20240101 <EOR>";
+    const std::string second = "<CALL:4>K1AA\r\n<QSO_DATE:8>20240102\r\n<EOR>";
+    const std::string third = "<CALL:4>K2BB <QSO_DATE:8>20240103\r\n<EOR>";
+    std::ofstream(target, std::ios::binary) << header << first << "\r\n"
+                                            << second << "\r\n"
+                                            << third << "\r\n";
+    journal.addToRecord(adifElement("call", "A1AA"));
+    journal.EndAdifRecord();
+    journal.CloseAdifExport();
+    ASSERT_TRUE(journal.ExportAdifFile(target, true));
+    EXPECT_EQ(readAll(target), adifHeader() + first + "\r\n" + second + "\r\n" + third +
+                                   "\r\n<call:4>A1AA <eor>\r\n");
+
+    // A file with no header at all loses nothing either.
+    std::ofstream(target, std::ios::binary) << first << "\r\n";
+    ASSERT_TRUE(journal.ExportAdifFile(target, true));
+    EXPECT_EQ(readAll(target), adifHeader() + first + "\r\n<call:4>A1AA <eor>\r\n");
+}
+
 } // namespace
 } // namespace qx7

@@ -1,0 +1,55 @@
+#include "convert/writers/LogFieldFit.h"
+
+#include "convert/normalize/FieldCodes.h"
+#include "convert/writers/ExportField.h"
+#include "core/BandModeTables.h"
+#include "dbase/Codepage.h"
+#include "store/LogSchema.h"
+
+namespace qx7 {
+
+std::string storedLogText(int fieldNumber, std::string_view value)
+{
+    if (fieldNumber < 0 || fieldNumber >= FieldMark)
+        return std::string(value);
+    const auto width = static_cast<size_t>(kLogFields[static_cast<size_t>(fieldNumber)].width);
+    std::string bytes = dbase::utf8ToCp1252(value);
+    if (bytes.size() > width)
+        bytes.resize(width);
+    while (!bytes.empty() && bytes.back() == ' ')
+        bytes.pop_back();
+    return dbase::cp1252ToUtf8(bytes);
+}
+
+std::vector<std::string> valuesChangedByLog(const RecordView& record)
+{
+    std::vector<std::string> changes;
+    std::string scratch;
+    for (int field = 0; field < FieldMark; ++field) {
+        const std::string_view value = exportValue(record, field, scratch);
+        if (value.empty())
+            continue;
+        const std::string stored = storedLogText(field, value);
+        if (stored == value)
+            continue;
+        if (field == FieldMode && storedModeIndex(stored) == modeIndexOfCode(record.mode()))
+            continue;
+        const std::string_view key = kImportFields[static_cast<size_t>(field)].key;
+        const size_t width = static_cast<size_t>(kLogFields[static_cast<size_t>(field)].width);
+        const std::string cp1252 = dbase::utf8ToCp1252(value);
+        const bool cut = cp1252.size() > width;
+        const bool lost = dbase::cp1252ToUtf8(cp1252) != value;
+        std::string text(key);
+        if (cut)
+            text += " cut to " + std::to_string(width) + " characters";
+        if (cut && lost)
+            text += " and";
+        if (lost)
+            text += " characters without a Windows-1252 form stored as ?";
+        text += ": \"" + std::string(value) + "\" stored as \"" + stored + "\"";
+        changes.push_back(std::move(text));
+    }
+    return changes;
+}
+
+} // namespace qx7
