@@ -77,6 +77,8 @@ private:
     void markDirtyOnDisk();
     void writeFile(const std::string& bytes);
     void syncProductionFlags();
+    std::vector<bool> ownTags() const;
+    void restamp(const FileStamp& dbf);
     bool mdxTrusted(const MdxInfo& info) const;
 
     DbfFile* m_dbf = nullptr;
