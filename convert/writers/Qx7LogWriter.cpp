@@ -4,6 +4,7 @@
 #include "convert/writers/ExportField.h"
 #include "core/Text.h"
 #include "dbase/Table.h"
+#include "dbase/TempFiles.h"
 #include "store/LogTable.h"
 
 #include <filesystem>
@@ -68,20 +69,23 @@ void removeLog(const LogPaths& paths)
 bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
 {
     const std::string name = logBaseName(output.FileName);
-    const std::string tempName = name + "_new" + std::to_string(::getpid());
     const LogPaths target = logPaths(context.logFolder(), name);
-    const LogPaths temp = logPaths(context.logFolder(), tempName);
+    if (name.empty())
+        return false;
+    // Written under its own name in a folder of this process, so that no listing of the
+    // log folder takes the half-written log for a log.
+    std::error_code ec;
+    fs::create_directories(context.logFolder(), ec);
+    const std::string tempFolder = dbase::tempFolderIn(context.logFolder()).string();
+    const std::string tempName = name;
+    const LogPaths temp = logPaths(tempFolder, tempName);
     try {
-        if (name.empty())
-            return false;
         requireNotInUse(target);
-        std::error_code ec;
-        fs::create_directories(context.logFolder(), ec);
         // The descriptor first: creating a table named N.qx7 clears an N.mdx beside it.
         if (!CreateLogDescriptor(temp.table, context.dbaseLevel()))
             return false;
         writeLogDescriptor(temp.descriptor, {trimRight(output.CallSign), {}});
-        if (!CreateLogTable(context.logFolder(), tempName, context.dbaseLevel()))
+        if (!CreateLogTable(tempFolder, tempName, context.dbaseLevel()))
             throw std::runtime_error("log table");
         {
             dbase::Table table;
@@ -93,9 +97,11 @@ bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
             table.close();
         }
         renameInto(temp, target);
+        fs::remove_all(tempFolder, ec);
         return true;
     } catch (...) {
         removeLog(temp);
+        fs::remove_all(tempFolder, ec);
         return false;
     }
 }
