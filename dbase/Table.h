@@ -16,8 +16,12 @@
 // the table is open; the .mdx is written whole at flush() and close().
 //
 // Durability. post() returns after the record and the header's record count have been
-// written to the file, so a killed process loses nothing posted. Data reach the disk
-// (fdatasync) at flush() and close(), not per post.
+// written to the file, so a killed process loses nothing posted. An appended record's
+// flag byte is written last: until then readers that stop at the end mark and readers
+// that trust the count agree that it is not there. Data reach the disk (fdatasync) at
+// flush() and close(), not per post. While the .mdx lags behind the records, the
+// header's production-index flag (byte 28) is cleared, so other dBase programs ignore
+// it; it is set again once the index is written back whole.
 //
 // Locking. Every open takes an advisory lock on the .dbf: shared for ReadOnly and
 // Shared, exclusive for Exclusive. A Shared (writable) open also holds the table's
