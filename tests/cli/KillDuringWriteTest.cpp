@@ -91,6 +91,18 @@ std::uint32_t headerCount(const fs::path& dbf)
     return b[4] | (b[5] << 8) | (b[6] << 16) | (static_cast<std::uint32_t>(b[7]) << 24);
 }
 
+// The flag byte of the last counted record.
+int lastFlag(const fs::path& dbf)
+{
+    std::ifstream in(dbf, std::ios::binary);
+    unsigned char b[12] = {};
+    in.read(reinterpret_cast<char*>(b), 12);
+    const std::uint64_t headerLength = b[8] | (b[9] << 8);
+    const std::uint64_t recordLength = b[10] | (b[11] << 8);
+    in.seekg(static_cast<std::streamoff>(headerLength + (headerCount(dbf) - 1) * recordLength));
+    return in.get();
+}
+
 // Both outside readers agree with the header, and the index is current or marked stale.
 void expectReadable(const fs::path& dir, const fs::path& dbf, const std::string& tag,
                     const std::string& field)
@@ -107,7 +119,12 @@ void expectReadable(const fs::path& dir, const fs::path& dbf, const std::string&
                     pl))
         << pl;
     const std::string expected = "records " + std::to_string(headerCount(dbf));
-    EXPECT_EQ(py, expected + "\n");
+    // The one instant an append cannot make atomic: counted, the record whole, only its
+    // flag byte not yet written. Readers by count see the record, readers that stop at
+    // the end mark do not; the next writable open finishes it.
+    const std::uint32_t counted = headerCount(dbf);
+    const bool flagPending = counted > 0 && lastFlag(dbf) == 0x1A;
+    EXPECT_EQ(py, "records " + std::to_string(flagPending ? counted - 1 : counted) + "\n");
     EXPECT_TRUE(pl == expected + "\nindex current\n" || pl == expected + "\nindex marked stale\n")
         << pl;
 }
