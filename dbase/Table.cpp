@@ -343,7 +343,11 @@ std::string Table::languageDriverName() const
         return "";
     }
     const LanguageDriver* driver = languageDriver(h.ldid);
-    return driver ? driver->description : "LDID " + std::to_string(h.ldid);
+    if (driver != nullptr) {
+        return driver->description;
+    }
+    static const char* digits = "0123456789ABCDEF";
+    return std::string("unknown LDID 0x") + digits[h.ldid >> 4] + digits[h.ldid & 15];
 }
 
 std::string Table::codePage() const
