@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include "core/Text.h"
+#include "dbase/TempFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -44,7 +45,7 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b)
 
 bool writeFileAtomically(const std::string& path, std::string_view data)
 {
-    const std::string tmp = path + ".tmp" + std::to_string(::getpid());
+    const std::string tmp = dbase::tempPathFor(path).string();
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;

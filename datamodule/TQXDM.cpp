@@ -3,6 +3,7 @@
 #include "core/BandModeTables.h"
 #include "core/Printers.h"
 #include "core/QxHome.h"
+#include "dbase/TempFiles.h"
 #include "labels/QxdFile.h"
 #include "labels/Resources.h"
 #include "labels/ShippedLayouts.h"
@@ -88,6 +89,8 @@ void TQXDM::QXDMCreate()
     ini.writeBool("System", "UseManagerDB", true);
     ini.writeString("System", "LastQXD", LastQXD);
     ini.save();
+
+    removeStaleTempFiles();
 
     // 10.–16.
     countLogs();
@@ -217,6 +220,17 @@ void TQXDM::fillDefaultFolders(IniFile& ini)
         *members[i] = m_env.programFolder + kFolderNames[i];
         makeFolders(*members[i]); // a folder that cannot be made is still written
         ini.writeString("System", kFolderKeys[i], *members[i]);
+    }
+}
+
+void TQXDM::removeStaleTempFiles() const
+{
+    // What a killed run left in the folders this program writes to.
+    const std::string queueFolder = std::filesystem::path(LastPQ).parent_path().string();
+    for (const std::string& folder : {m_env.programFolder, QXLogPath, QXManagerPath, QXTmpPath,
+                                      QXUserPath, QXLayoutPath, queueFolder}) {
+        if (!folder.empty())
+            dbase::removeStaleTempFiles(folder);
     }
 }
 

@@ -170,6 +170,7 @@ private:
     void fillEditToolbarSection(IniFile& ini);
     void fillDefaultFolders(IniFile& ini);
     void countLogs();
+    void removeStaleTempFiles() const;
     void findPrinters();
     void initRunState();
     void configureEngine();

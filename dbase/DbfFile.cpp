@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -73,6 +74,9 @@ void DbfFile::open(const std::filesystem::path& path, OpenMode mode, const std::
         throw Error(Error::Kind::Io, table, "open", std::string("lock: ") + std::strerror(err));
     }
     try {
+        if (mode == OpenMode::Shared) {
+            m_writerLock.acquire(m_fd, table);
+        }
         const FileStamp st = stamp();
         std::string head(std::min<std::uint64_t>(st.size, 32), '\0');
         preadAll(head.data(), head.size(), 0);
@@ -82,6 +86,8 @@ void DbfFile::open(const std::filesystem::path& path, OpenMode mode, const std::
             preadAll(head.data(), length, 0);
         }
         m_header = parseDbfHeader(head, st.size, table);
+        checkRecordsPastCount(st.size);
+        chooseCodePage();
         if (mode != OpenMode::ReadOnly) {
             void* map = ::mmap(nullptr, 8, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
             m_headMap = map == MAP_FAILED ? nullptr : static_cast<unsigned char*>(map);
@@ -101,6 +107,7 @@ void DbfFile::open(const std::filesystem::path& path, OpenMode mode, const std::
             ::munmap(m_headMap, 8);
             m_headMap = nullptr;
         }
+        m_writerLock.release();
         ::close(m_fd);
         m_fd = -1;
         throw;
@@ -109,6 +116,85 @@ void DbfFile::open(const std::filesystem::path& path, OpenMode mode, const std::
     m_needsSync = false;
     m_windowCount = 0;
     m_appendBuffer.assign(m_header.recordLength + 1u, '\0');
+    if (mode != OpenMode::ReadOnly) {
+        try {
+            finishInterruptedAppend();
+        } catch (...) {
+            close();
+            throw;
+        }
+    }
+}
+
+void DbfFile::chooseCodePage()
+{
+    for (const char* ext : {".cpg", ".CPG"}) {
+        auto cpg = m_path;
+        cpg.replace_extension(ext);
+        std::ifstream in(cpg, std::ios::binary);
+        std::string text;
+        if (!in || !std::getline(in, text)) {
+            continue;
+        }
+        const auto name = cpgCodePageName(text);
+        const auto page = name ? CodePage::named(*name) : std::nullopt;
+        m_header.codePageOrigin = ".cpg file \"" + (name ? *name : text) + "\"";
+        m_header.codePageKnown = page.has_value();
+        m_header.codePage = page.value_or(CodePage());
+        return;
+    }
+    if (m_header.ldid == 0) {
+        m_header.codePageOrigin = "none given";
+        return;
+    }
+    const LanguageDriver* driver = languageDriver(m_header.ldid);
+    const auto page = driver ? CodePage::named(driver->codePage) : std::nullopt;
+    m_header.codePageKnown = page.has_value();
+    m_header.codePage = page.value_or(CodePage());
+    if (!page) {
+        static const char* digits = "0123456789ABCDEF";
+        m_header.codePageOrigin = std::string("language driver 0x") + digits[m_header.ldid >> 4] +
+                                  digits[m_header.ldid & 15];
+    }
+}
+
+void DbfFile::checkRecordsPastCount(std::uint64_t fileSize) const
+{
+    const std::uint64_t counted =
+        m_header.headerLength +
+        static_cast<std::uint64_t>(m_header.recordCount) * m_header.recordLength;
+    if (fileSize < counted + m_header.recordLength) {
+        return;
+    }
+    // A whole record with a live or deleted flag right after the counted ones: the count
+    // is too low, and trusting it would hide those records (and a rewrite would drop
+    // them). The end mark there instead is a normal end or an append that never finished.
+    char flag = 0;
+    preadAll(&flag, 1, counted);
+    if (flag != ' ' && flag != '*') {
+        return;
+    }
+    const std::uint64_t inFile = (fileSize - m_header.headerLength) / m_header.recordLength;
+    throw Error(Error::Kind::Damaged, m_table, "open",
+                "the header counts " + std::to_string(m_header.recordCount) +
+                    " records but the file holds " + std::to_string(inFile) +
+                    "; the records past the count would be hidden",
+                "offset 4");
+}
+
+void DbfFile::finishInterruptedAppend()
+{
+    // An append killed after its count was written but before its flag byte: the record
+    // is whole and counted, only the flag still holds the end mark.
+    if (m_header.recordCount == 0) {
+        return;
+    }
+    char flag = 0;
+    preadAll(&flag, 1, recordOffset(m_header.recordCount));
+    if (flag == kEndOfFile) {
+        const char live = ' ';
+        pwriteAll(&live, 1, recordOffset(m_header.recordCount), "repair");
+    }
 }
 
 void DbfFile::create(const std::filesystem::path& path, const std::string& header, bool overwrite,
@@ -153,6 +239,7 @@ void DbfFile::close()
     const int err = errno;
     ::close(m_fd); // also releases the lock
     m_fd = -1;
+    m_writerLock.release();
     m_needsSync = false;
     if (syncFailed) {
         throw Error(Error::Kind::Io, m_table, "close", std::strerror(err));
@@ -318,7 +405,11 @@ std::uint32_t DbfFile::appendRecord(const char* data)
     const std::uint32_t recno = m_header.recordCount + 1;
     // The record first, then the count: a kill between the two leaves a stray record past
     // the count, which every reader ignores, never a count that promises a missing record.
+    // The flag byte goes last: until then the record's first byte is the end mark, so
+    // readers that stop at the mark (most of them) and readers that trust the count
+    // both see the table without it.
     std::memcpy(m_appendBuffer.data(), data, len);
+    m_appendBuffer[0] = kEndOfFile;
     m_appendBuffer[len] = kEndOfFile;
     pwriteAll(m_appendBuffer.data(), len + 1, recordOffset(recno), "append");
     touchHeader();
@@ -332,7 +423,21 @@ std::uint32_t DbfFile::appendRecord(const char* data)
     else
         pwriteAll(head, sizeof head, 1, "append");
     m_header.recordCount = recno;
+    pwriteAll(data, 1, recordOffset(recno), "append");
     return recno;
+}
+
+void DbfFile::setIndexFlag(bool on)
+{
+    if (m_header.format != Format::DBase3 && m_header.format != Format::DBase4 &&
+        m_header.format != Format::DBase7) {
+        return; // FoxPro's byte 28 means a .cdx; never claim one
+    }
+    if (((m_header.tableFlags & 0x01) != 0) != on) {
+        m_header.tableFlags =
+            static_cast<std::uint8_t>((m_header.tableFlags & ~0x01) | (on ? 0x01 : 0x00));
+        pwriteAll(&m_header.tableFlags, 1, 28, "write header");
+    }
 }
 
 void DbfFile::setProductionIndex(bool hasIndex, const std::vector<bool>& ownTag)

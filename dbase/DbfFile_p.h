@@ -7,6 +7,7 @@
 #include "dbase/DbfHeader_p.h"
 #include "dbase/MemoFile_p.h"
 #include "dbase/Schema.h"
+#include "dbase/WriterLock_p.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -31,8 +32,9 @@ public:
     DbfFile& operator=(const DbfFile&) = delete;
     ~DbfFile();
 
-    // Opens and locks (shared, or exclusive for OpenMode::Exclusive). Throws InUse when
-    // the lock is held elsewhere, NotFound, Io, or Damaged for a bad header.
+    // Opens and locks (shared, or exclusive for OpenMode::Exclusive; a Shared open also
+    // takes the one writer's lock). Throws InUse when a lock is held elsewhere, NotFound,
+    // Io, or Damaged for a bad header or records hidden past the header's count.
     // `adoptFd`, when given, is an already open and locked descriptor for `path`.
     void open(const std::filesystem::path& path, OpenMode mode, const std::string& table,
               int adoptFd = -1);
@@ -58,6 +60,9 @@ public:
     std::uint32_t appendRecord(const char* data);
     // Rewrites byte 28 and the descriptors' own-tag bytes to match the production index.
     void setProductionIndex(bool hasIndex, const std::vector<bool>& ownTag);
+    // Only byte 28: cleared while the .mdx on disk lags behind the records, so dBase
+    // programs do not open an index that would mislead them.
+    void setIndexFlag(bool on);
     void sync();
     FileStamp stamp() const;
     bool wroteSinceOpen() const { return m_dirty; }
@@ -66,6 +71,9 @@ private:
     void pwriteAll(const void* data, std::size_t length, std::uint64_t offset, const char* what);
     void preadAll(void* data, std::size_t length, std::uint64_t offset) const;
     void touchHeader();
+    void chooseCodePage();
+    void checkRecordsPastCount(std::uint64_t fileSize) const;
+    void finishInterruptedAppend();
     std::uint64_t recordOffset(std::uint32_t recno) const;
 
     int m_fd = -1;
@@ -78,6 +86,7 @@ private:
     std::string m_table;
     DbfHeader m_header;
     MemoFile m_memo;
+    WriterLock m_writerLock;
     bool m_dirty = false;
     bool m_needsSync = false;
     std::vector<char> m_appendBuffer;

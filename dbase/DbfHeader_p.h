@@ -3,6 +3,7 @@
 // built for new tables. Layouts are written down in DbfHeader.cpp beside the code.
 
 #include "dbase/Schema.h"
+#include "dbase/TableCodePage.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +33,11 @@ struct DbfHeader
     std::uint8_t tableFlags = 0; // byte 28: 0x01 production index (dBase) / structural CDX
     std::uint8_t ldid = 0;
     std::string languageDriver; // level 7 only
+    // How the text is stored: from a .cpg file beside the table, else from the language
+    // driver byte; Windows-1252 when neither says or the code page is not known here.
+    CodePage codePage;
+    bool codePageKnown = true;
+    std::string codePageOrigin = "language driver";
     std::vector<FieldInfo> fields;
     // Visual FoxPro's hidden null-flag field: offset into the record (after the deletion
     // flag), its width, and for each field the bit that says "null" (-1 for none).

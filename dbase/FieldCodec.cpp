@@ -225,7 +225,7 @@ std::string decodeField(const DbfHeader& h, std::size_t field, const char* recor
     switch (f.type) {
     case 'C':
     case 'V':
-        return cp1252ToUtf8(rawField(f, record));
+        return h.codePage.toUtf8(rawField(f, record));
     case 'N':
     case 'F':
     case 'D':
@@ -245,7 +245,7 @@ std::string decodeField(const DbfHeader& h, std::size_t field, const char* recor
             throw Error(Error::Kind::NotFound, table, "read field " + f.name,
                         "the memo file is missing");
         }
-        return cp1252ToUtf8(memo->read(block));
+        return h.codePage.toUtf8(memo->read(block));
     }
     case 'I':
     case '+':
@@ -274,7 +274,7 @@ std::string decodeField(const DbfHeader& h, std::size_t field, const char* recor
             return formatDouble(v, f.decimals);
         }
         if (f.type == 'B' && memo != nullptr && memo->isOpen()) {
-            return cp1252ToUtf8(memo->read(memoBlock(f, record)));
+            return h.codePage.toUtf8(memo->read(memoBlock(f, record)));
         }
         break;
     case 'T':
@@ -290,7 +290,7 @@ std::string decodeField(const DbfHeader& h, std::size_t field, const char* recor
     default:
         break;
     }
-    return cp1252ToUtf8(trimmed(raw));
+    return h.codePage.toUtf8(trimmed(raw));
 }
 
 bool decodeBool(const FieldInfo& f, const char* record)
@@ -312,8 +312,8 @@ void encodeField(const DbfHeader& h, std::size_t field, char* record, std::strin
     const auto width = static_cast<std::size_t>(f.width);
     switch (f.type) {
     case 'C': {
-        // Windows-1252 has one byte per character, so cutting bytes never splits one.
-        // ASCII is the same in both, and it is what most values are: no conversion.
+        // ASCII is the same in UTF-8 and in every code page a table may have, and it is
+        // what most values are: no conversion.
         const bool ascii = std::all_of(utf8.begin(), utf8.end(),
                                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
         if (ascii) {
@@ -324,8 +324,8 @@ void encodeField(const DbfHeader& h, std::size_t field, char* record, std::strin
             std::memset(p + n, ' ', width - n);
             return;
         }
-        const std::string bytes = utf8ToCp1252(utf8);
-        const std::size_t n = std::min(bytes.size(), width);
+        const std::string bytes = h.codePage.fromUtf8(utf8, width);
+        const std::size_t n = bytes.size();
         std::memcpy(p, bytes.data(), n);
         std::memset(p + n, ' ', width - n);
         return;

@@ -201,7 +201,7 @@ private:
             }
             const std::string_view body = m_text.substr(m_pos, end - m_pos);
             m_pos = end + 1;
-            return std::string(rtrim(utf8ToCp1252(body)));
+            return std::string(rtrim(m_header.codePage.fromUtf8(body)));
         }
         for (const char* b : {".T.", ".F."}) {
             if (upper(m_text.substr(m_pos, 3)) == b) {

@@ -2,6 +2,7 @@
 
 #include "dbase/Bytes_p.h"
 #include "dbase/Error.h"
+#include "dbase/TempFiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -428,6 +429,7 @@ void IndexSet::markDirtyOnDisk()
     if (m_markedDirty) {
         return;
     }
+    m_dbf->setIndexFlag(false);
     const int fd = ::open(m_mdxPath.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         m_markedDirty = true; // no file, nothing that could be mistaken for current
@@ -512,7 +514,7 @@ void IndexSet::drop(std::string_view name)
     writeBack();
 }
 
-void IndexSet::syncProductionFlags()
+std::vector<bool> IndexSet::ownTags() const
 {
     const auto& fields = m_dbf->header().fields;
     std::vector<bool> ownTag(fields.size(), false);
@@ -521,7 +523,32 @@ void IndexSet::syncProductionFlags()
             ownTag[t.fields[0]] = true;
         }
     }
-    m_dbf->setProductionIndex(!m_tags.empty(), ownTag);
+    return ownTag;
+}
+
+void IndexSet::syncProductionFlags()
+{
+    m_dbf->setProductionIndex(!m_tags.empty(), ownTags());
+}
+
+void IndexSet::restamp(const FileStamp& dbf)
+{
+    // Byte 28 changed the table's time after the index was stamped. A kill before this
+    // leaves a correct index with an old stamp, which the next open merely rebuilds.
+    unsigned char b[20];
+    putU64le(b, dbf.size);
+    putU64le(b + 8, static_cast<std::uint64_t>(dbf.mtimeSec));
+    putU32le(b + 16, dbf.mtimeNsec);
+    const int fd = ::open(m_mdxPath.c_str(), O_WRONLY | O_CLOEXEC);
+    const bool ok =
+        fd >= 0 && ::pwrite(fd, b, sizeof b, kMdxStampOffset) == sizeof b && ::fdatasync(fd) == 0;
+    const int err = errno;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (!ok) {
+        throw Error(Error::Kind::Io, m_table, "write index", std::strerror(err));
+    }
 }
 
 void IndexSet::writeBack()
@@ -529,8 +556,8 @@ void IndexSet::writeBack()
     if (m_dbf == nullptr || m_dbf->readOnly() || (!m_changed && !m_markedDirty)) {
         return;
     }
-    syncProductionFlags();
     if (m_tags.empty()) {
+        syncProductionFlags();
         std::error_code ec;
         if (!m_foreignMdx)
             std::filesystem::remove(m_mdxPath, ec);
@@ -542,6 +569,11 @@ void IndexSet::writeBack()
         const Tag& t = m_tags[i];
         sources.push_back({t.name, t.expression, t.fields.size() == 1, &keys(i)});
     }
+    // The .dbf says it has a production index only once the .mdx on disk is whole and
+    // current: first the own-tag bytes, then the index file, then byte 28.
+    const bool flagged = (m_dbf->header().tableFlags & 0x01) != 0;
+    std::vector<bool> ownTag = ownTags();
+    m_dbf->setProductionIndex(flagged, ownTag);
     m_dbf->sync(); // the stamp must describe the table as it is on disk
     MdxStamp stamp;
     stamp.present = true;
@@ -550,6 +582,11 @@ void IndexSet::writeBack()
     const std::string bytes =
         buildMdx(m_dbf->path().stem().string(), m_dbf->header().ldid, sources, stamp, today());
     writeFile(bytes);
+    if (!flagged) {
+        m_dbf->setIndexFlag(true);
+        m_dbf->sync();
+        restamp(m_dbf->stamp());
+    }
     m_changed = m_markedDirty = false;
     for (std::size_t i = 0; i < m_tags.size(); ++i) {
         m_tags[i].onDisk = i;
@@ -561,8 +598,7 @@ void IndexSet::writeFile(const std::string& bytes)
     // Written aside and renamed over, so the old index stays whole until the new one is.
     auto lower = m_dbf->path();
     lower.replace_extension(".mdx");
-    auto temp = lower;
-    temp += ".tmp";
+    const auto temp = tempPathFor(lower); // one per process: two writers never share it
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     bool ok = fd >= 0;
     std::size_t done = 0;

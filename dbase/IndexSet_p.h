@@ -3,8 +3,9 @@
 // disk honest. The .dbf is the source of truth: an .mdx that is missing, damaged, marked
 // dirty by a session that never finished, or stamped for another state of the table is
 // rebuilt from the records. A writable table writes its .mdx back whole at flush and
-// close; before its first change it marks the file on disk dirty, so a crash at any
-// point leaves an index that the next open recognises as stale.
+// close; before its first change it marks the file on disk dirty and clears the table's
+// production-index flag, so a crash at any point leaves an index that the next open
+// recognises as stale and that other dBase programs do not use.
 
 #include "dbase/DbfFile_p.h"
 #include "dbase/KeyList_p.h"
@@ -77,6 +78,8 @@ private:
     void markDirtyOnDisk();
     void writeFile(const std::string& bytes);
     void syncProductionFlags();
+    std::vector<bool> ownTags() const;
+    void restamp(const FileStamp& dbf);
     bool mdxTrusted(const MdxInfo& info) const;
 
     DbfFile* m_dbf = nullptr;

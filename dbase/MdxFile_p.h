@@ -58,6 +58,8 @@ struct MdxTagSource
 };
 
 inline constexpr std::size_t kMdxDirtyOffset = 53;
+// Where the .dbf's size and modification time sit in the stamp (see MdxFile.cpp).
+inline constexpr std::size_t kMdxStampOffset = 60;
 inline constexpr std::size_t kMdxMaxTags = 47;
 inline constexpr std::size_t kMdxMaxKeyLength = 100;
 

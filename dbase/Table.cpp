@@ -4,6 +4,7 @@
 #include "dbase/FieldCodec_p.h"
 #include "dbase/MdxFile_p.h"
 #include "dbase/TableData_p.h"
+#include "dbase/TempFiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -193,8 +194,7 @@ void Table::pack()
         throw Error(Error::Kind::Invalid, d->name, "pack", "the table must be opened exclusively");
     }
     const detail::DbfHeader& h = d->dbf.header();
-    auto temp = d->path;
-    temp += ".pack";
+    const auto temp = tempPathFor(d->path);
     const int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (fd >= 0) {
@@ -357,20 +357,33 @@ std::string Table::languageDriverName() const
     if (!h.languageDriver.empty()) {
         return h.languageDriver;
     }
-    switch (h.ldid) {
-    case 0x00:
+    if (h.ldid == 0) {
         return "";
-    case 0x57:
-        return "DBWINUS0";
-    case 0x01:
-        return "DOS USA (437)";
-    case 0x02:
-        return "DOS Multilingual (850)";
-    case 0x03:
-        return "Windows ANSI (1252)";
-    default:
-        return "LDID " + std::to_string(h.ldid);
     }
+    const LanguageDriver* driver = languageDriver(h.ldid);
+    if (driver != nullptr) {
+        return driver->description;
+    }
+    static const char* digits = "0123456789ABCDEF";
+    return std::string("unknown LDID 0x") + digits[h.ldid >> 4] + digits[h.ldid & 15];
+}
+
+std::string Table::codePage() const
+{
+    requireOpen("read header");
+    return d->dbf.header().codePage.name();
+}
+
+bool Table::codePageKnown() const
+{
+    requireOpen("read header");
+    return d->dbf.header().codePageKnown;
+}
+
+std::string Table::codePageOrigin() const
+{
+    requireOpen("read header");
+    return d->dbf.header().codePageOrigin;
 }
 
 // --- Fields ------------------------------------------------------------------------------

@@ -16,18 +16,25 @@
 // the table is open; the .mdx is written whole at flush() and close().
 //
 // Durability. post() returns after the record and the header's record count have been
-// written to the file, so a killed process loses nothing posted. Data reach the disk
-// (fdatasync) at flush() and close(), not per post.
+// written to the file, so a killed process loses nothing posted. An appended record's
+// flag byte is written last: until then readers that stop at the end mark and readers
+// that trust the count agree that it is not there. Data reach the disk (fdatasync) at
+// flush() and close(), not per post. While the .mdx lags behind the records, the
+// header's production-index flag (byte 28) is cleared, so other dBase programs ignore
+// it; it is set again once the index is written back whole.
 //
 // Locking. Every open takes an advisory lock on the .dbf: shared for ReadOnly and
-// Shared, exclusive for Exclusive. Opening fails with Error::Kind::InUse when the lock
-// conflicts. Shared writable opens in several processes are not coordinated beyond
-// that (each keeps its own keys in memory): one writer per table.
+// Shared, exclusive for Exclusive. A Shared (writable) open also holds the table's
+// writer lock until it closes, so one process at a time writes a table; writable opens
+// inside one process share it. Opening fails with Error::Kind::InUse when a lock
+// conflicts; read-only opens elsewhere go on while a table is written.
 //
-// Text. Values cross this interface as UTF-8 and are stored in Windows-1252 (the code
-// page of DBWINUS0 and the usual LDIDs; unknown LDIDs are read as Windows-1252 too).
-// Widths count the table's bytes; a longer value is cut, never in the middle of a
-// character, and characters Windows-1252 lacks are stored as '?'.
+// Text. Values cross this interface as UTF-8. New tables store Windows-1252 (DBWINUS0);
+// foreign tables keep the code page their ".cpg" file or language driver byte names
+// (see TableCodePage.h), both for reading and for writing; one that is not known here
+// is read as Windows-1252 and codePageKnown() says so. Widths count the table's bytes;
+// a longer value is cut, never in the middle of a character, and characters the code
+// page lacks are stored as '?'.
 //
 // Errors. Every failure throws qx7::dbase::Error (see Error.h), which names the table,
 // the operation and the cause; damaged files throw Kind::Damaged with the place found.
@@ -145,6 +152,13 @@ public:
     int recordLength() const;
     std::uint8_t languageDriverId() const;
     std::string languageDriverName() const; // level 7 header text, else from the LDID
+    // The code page the text is read and written in, as iconv names it ("CP866").
+    std::string codePage() const;
+    // False when neither the .cpg file nor the language driver names a code page this
+    // system converts; the text is then read as Windows-1252.
+    bool codePageKnown() const;
+    // Where the code page came from: "language driver", ".cpg file \"CP866\"", "none given".
+    std::string codePageOrigin() const;
 
     // --- Fields ------------------------------------------------------------------------
     int fieldCount() const;

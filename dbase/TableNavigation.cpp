@@ -161,10 +161,7 @@ std::string Table::encodeSearchKey(std::string_view key, std::size_t& length) co
         throw Error(Error::Kind::Invalid, d->name, "search", "there is no current index");
     }
     const detail::Tag& tag = d->indexes.tag(*order);
-    std::string bytes = utf8ToCp1252(key);
-    if (bytes.size() > tag.keyLength) {
-        bytes.resize(tag.keyLength);
-    }
+    std::string bytes = d->dbf.header().codePage.fromUtf8(key, tag.keyLength);
     length = d->indexes.paddedLength(tag, bytes.size());
     bytes.resize(length, ' ');
     return bytes;

@@ -80,6 +80,12 @@ int info(CommandContext& ctx, const std::string& file)
     ctx.out << "record length:   " << t.recordLength() << "\n";
     std::snprintf(line, sizeof line, "0x%02X", t.languageDriverId());
     ctx.out << "language driver: " << line << " " << t.languageDriverName() << "\n";
+    if (t.codePageKnown()) {
+        ctx.out << "code page:       " << t.codePage() << " (" << t.codePageOrigin() << ")\n";
+    } else {
+        ctx.out << "code page:       unknown (" << t.codePageOrigin()
+                << "), text read as WINDOWS-1252\n";
+    }
     ctx.out << "fields:          " << t.fieldCount() << "\n";
     for (const dbase::FieldInfo& f : t.fields()) {
         std::snprintf(line, sizeof line, "  %-11s %c %5d %3d%s%s", f.name.c_str(), f.type, f.width,

@@ -1,5 +1,7 @@
 #include "convert/writers/OutputFile.h"
 
+#include "dbase/TempFiles.h"
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -16,7 +18,8 @@ OutputFile::~OutputFile()
 bool OutputFile::open(const std::string& target)
 {
     m_target = target;
-    m_temp = target + ".tmp" + std::to_string(::getpid());
+    m_temp = dbase::tempPathFor(target).string();
+    dbase::removeStaleTempFiles(std::filesystem::path(m_temp).parent_path());
     m_file = std::fopen(m_temp.c_str(), "wb");
     m_ok = m_file != nullptr;
     if (m_file)

@@ -6,6 +6,7 @@
 #include "core/IniFile.h"
 #include "core/Text.h"
 #include "dbase/Table.h"
+#include "dbase/TempFiles.h"
 #include "store/LogTable.h"
 
 #include <filesystem>
@@ -156,14 +157,14 @@ void removeLog(const LogPaths& paths)
 
 namespace {
 
-void writeNewLog(const LogPaths& temp, const std::string& tempName, TQXLogSpec& output,
-                 WriteContext& context)
+void writeNewLog(const LogPaths& temp, const std::string& folder, const std::string& tempName,
+                 TQXLogSpec& output, WriteContext& context)
 {
     // The descriptor first: creating a table named N.qx7 clears an N.mdx beside it.
     if (!CreateLogDescriptor(temp.table, context.dbaseLevel()))
         throw std::runtime_error("log descriptor");
     writeLogDescriptor(temp.descriptor, {trimRight(output.CallSign), {}});
-    if (!CreateLogTable(context.logFolder(), tempName, context.dbaseLevel()))
+    if (!CreateLogTable(folder, tempName, context.dbaseLevel()))
         throw std::runtime_error("log table");
     dbase::Table table;
     table.open(temp.table, {dbase::OpenMode::Exclusive, logTableIndexes()});
@@ -194,23 +195,28 @@ void updateLog(const LogPaths& target, const LogPaths& temp, TQXLogSpec& output,
 bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
 {
     const std::string name = logBaseName(output.FileName);
-    const std::string tempName = name + "_new" + std::to_string(::getpid());
     const LogPaths target = logPaths(context.logFolder(), name);
-    const LogPaths temp = logPaths(context.logFolder(), tempName);
+    if (name.empty())
+        return false;
+    // Written under its own name in a folder of this process, so that no listing of the
+    // log folder takes the half-written log for a log.
+    std::error_code ec;
+    fs::create_directories(context.logFolder(), ec);
+    const std::string tempFolder = dbase::tempFolderIn(context.logFolder()).string();
+    const std::string tempName = name;
+    const LogPaths temp = logPaths(tempFolder, tempName);
     try {
-        if (name.empty())
-            return false;
         requireNotInUse(target);
-        std::error_code ec;
-        fs::create_directories(context.logFolder(), ec);
         if (output.WriteMode != 2 && fs::exists(target.table) && fs::exists(target.descriptor))
             updateLog(target, temp, output, context);
         else
-            writeNewLog(temp, tempName, output, context);
+            writeNewLog(temp, tempFolder, tempName, output, context);
         renameInto(temp, target);
+        fs::remove_all(tempFolder, ec);
         return true;
     } catch (...) {
         removeLog(temp);
+        fs::remove_all(tempFolder, ec);
         return false;
     }
 }

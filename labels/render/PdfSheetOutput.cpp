@@ -1,5 +1,7 @@
 #include "labels/render/PdfSheetOutput.h"
 
+#include "dbase/TempFiles.h"
+
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -28,8 +30,10 @@ bool pdfComplete(const std::string& path)
 PdfSheetOutput::PdfSheetOutput(const LabelLayout& layout, std::string imageFolder,
                                std::string pdfPath, int resolution)
     : PainterSheetOutput(layout, std::move(imageFolder)), m_path(std::move(pdfPath)),
-      m_partPath(m_path + ".part"), m_resolution(resolution)
-{}
+      m_partPath(dbase::tempPathFor(m_path).string()), m_resolution(resolution)
+{
+    dbase::removeStaleTempFiles(std::filesystem::path(m_path).parent_path());
+}
 
 PdfSheetOutput::~PdfSheetOutput()
 {

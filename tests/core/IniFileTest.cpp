@@ -1,4 +1,5 @@
 #include "core/IniFile.h"
+#include "dbase/TempFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,7 @@ TEST(IniFile, AFailedSaveLeavesTheOldFileIntact)
         std::ofstream(path) << "[System]\nLastQXD=old.qxd\n";
     }
     // A folder where the temporary file would go makes the write fail, even for root.
-    const std::string blocker = path + ".tmp" + std::to_string(::getpid());
+    const std::string blocker = dbase::tempPathFor(path).string();
     std::filesystem::create_directories(blocker);
     IniFile ini(path);
     ini.writeString("System", "LastQXD", "new.qxd");
