@@ -73,12 +73,16 @@ namespace {
 // Marks the records and forgets them; counts what could not be written.
 void markPrinted(LabelSource& source, std::vector<int>& records, LabelRunResult& result)
 {
+    if (records.empty())
+        return;
+    source.beginMarking(records);
     for (int record : records) {
         if (source.markPrinted(record))
             ++result.marked;
         else
             ++result.markFailures;
     }
+    source.endMarking();
     records.clear();
 }
 
