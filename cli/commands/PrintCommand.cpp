@@ -121,15 +121,21 @@ int prepareLayout(TQXDM& dm, const RunOptions& o, LabelLayout& layout, std::stri
     return 0;
 }
 
-std::unique_ptr<LabelSource> openQueue(TQXDM& dm, std::ostream& err)
+std::unique_ptr<LabelSource> openQueue(TQXDM& dm, bool printing, std::ostream& err)
 {
-    std::unique_ptr<LabelSource> queue = openQueueLabelSource(dm);
+    int leftOut = 0;
+    std::unique_ptr<LabelSource> queue =
+        printing ? openQueueForPrinting(dm, &leftOut) : openQueueLabelSource(dm);
     if (!queue)
         err << "qx7cli: the print queue cannot be opened\n";
     else if (queue->count() == 0) {
-        err << "qx7cli: the label print queue is empty\n";
+        err << "qx7cli: the label print queue "
+            << (leftOut > 0 ? "holds only labels printed already" : "is empty") << '\n';
         queue.reset();
     }
+    if (queue && leftOut > 0)
+        err << "qx7cli: " << leftOut
+            << " label(s) marked \"printed\" by an earlier run are left out\n";
     return queue;
 }
 
@@ -179,11 +185,11 @@ struct LabelRun
     std::unique_ptr<LabelSource> queue;
 };
 
-int prepareRun(TQXDM& dm, const RunOptions& o, LabelRun& run, std::ostream& err)
+int prepareRun(TQXDM& dm, const RunOptions& o, bool printing, LabelRun& run, std::ostream& err)
 {
     if (const int code = prepareLayout(dm, o, run.layout, run.path, run.folder, err))
         return code;
-    run.queue = openQueue(dm, err);
+    run.queue = openQueue(dm, printing, err);
     return run.queue ? 0 : 1;
 }
 
@@ -199,7 +205,7 @@ int runPrint(CommandContext& ctx)
         return 2;
     TQXDM& dm = ctx.dataModule();
     LabelRun run;
-    if (const int code = prepareRun(dm, o, run, ctx.err))
+    if (const int code = prepareRun(dm, o, true, run, ctx.err))
         return code;
     NullProgress progress;
     const AfterPrintPolicy after{!o.keep, dm.AutoDeleteQXPQ, &dm.prompter()};
@@ -235,7 +241,7 @@ int runPreview(CommandContext& ctx)
         return 2;
     TQXDM& dm = ctx.dataModule();
     LabelRun run;
-    if (const int code = prepareRun(dm, o, run, ctx.err))
+    if (const int code = prepareRun(dm, o, false, run, ctx.err))
         return code;
     std::error_code ec;
     std::filesystem::create_directories(o.pngFolder, ec);
