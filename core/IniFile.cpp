@@ -24,6 +24,15 @@ std::string_view trim(std::string_view s)
     return s;
 }
 
+std::string indexKey(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    return key;
+}
+
 } // namespace
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b)
@@ -83,6 +92,7 @@ IniFile::IniFile(std::string path) : m_path(std::move(path))
 void IniFile::parse(std::string_view raw)
 {
     m_sections.clear();
+    m_index.clear();
     const std::string text = toUtf8Guessing(raw);
     std::string_view rest = text;
     if (rest.substr(0, 3) == "\xEF\xBB\xBF")
@@ -95,10 +105,8 @@ void IniFile::parse(std::string_view raw)
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             const std::string_view name = trim(line.substr(1, line.size() - 2));
             current = findSection(name);
-            if (!current) {
-                m_sections.push_back({std::string(name), {}});
-                current = &m_sections.back();
-            }
+            if (!current)
+                current = &addSection(name);
             continue;
         }
         if (!current)
@@ -136,10 +144,22 @@ std::string IniFile::toText() const
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const
 {
-    for (const auto& s : m_sections)
-        if (equalsIgnoreCase(s.name, name))
-            return &s;
-    return nullptr;
+    const auto it = m_index.find(indexKey(name));
+    return it == m_index.end() ? nullptr : &m_sections[it->second];
+}
+
+IniFile::Section& IniFile::addSection(std::string_view name)
+{
+    m_index.emplace(indexKey(name), m_sections.size());
+    m_sections.push_back({std::string(name), {}});
+    return m_sections.back();
+}
+
+void IniFile::rebuildIndex()
+{
+    m_index.clear();
+    for (size_t i = 0; i < m_sections.size(); ++i)
+        m_index.emplace(indexKey(m_sections[i].name), i);
 }
 
 IniFile::Section* IniFile::findSection(std::string_view name)
@@ -200,10 +220,8 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool def)
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
     Section* s = findSection(section);
-    if (!s) {
-        m_sections.push_back({std::string(section), {}});
-        s = &m_sections.back();
-    }
+    if (!s)
+        s = &addSection(section);
     m_modified = true;
     for (auto& e : s->entries)
         if (!e.key.empty() && equalsIgnoreCase(e.key, key)) {
@@ -226,6 +244,7 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
 void IniFile::eraseSection(std::string_view section)
 {
     std::erase_if(m_sections, [&](const Section& s) { return equalsIgnoreCase(s.name, section); });
+    rebuildIndex();
     m_modified = true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -69,10 +70,15 @@ private:
 
     const Section* findSection(std::string_view name) const;
     Section* findSection(std::string_view name);
+    Section& addSection(std::string_view name);
+    void rebuildIndex();
     const Entry* findEntry(std::string_view section, std::string_view key) const;
 
     std::string m_path;
     std::vector<Section> m_sections;
+    // Upper-cased section name -> position in m_sections: a file of thousands of
+    // sections (a large label layout) is read and written in linear time.
+    std::unordered_map<std::string, size_t> m_index;
     bool m_existed = false;
     mutable bool m_modified = false;
 };

@@ -295,8 +295,6 @@ namespace {
 using Value = std::optional<ExpressionValue>;
 using Nodes = std::vector<Expression::Node>;
 
-Value evalNode(const Nodes& nodes, int i, const ExpressionContext& ctx);
-
 Value compare(const std::string& op, const ExpressionValue& a, const ExpressionValue& b)
 {
     if (a.type != b.type || a.type == ExpressionValue::Type::Boolean) {
@@ -316,13 +314,18 @@ Value compare(const std::string& op, const ExpressionValue& a, const ExpressionV
     return ExpressionValue::ofBool(r);
 }
 
-Value arithmetic(const std::string& op, const ExpressionValue& a, const ExpressionValue& b)
+// `a` is taken over: a long chain of "+" then grows one text instead of copying it
+// at every step.
+Value arithmetic(const std::string& op, ExpressionValue a, const ExpressionValue& b)
 {
     using T = ExpressionValue::Type;
     if (op == "+" && (a.type == T::Text || b.type == T::Text)) {
         if (a.type == T::Boolean || b.type == T::Boolean)
             return std::nullopt;
-        return ExpressionValue::ofText(a.display() + b.display());
+        if (a.type != T::Text)
+            a = ExpressionValue::ofText(a.display());
+        a.text += b.display();
+        return a;
     }
     if (a.type != T::Number || b.type != T::Number)
         return std::nullopt;
@@ -337,27 +340,26 @@ Value arithmetic(const std::string& op, const ExpressionValue& a, const Expressi
     return ExpressionValue::ofNumber(r);
 }
 
-Value evalBinary(const Nodes& nodes, const Expression::Node& n, const ExpressionContext& ctx)
+// The values of both sides are known; AND and OR ignore a right side they do not need,
+// so an error there does not count.
+Value evalBinary(const std::string& op, Value a, Value b)
 {
-    const Value a = evalNode(nodes, n.args[0], ctx);
     if (!a)
         return std::nullopt;
-    if (n.name == "AND" || n.name == "OR") {
+    if (op == "AND" || op == "OR") {
         if (a->type != ExpressionValue::Type::Boolean)
             return std::nullopt;
-        if (a->boolean == (n.name == "OR"))
-            return a; // decided without the right side
-        const Value b = evalNode(nodes, n.args[1], ctx);
+        if (a->boolean == (op == "OR"))
+            return a;
         if (!b || b->type != ExpressionValue::Type::Boolean)
             return std::nullopt;
         return b;
     }
-    const Value b = evalNode(nodes, n.args[1], ctx);
     if (!b)
         return std::nullopt;
-    if (n.name == "+" || n.name == "-" || n.name == "*" || n.name == "/")
-        return arithmetic(n.name, *a, *b);
-    return compare(n.name, *a, *b);
+    if (op == "+" || op == "-" || op == "*" || op == "/")
+        return arithmetic(op, std::move(*a), *b);
+    return compare(op, *a, *b);
 }
 
 Value evalField(const std::string& name, const ExpressionContext& ctx)
@@ -379,50 +381,62 @@ Value evalField(const std::string& name, const ExpressionContext& ctx)
     return std::nullopt;
 }
 
-Value evalNode(const Nodes& nodes, int i, const ExpressionContext& ctx)
+Value evalCall(const Expression::Node& n, std::vector<Value>& values, const ExpressionContext& ctx)
 {
-    const Expression::Node& n = nodes[static_cast<size_t>(i)];
-    switch (n.kind) {
-    case NodeKind::Literal:
-        return n.literal;
-    case NodeKind::Field:
-        return evalField(n.name, ctx);
-    case NodeKind::Binary:
-        return evalBinary(nodes, n, ctx);
-    case NodeKind::Not: {
-        const Value v = evalNode(nodes, n.args[0], ctx);
-        if (!v || v->type != ExpressionValue::Type::Boolean)
+    auto arg = [&](size_t k) -> Value& { return values[static_cast<size_t>(n.args[k])]; };
+    if (n.name == "IF") {
+        if (n.args.size() != 3)
             return std::nullopt;
-        return ExpressionValue::ofBool(!v->boolean);
-    }
-    case NodeKind::Negate: {
-        const Value v = evalNode(nodes, n.args[0], ctx);
-        if (!v || v->type != ExpressionValue::Type::Number)
+        const Value& cond = arg(0);
+        if (!cond || cond->type != ExpressionValue::Type::Boolean)
             return std::nullopt;
-        return ExpressionValue::ofNumber(-v->number);
+        return std::move(arg(cond->boolean ? 1 : 2));
     }
-    case NodeKind::Call: {
-        if (n.name == "IF") {
-            if (n.args.size() != 3)
-                return std::nullopt;
-            const Value cond = evalNode(nodes, n.args[0], ctx);
-            if (!cond || cond->type != ExpressionValue::Type::Boolean)
-                return std::nullopt;
-            return evalNode(nodes, n.args[cond->boolean ? 1 : 2], ctx);
+    if (n.args.empty())
+        return evalField(n.name, ctx); // PAGENUMBER() and friends
+    std::vector<ExpressionValue> args;
+    for (size_t k = 0; k < n.args.size(); ++k) {
+        if (!arg(k))
+            return std::nullopt;
+        args.push_back(std::move(*arg(k)));
+    }
+    return detail::callFunction(n.name, args);
+}
+
+// The parser stores every node after its operands, so one pass in storage order sees
+// each operand's value before it is needed. No recursion: an expression of any length
+// evaluates within a fixed stack. Every node has one parent, so a value is moved on.
+Value evalTree(const Nodes& nodes, int root, const ExpressionContext& ctx)
+{
+    std::vector<Value> values(static_cast<size_t>(root) + 1);
+    for (size_t i = 0; i <= static_cast<size_t>(root); ++i) {
+        const Expression::Node& n = nodes[i];
+        auto operand = [&](size_t k) -> Value& { return values[static_cast<size_t>(n.args[k])]; };
+        Value& v = values[i];
+        switch (n.kind) {
+        case NodeKind::Literal:
+            v = n.literal;
+            break;
+        case NodeKind::Field:
+            v = evalField(n.name, ctx);
+            break;
+        case NodeKind::Binary:
+            v = evalBinary(n.name, std::move(operand(0)), std::move(operand(1)));
+            break;
+        case NodeKind::Not:
+            if (operand(0) && operand(0)->type == ExpressionValue::Type::Boolean)
+                v = ExpressionValue::ofBool(!operand(0)->boolean);
+            break;
+        case NodeKind::Negate:
+            if (operand(0) && operand(0)->type == ExpressionValue::Type::Number)
+                v = ExpressionValue::ofNumber(-operand(0)->number);
+            break;
+        case NodeKind::Call:
+            v = evalCall(n, values, ctx);
+            break;
         }
-        if (n.args.empty())
-            return evalField(n.name, ctx); // PAGENUMBER() and friends
-        std::vector<ExpressionValue> args;
-        for (int a : n.args) {
-            Value v = evalNode(nodes, a, ctx);
-            if (!v)
-                return std::nullopt;
-            args.push_back(std::move(*v));
-        }
-        return detail::callFunction(n.name, args);
     }
-    }
-    return std::nullopt;
+    return std::move(values[static_cast<size_t>(root)]);
 }
 
 } // namespace
@@ -457,7 +471,7 @@ std::optional<ExpressionValue> Expression::evaluate(const ExpressionContext& ctx
 {
     if (m_root < 0)
         return std::nullopt;
-    return evalNode(m_nodes, m_root, ctx);
+    return evalTree(m_nodes, m_root, ctx);
 }
 
 std::string Expression::evaluateText(const ExpressionContext& ctx) const

@@ -68,29 +68,66 @@ std::vector<LabelPlacement> planLabels(int labelCount, const TQRPage& page)
     return plan;
 }
 
+namespace {
+
+// Marks the records and forgets them; counts what could not be written.
+void markPrinted(LabelSource& source, std::vector<int>& records, LabelRunResult& result)
+{
+    if (records.empty())
+        return;
+    source.beginMarking(records);
+    for (int record : records) {
+        if (source.markPrinted(record))
+            ++result.marked;
+        else
+            ++result.markFailures;
+    }
+    source.endMarking();
+    records.clear();
+}
+
+} // namespace
+
 LabelRunResult runLabels(LabelSource& source, const TQRPage& page, LabelSheetOutput& output,
                          Progress& progress)
 {
     LabelRunResult result;
     const int count = source.count();
     const std::vector<LabelPlacement> plan = planLabels(count, page);
+    const bool marks = output.marksPrinted();
     progress.start("Printing progress", 100);
-    std::vector<int> drawn;
+    std::vector<int> onSheet; // labels with text on the open sheet
+    std::vector<int> waiting; // on ended sheets that are out only when the output is finished
+    const auto endSheet = [&] {
+        if (!output.endSheet())
+            return false;
+        if (marks && output.sheetFinalWhenEnded())
+            markPrinted(source, onSheet, result);
+        waiting.insert(waiting.end(), onSheet.begin(), onSheet.end());
+        onSheet.clear();
+        return true;
+    };
     int openSheet = 0;
     for (const LabelPlacement& p : plan) {
         if (p.sheet != openSheet) {
-            if (openSheet != 0)
-                output.endSheet();
-            if (!output.beginSheet(p.sheet)) {
+            if (openSheet != 0 && !endSheet()) {
                 result.failed = true;
                 openSheet = 0;
+                break;
+            }
+            openSheet = 0;
+            if (!output.beginSheet(p.sheet)) {
+                result.failed = true;
                 break;
             }
             openSheet = p.sheet;
             ++result.sheets;
         }
-        output.drawLabel(source.record(p.record), p);
-        drawn.push_back(p.record);
+        ++result.labelsDrawn;
+        if (output.drawLabel(source.record(p.record), p))
+            onSheet.push_back(p.record);
+        else
+            ++result.blankLabels;
         // Records passed over on earlier sheets count as done too.
         const int done = p.record + 1;
         const int doneInOrder = page.Reverse ? count - p.record : done;
@@ -99,20 +136,14 @@ LabelRunResult runLabels(LabelSource& source, const TQRPage& page, LabelSheetOut
             break;
         }
     }
-    if (openSheet != 0)
-        output.endSheet();
+    if (openSheet != 0 && !endSheet())
+        result.failed = true;
     const bool arrived = output.finish() && !result.failed;
-    result.labelsDrawn = static_cast<int>(drawn.size());
     if (!arrived) {
         result.failed = true;
         result.error = output.errorText();
-    } else if (output.marksPrinted()) {
-        for (int record : drawn) {
-            if (source.markPrinted(record))
-                ++result.marked;
-            else
-                ++result.markFailures;
-        }
+    } else if (marks) {
+        markPrinted(source, waiting, result);
     }
     progress.step(100);
     progress.finish();
@@ -126,7 +157,7 @@ int afterPrint(TQRPage& page, LabelSource& source, bool autoDelete, Prompter& pr
                                     PromptButton::Yes | PromptButton::No | PromptButton::Cancel) !=
                            PromptButton::Yes)
         return 0;
-    return std::max(source.deletePrinted(), 0);
+    return std::max(source.deletePrinted(), -1);
 }
 
 } // namespace qx7

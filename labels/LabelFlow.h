@@ -40,19 +40,27 @@ public:
     virtual ~LabelSheetOutput() = default;
     // False when the output cannot take the sheet; the run then ends as failed.
     virtual bool beginSheet(int sheet) = 0;
-    virtual void drawLabel(const LabelRecord& record, const LabelPlacement& placement) = 0;
-    virtual void endSheet() = 0;
+    // True when the label put some text on the sheet; a label whose texts are all blank
+    // or off the paper was not printed and is not marked.
+    virtual bool drawLabel(const LabelRecord& record, const LabelPlacement& placement) = 0;
+    // False when the sheet could not be completed; the run then ends as failed.
+    virtual bool endSheet() = 0;
     // Completes the output (closes the file, hands the job to the printer); true when
     // everything drawn has arrived.
     virtual bool finish() = 0;
     // Printers and PDF files mark labels "printed"; a preview marks nothing.
     virtual bool marksPrinted() const = 0;
+    // True when an ended sheet has left the program for good (a printer job per
+    // sheet): its labels are marked at once, so a run that is stopped or killed later
+    // does not print them again. Otherwise (one PDF file) nothing is out before finish().
+    virtual bool sheetFinalWhenEnded() const { return false; }
     virtual std::string errorText() const { return {}; }
 };
 
 struct LabelRunResult
 {
     int labelsDrawn = 0;
+    int blankLabels = 0; // drawn without any text: not marked
     int sheets = 0;
     int marked = 0;
     int markFailures = 0;
@@ -61,15 +69,17 @@ struct LabelRunResult
     std::string error;
 };
 
-// Runs the flow. Labels are marked only once the output has taken them for good
-// (finish() succeeded), so a failed file or job never leaves labels marked that did
-// not arrive; a cancelled run keeps and marks what was drawn before the stop.
+// Runs the flow. Labels are marked only once the output has taken them for good: each
+// sheet when it is ended for outputs whose sheets are final then, else all at once when
+// finish() succeeded. So a failed file or job never leaves labels marked that did not
+// arrive; a cancelled run keeps and marks what was drawn before the stop.
 LabelRunResult runLabels(LabelSource& source, const TQRPage& page, LabelSheetOutput& output,
                          Progress& progress);
 
 // After a print run (never after a preview): the run values return to their defaults,
 // and the printed labels leave the queue when `autoDelete` is set or the user answers
-// Yes to "Empty label print queue now?". Answers the number deleted (0 if kept).
+// Yes to "Empty label print queue now?". Answers the number deleted (0 if kept, -1
+// when the queue could not be changed).
 int afterPrint(TQRPage& page, LabelSource& source, bool autoDelete, Prompter& prompter);
 
 } // namespace qx7

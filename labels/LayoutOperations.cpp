@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace qx7 {
@@ -225,6 +227,41 @@ std::string outsideElementsWarning(int count)
            "move the hidden elements into the visible\r\n"
            "area and then set the label size back to\r\n"
            "the original value.";
+}
+
+namespace {
+
+std::string mm(double tenths)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", std::round(tenths) / 10.0);
+    return buf;
+}
+
+} // namespace
+
+std::string blankLayoutProblem(const LabelLayout& layout)
+{
+    const TQRPage& p = layout.Page;
+    const std::string page = mm(p.Width) + " x " + mm(p.Length) + " mm";
+    if (!(p.Width > 0 && p.Length > 0))
+        return "The page of the layout has no size (" + page + "): nothing can be printed.";
+    if (!(p.labelWidth() > 0 && p.labelHeight() > 0))
+        return "The margins and label spaces of the layout leave no room for a label on its " +
+               page + " page: nothing would be printed.";
+    const double width = layout.labelWidthMm(), height = layout.labelHeightMm();
+    // An autosized text may be stored with no width; its corner is what counts then.
+    constexpr double least = 0.01;
+    const bool anyOnLabel =
+        std::any_of(layout.Elements.begin(), layout.Elements.end(), [&](const LayoutElement& e) {
+            return e.left < width && e.top < height && e.left + std::max(e.width, least) > 0 &&
+                   e.top + std::max(e.height, least) > 0;
+        });
+    if (!anyOnLabel)
+        return "No element of the layout lies on its " + mm(width * 10) + " x " + mm(height * 10) +
+               " mm label (" + std::to_string(layout.Elements.size()) +
+               " element(s) in all): nothing would be printed.";
+    return {};
 }
 
 int checkLayout(const LabelLayout& layout, Prompter& prompter, bool askedFor)

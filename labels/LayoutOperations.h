@@ -57,4 +57,9 @@ inline constexpr const char* kNoLayoutProblems = "Layout Analyzer: No problems f
 // Warns when elements are outside; says that all is well only when `askedFor`.
 int checkLayout(const LabelLayout& layout, Prompter& prompter, bool askedFor);
 
+// Why the layout would print blank sheets (a page without size, margins that leave no
+// room for a label, no element on the label), or empty when it can print. Printing
+// refuses such a layout: its labels would leave the queue as printed.
+std::string blankLayoutProblem(const LabelLayout& layout);
+
 } // namespace qx7

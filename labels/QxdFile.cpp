@@ -4,6 +4,7 @@
 #include "labels/PaperSize.h"
 #include "labels/QxdSection_p.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -18,7 +19,10 @@ using detail::Reader;
 using detail::Writer;
 
 constexpr const char* kHeader = "QX Label Layout";
-constexpr int kVersion = 1;
+// Version 2 closes the file with an end section, so that a file cut short (a full disk,
+// a copy that stopped) is told apart from a layout with fewer elements.
+constexpr int kVersion = 2;
+constexpr const char* kEndSection = "End of layout";
 
 constexpr double kHuge = 1e7; // tenths of a millimetre: a kilometre of paper
 
@@ -257,6 +261,26 @@ bool startsWithIgnoringCase(const std::string& s, std::string_view prefix)
     return s.size() >= prefix.size() && equalsIgnoreCase(s.substr(0, prefix.size()), prefix);
 }
 
+// Says where a file of the current version stops when its end section is missing, or
+// when the elements read are not all it announced.
+std::string truncationError(std::string_view text, const IniFile& ini, size_t elementsRead)
+{
+    const std::vector<std::string> sections = ini.sections();
+    long long announced = -1;
+    if (!sections.empty() && equalsIgnoreCase(sections.back(), kEndSection))
+        announced = ini.readInteger(kEndSection, "Elements", -1);
+    if (announced == static_cast<long long>(elementsRead))
+        return {};
+    if (announced >= 0)
+        return "holds " + std::to_string(elementsRead) + " element(s) but announces " +
+               std::to_string(announced);
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) +
+                         (text.empty() || text.back() == '\n' ? 0 : 1);
+    return "the file is cut off after line " + std::to_string(lines) + " (in section [" +
+           (sections.empty() ? std::string() : sections.back()) + "]), " +
+           std::to_string(elementsRead) + " element(s) read; the layout is incomplete";
+}
+
 } // namespace
 
 std::string layoutToText(const LabelLayout& layout)
@@ -273,6 +297,7 @@ std::string layoutToText(const LabelLayout& layout)
     writeBand(ini, layout.Band);
     for (const auto& e : layout.Elements)
         writeElement(ini, e);
+    Writer(ini, kEndSection).integer("Elements", static_cast<long long>(layout.Elements.size()));
     return ini.toText();
 }
 
@@ -303,6 +328,8 @@ bool layoutFromText(std::string_view text, LabelLayout& out, std::string* errorO
         if (readElement(ini, section, e, error))
             layout.Elements.push_back(std::move(e));
     }
+    if (error.empty() && version >= 2)
+        error = truncationError(text, ini, layout.Elements.size());
     if (!error.empty()) {
         if (errorOut)
             *errorOut = error;

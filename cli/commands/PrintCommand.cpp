@@ -95,10 +95,10 @@ bool parseOptions(const std::vector<std::string>& args, bool preview, RunOptions
 }
 
 // Loads the layout and puts the run values into its page; 0 when all is well.
-int prepareLayout(TQXDM& dm, const RunOptions& o, LabelLayout& layout, std::string& folder,
-                  std::ostream& err)
+int prepareLayout(TQXDM& dm, const RunOptions& o, LabelLayout& layout, std::string& path,
+                  std::string& folder, std::ostream& err)
 {
-    const std::string path = dm.layoutPath(o.layout.empty() ? dm.LastQXD : o.layout);
+    path = dm.layoutPath(o.layout.empty() ? dm.LastQXD : o.layout);
     std::string error;
     const auto counts = dm.loadLayout(path, layout, &error);
     if (!counts) {
@@ -121,15 +121,21 @@ int prepareLayout(TQXDM& dm, const RunOptions& o, LabelLayout& layout, std::stri
     return 0;
 }
 
-std::unique_ptr<LabelSource> openQueue(TQXDM& dm, std::ostream& err)
+std::unique_ptr<LabelSource> openQueue(TQXDM& dm, bool printing, std::ostream& err)
 {
-    std::unique_ptr<LabelSource> queue = openQueueLabelSource(dm);
+    int leftOut = 0;
+    std::unique_ptr<LabelSource> queue =
+        printing ? openQueueForPrinting(dm, &leftOut) : openQueueLabelSource(dm);
     if (!queue)
         err << "qx7cli: the print queue cannot be opened\n";
     else if (queue->count() == 0) {
-        err << "qx7cli: the label print queue is empty\n";
+        err << "qx7cli: the label print queue "
+            << (leftOut > 0 ? "holds only labels printed already" : "is empty") << '\n';
         queue.reset();
     }
+    if (queue && leftOut > 0)
+        err << "qx7cli: " << leftOut
+            << " label(s) marked \"printed\" by an earlier run are left out\n";
     return queue;
 }
 
@@ -154,28 +160,36 @@ std::optional<LabelOutputTarget> printTarget(const RunOptions& o, std::ostream& 
     return t;
 }
 
-void reportProblems(const PrintJobResult& r, std::ostream& err)
+// Says what went wrong after a run; true when something did (the command then fails).
+bool reportProblems(const PrintJobResult& r, std::ostream& err)
 {
     for (const std::string& p : r.imageProblems)
         err << "qx7cli: picture left out: " << p << '\n';
+    if (r.run.blankLabels > 0)
+        err << "qx7cli: " << r.run.blankLabels
+            << " label(s) came out without any text and were not marked \"printed\"\n";
     if (r.run.markFailures > 0)
         err << "qx7cli: " << r.run.markFailures
             << " printed label(s) could not be marked \"printed\" in the queue\n";
+    if (r.deleted < 0)
+        err << "qx7cli: the printed labels could not be removed from the print queue\n";
+    return r.run.markFailures > 0 || r.deleted < 0;
 }
 
 // What print and preview both need: the layout with the run values, and the queue.
 struct LabelRun
 {
     LabelLayout layout;
+    std::string path;
     std::string folder;
     std::unique_ptr<LabelSource> queue;
 };
 
-int prepareRun(TQXDM& dm, const RunOptions& o, LabelRun& run, std::ostream& err)
+int prepareRun(TQXDM& dm, const RunOptions& o, bool printing, LabelRun& run, std::ostream& err)
 {
-    if (const int code = prepareLayout(dm, o, run.layout, run.folder, err))
+    if (const int code = prepareLayout(dm, o, run.layout, run.path, run.folder, err))
         return code;
-    run.queue = openQueue(dm, err);
+    run.queue = openQueue(dm, printing, err);
     return run.queue ? 0 : 1;
 }
 
@@ -191,15 +205,24 @@ int runPrint(CommandContext& ctx)
         return 2;
     TQXDM& dm = ctx.dataModule();
     LabelRun run;
-    if (const int code = prepareRun(dm, o, run, ctx.err))
+    if (const int code = prepareRun(dm, o, true, run, ctx.err))
         return code;
     NullProgress progress;
     const AfterPrintPolicy after{!o.keep, dm.AutoDeleteQXPQ, &dm.prompter()};
     const PrintJobResult r =
         runPrintJob(run.layout, run.folder, *run.queue, *target, progress, after);
-    reportProblems(r, ctx.err);
+    if (r.refused) {
+        ctx.err << "qx7cli: nothing printed, the layout " << run.path
+                << " is unusable: " << r.run.error << '\n';
+        return 1;
+    }
+    const bool problems = reportProblems(r, ctx.err);
     if (r.run.failed) {
         ctx.err << "qx7cli: printing failed: " << r.run.error << '\n';
+        if (r.run.marked > 0)
+            ctx.err << "qx7cli: " << r.run.marked
+                    << " label(s) on the sheets printed before the failure are marked "
+                       "\"printed\"\n";
         return 1;
     }
     ctx.out << "Printed " << r.run.labelsDrawn << " label(s) on " << r.run.sheets << " sheet(s) to "
@@ -208,7 +231,7 @@ int runPrint(CommandContext& ctx)
             << (r.run.cancelled ? " (stopped)" : "") << ".\n";
     if (r.deleted > 0)
         ctx.out << r.deleted << " printed label(s) removed from the print queue.\n";
-    return 0;
+    return problems ? 1 : 0;
 }
 
 int runPreview(CommandContext& ctx)
@@ -218,7 +241,7 @@ int runPreview(CommandContext& ctx)
         return 2;
     TQXDM& dm = ctx.dataModule();
     LabelRun run;
-    if (const int code = prepareRun(dm, o, run, ctx.err))
+    if (const int code = prepareRun(dm, o, false, run, ctx.err))
         return code;
     std::error_code ec;
     std::filesystem::create_directories(o.pngFolder, ec);
@@ -227,14 +250,14 @@ int runPreview(CommandContext& ctx)
     target.path = o.pngFolder;
     NullProgress progress;
     const PrintJobResult r = runPrintJob(run.layout, run.folder, *run.queue, target, progress, {});
-    reportProblems(r, ctx.err);
+    const bool problems = reportProblems(r, ctx.err);
     if (r.run.failed) {
         ctx.err << "qx7cli: preview failed: " << r.run.error << '\n';
         return 1;
     }
     ctx.out << "Previewed " << r.run.labelsDrawn << " label(s) on " << r.run.sheets
             << " page(s) in " << o.pngFolder << ".\n";
-    return 0;
+    return problems ? 1 : 0;
 }
 
 } // namespace qx7::cli

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include <jpeglib.h>
+// after jpeglib.h, which it needs
+#include <jerror.h>
 
 namespace qx7 {
 
@@ -27,7 +29,30 @@ void onError(j_common_ptr info)
     std::longjmp(err->jump, 1);
 }
 
-void onWarning(j_common_ptr, int) {}
+// A picture that ends early would be decoded to its full declared size from nothing
+// (a few hundred bytes can declare 26000 x 26000 pixels); it is refused at once.
+void onWarning(j_common_ptr info, int level)
+{
+    const int code = info->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) {
+        auto* err = reinterpret_cast<ErrorManager*>(info->err);
+        std::snprintf(err->message, JMSG_LENGTH_MAX,
+                      "the picture data ends early (the file is damaged or cut off)");
+        std::longjmp(err->jump, 1);
+    }
+}
+
+// Picks the smallest reduction libjpeg decodes directly (1/1 to 1/8) that keeps the
+// picture within `maxPixels`; 0 when even 1/8 is too large.
+unsigned reductionFor(JDIMENSION width, JDIMENSION height, unsigned long long maxPixels)
+{
+    for (unsigned d = 1; d <= 8; d *= 2) {
+        const unsigned long long w = (width + d - 1) / d, h = (height + d - 1) / d;
+        if (w * h <= maxPixels)
+            return d;
+    }
+    return 0;
+}
 
 struct Decoded
 {
@@ -37,10 +62,11 @@ struct Decoded
     int densityUnit = 0; // 1: dots per inch, 2: per centimetre
     int xDensity = 0;
     int yDensity = 0;
+    unsigned reduction = 1; // decoded at 1/reduction of the stored size
 };
 
 // Plain C style on purpose: no C++ object may live across the setjmp.
-bool decode(std::FILE* file, Decoded* out, char* message)
+bool decode(std::FILE* file, Decoded* out, char* message, unsigned long long maxPixels)
 {
     jpeg_decompress_struct info;
     ErrorManager err;
@@ -60,11 +86,22 @@ bool decode(std::FILE* file, Decoded* out, char* message)
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB; // also turns grey and CMYK pictures into RGB
+    out->reduction = reductionFor(info.image_width, info.image_height, maxPixels);
+    if (out->reduction == 0) {
+        std::snprintf(message, JMSG_LENGTH_MAX,
+                      "picture too large: %u x %u pixels (a label shows at most %llu "
+                      "megapixels)",
+                      static_cast<unsigned>(info.image_width),
+                      static_cast<unsigned>(info.image_height), maxPixels / 1000000);
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    // Scaled while decoding: memory and time follow the picture a label can show.
+    info.scale_num = 1;
+    info.scale_denom = out->reduction;
     jpeg_start_decompress(&info);
     const size_t stride = static_cast<size_t>(info.output_width) * 3;
-    // Guards the size computation against absurd headers.
-    if (info.output_width == 0 || info.output_height == 0 || info.output_components != 3 ||
-        static_cast<unsigned long long>(stride) * info.output_height > (1ULL << 31)) {
+    if (info.output_width == 0 || info.output_height == 0 || info.output_components != 3) {
         std::strncpy(message, "unsupported picture size", JMSG_LENGTH_MAX - 1);
         jpeg_destroy_decompress(&info);
         return false;
@@ -91,7 +128,7 @@ bool decode(std::FILE* file, Decoded* out, char* message)
 
 } // namespace
 
-QImage readJpeg(const std::string& path, std::string* error)
+QImage readJpeg(const std::string& path, std::string* error, unsigned long long maxPixels)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
@@ -101,7 +138,7 @@ QImage readJpeg(const std::string& path, std::string* error)
     }
     Decoded d;
     char message[JMSG_LENGTH_MAX] = {};
-    const bool ok = decode(file, &d, message);
+    const bool ok = decode(file, &d, message, maxPixels);
     std::fclose(file);
     if (!ok) {
         if (error)
@@ -113,10 +150,14 @@ QImage readJpeg(const std::string& path, std::string* error)
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(image.scanLine(y), d.pixels + stride * static_cast<size_t>(y), stride);
     std::free(d.pixels);
+    // A reduced picture keeps its printed size: it has fewer dots per metre.
     const double perMetre = d.densityUnit == 1 ? 10000.0 / 254.0 : d.densityUnit == 2 ? 100.0 : 0;
     if (perMetre > 0 && d.xDensity > 0 && d.yDensity > 0) {
-        image.setDotsPerMeterX(static_cast<int>(d.xDensity * perMetre + 0.5));
-        image.setDotsPerMeterY(static_cast<int>(d.yDensity * perMetre + 0.5));
+        image.setDotsPerMeterX(static_cast<int>(d.xDensity * perMetre / d.reduction + 0.5));
+        image.setDotsPerMeterY(static_cast<int>(d.yDensity * perMetre / d.reduction + 0.5));
+    } else if (d.reduction > 1) {
+        image.setDotsPerMeterX(static_cast<int>(kScreenDotsPerMetre / d.reduction + 0.5));
+        image.setDotsPerMeterY(static_cast<int>(kScreenDotsPerMetre / d.reduction + 0.5));
     }
     return image;
 }

@@ -1,5 +1,6 @@
 #include "labels/render/LabelPrinting.h"
 
+#include "labels/LayoutOperations.h"
 #include "labels/render/PainterSheetOutput.h"
 
 namespace qx7 {
@@ -9,14 +10,25 @@ PrintJobResult runPrintJob(LabelLayout& layout, const std::string& imageFolder, 
                            const AfterPrintPolicy& after)
 {
     PrintJobResult result;
+    const bool printing = target.kind != LabelOutputTarget::Kind::Pictures;
+    // Checked before every print: blank sheets would take the labels out of the queue.
+    if (printing) {
+        result.run.error = blankLayoutProblem(layout);
+        if (!result.run.error.empty()) {
+            result.run.failed = true;
+            result.refused = true;
+            return result;
+        }
+    }
     const std::unique_ptr<LabelSheetOutput> output = makeSheetOutput(layout, imageFolder, target);
     if (auto* painted = dynamic_cast<PainterSheetOutput*>(output.get()))
         result.imageProblems = painted->renderer().imageProblems();
     result.run = runLabels(source, layout.Page, *output, progress);
     if (!output->marksPrinted())
         return result;
-    // A job that never arrived marked nothing, so there is nothing to remove.
-    if (after.run && !result.run.failed && after.prompter)
+    // A job that never arrived marked nothing, so there is nothing to remove; sheets a
+    // failed run had already handed over are printed and may leave the queue.
+    if (after.run && (!result.run.failed || result.run.marked > 0) && after.prompter)
         result.deleted = afterPrint(layout.Page, source, after.autoDelete, *after.prompter);
     else
         layout.Page.resetRun();

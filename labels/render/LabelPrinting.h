@@ -23,12 +23,14 @@ struct AfterPrintPolicy
 struct PrintJobResult
 {
     LabelRunResult run;
-    int deleted = 0;
+    bool refused = false; // the layout would print nothing; run.error says why
+    int deleted = 0;      // -1: the printed labels could not be removed
     std::vector<std::string> imageProblems;
 };
 
 // `layout.Page` supplies the run values; afterwards they are back at their defaults
-// when the run printed (a preview leaves them as they were).
+// when the run printed (a preview leaves them as they were). A print (not a preview)
+// with a layout that would print blank sheets is refused before anything is drawn.
 PrintJobResult runPrintJob(LabelLayout& layout, const std::string& imageFolder, LabelSource& source,
                            const LabelOutputTarget& target, Progress& progress,
                            const AfterPrintPolicy& after);

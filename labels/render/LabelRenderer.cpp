@@ -227,7 +227,7 @@ const QFontMetricsF& LabelRenderer::metricsFor(const Prepared& p, const QPaintDe
     return *p.metrics;
 }
 
-void LabelRenderer::drawLabel(QPainter& painter, double pixelsPerMm, QPointF originMm,
+bool LabelRenderer::drawLabel(QPainter& painter, double pixelsPerMm, QPointF originMm,
                               const LabelRecord& record, const ExpressionContext& ctx) const
 {
     const QRectF band(originMm.x() * pixelsPerMm, originMm.y() * pixelsPerMm,
@@ -235,12 +235,14 @@ void LabelRenderer::drawLabel(QPainter& painter, double pixelsPerMm, QPointF ori
                       m_layout.labelHeightMm() * pixelsPerMm);
     if (m_layout.Band.background.rgb != 0xFFFFFF)
         painter.fillRect(band, toQColor(m_layout.Band.background));
+    bool wroteText = false;
     for (const Prepared& p : m_elements) {
         const LayoutElement& e = *p.element;
         const QRectF rect(band.left() + e.left * pixelsPerMm, band.top() + e.top * pixelsPerMm,
                           e.width * pixelsPerMm, e.height * pixelsPerMm);
         if (e.isTextKind()) {
-            drawText(painter, p, rect, band, pixelsPerMm, textOf(p, record, ctx));
+            wroteText =
+                drawText(painter, p, rect, band, pixelsPerMm, textOf(p, record, ctx)) || wroteText;
             continue;
         }
         // Nothing may spill onto the neighbouring labels.
@@ -257,9 +259,10 @@ void LabelRenderer::drawLabel(QPainter& painter, double pixelsPerMm, QPointF ori
             painter.restore();
     }
     drawFrame(painter, m_layout.Band.frame, band, pixelsPerMm);
+    return wroteText;
 }
 
-void LabelRenderer::drawText(QPainter& painter, const Prepared& p, QRectF rect, const QRectF& band,
+bool LabelRenderer::drawText(QPainter& painter, const Prepared& p, QRectF rect, const QRectF& band,
                              double pixelsPerMm, const std::string& utf8) const
 {
     const LayoutElement& e = *p.element;
@@ -314,6 +317,8 @@ void LabelRenderer::drawText(QPainter& painter, const Prepared& p, QRectF rect, 
         painter.restore();
     }
     drawFrame(painter, e.frame, rect & band, pixelsPerMm);
+    const QRectF shown = rect & band;
+    return !text.trimmed().isEmpty() && shown.width() > 0 && shown.height() > 0;
 }
 
 void LabelRenderer::drawShape(QPainter& painter, const Prepared& p, QRectF rect,

@@ -31,8 +31,9 @@ public:
     LabelRenderer(const LabelLayout& layout, std::string imageFolder);
     ~LabelRenderer();
 
-    // Draws one label whose top left corner is at `originMm` on the page.
-    void drawLabel(QPainter& painter, double pixelsPerMm, QPointF originMm,
+    // Draws one label whose top left corner is at `originMm` on the page; true when
+    // some text landed on the label (a label of blank texts is not a printed label).
+    bool drawLabel(QPainter& painter, double pixelsPerMm, QPointF originMm,
                    const LabelRecord& record, const ExpressionContext& ctx) const;
 
     // Pictures that could not be read (file name: reason), for the caller to report.
@@ -56,7 +57,7 @@ private:
 
     std::string textOf(const Prepared& p, const LabelRecord& record,
                        const ExpressionContext& ctx) const;
-    void drawText(QPainter& painter, const Prepared& p, QRectF rect, const QRectF& band,
+    bool drawText(QPainter& painter, const Prepared& p, QRectF rect, const QRectF& band,
                   double pixelsPerMm, const std::string& text) const;
     void drawShape(QPainter& painter, const Prepared& p, QRectF rect, double pixelsPerMm) const;
     void drawImage(QPainter& painter, const Prepared& p, QRectF rect, double pixelsPerMm) const;

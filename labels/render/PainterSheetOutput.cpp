@@ -18,15 +18,16 @@ QPointF PainterSheetOutput::labelOriginMm(const LabelLayout& layout, int column,
             (p.TopMargin + row * (p.labelHeight() + p.RowSpace)) / 10.0};
 }
 
-void PainterSheetOutput::drawLabel(const LabelRecord& record, const LabelPlacement& placement)
+bool PainterSheetOutput::drawLabel(const LabelRecord& record, const LabelPlacement& placement)
 {
     ExpressionContext ctx;
     ctx.record = &record;
     ctx.pageNumber = placement.sheet;
     ctx.columnNumber = placement.column + 1;
     ctx.reportTitle = m_layout.ReportTitle;
-    m_renderer.drawLabel(m_painter, m_pixelsPerMm,
-                         labelOriginMm(m_layout, placement.column, placement.row), record, ctx);
+    return m_renderer.drawLabel(m_painter, m_pixelsPerMm,
+                                labelOriginMm(m_layout, placement.column, placement.row), record,
+                                ctx);
 }
 
 } // namespace qx7

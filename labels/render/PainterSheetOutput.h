@@ -15,7 +15,7 @@ class PainterSheetOutput : public LabelSheetOutput
 {
 public:
     PainterSheetOutput(const LabelLayout& layout, std::string imageFolder);
-    void drawLabel(const LabelRecord& record, const LabelPlacement& placement) override;
+    bool drawLabel(const LabelRecord& record, const LabelPlacement& placement) override;
     std::string errorText() const override { return m_error; }
     const LabelRenderer& renderer() const { return m_renderer; }
 

@@ -6,8 +6,12 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <sys/statvfs.h>
 
 namespace qx7 {
 
@@ -23,6 +27,48 @@ bool pdfComplete(const std::string& path)
     in.seekg(-16, std::ios::end);
     in.read(tail, sizeof tail);
     return in && std::string(tail, sizeof tail).find("%%EOF") != std::string::npos;
+}
+
+// The system's reason in the user's words, for the usual ones.
+std::string reasonText(int error, const std::string& path)
+{
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return "the folder " + (folder.empty() ? std::string(".") : folder) + " does not exist";
+    case EACCES:
+    case EPERM:
+        return "permission denied";
+    case ENOSPC:
+    case EDQUOT:
+        return "no space left on the device";
+    case EROFS:
+        return "the device is read-only";
+    case EISDIR:
+        return "a folder of that name is in the way";
+    default:
+        return std::strerror(error);
+    }
+}
+
+// Qt says only that writing failed; the file system can say why.
+std::string whyNotWritable(const std::string& path)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return reasonText(errno, path);
+    std::fclose(f);
+    std::remove(path.c_str());
+    return {};
+}
+
+bool deviceFull(const std::string& path)
+{
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    struct statvfs fs
+    {};
+    return ::statvfs(folder.empty() ? "." : folder.c_str(), &fs) == 0 && fs.f_bavail == 0;
 }
 
 } // namespace
@@ -48,6 +94,10 @@ bool PdfSheetOutput::beginSheet(int)
 {
     if (m_writer)
         return m_writer->newPage();
+    if (const std::string why = whyNotWritable(m_partPath); !why.empty()) {
+        m_error = "cannot write " + m_path + ": " + why;
+        return false;
+    }
     m_writer = std::make_unique<QPdfWriter>(QString::fromStdString(m_partPath));
     m_writer->setCreator(QStringLiteral("QX7 - QSL Labels"));
     m_writer->setResolution(m_resolution);
@@ -70,9 +120,14 @@ bool PdfSheetOutput::finish()
         return true; // nothing to print, nothing written
     const bool ended = m_painter.end();
     m_writer.reset();
-    if (!ended || !pdfComplete(m_partPath) ||
-        std::rename(m_partPath.c_str(), m_path.c_str()) != 0) {
-        m_error = "cannot write " + m_path;
+    std::string why;
+    if (!ended || !pdfComplete(m_partPath))
+        why = deviceFull(m_partPath) ? reasonText(ENOSPC, m_path)
+                                     : "the file came out incomplete (is the device full?)";
+    else if (std::rename(m_partPath.c_str(), m_path.c_str()) != 0)
+        why = reasonText(errno, m_path);
+    if (!why.empty()) {
+        m_error = "cannot write " + m_path + ": " + why;
         std::remove(m_partPath.c_str());
         return false;
     }

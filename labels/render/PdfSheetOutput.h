@@ -19,7 +19,7 @@ public:
     ~PdfSheetOutput() override;
 
     bool beginSheet(int sheet) override;
-    void endSheet() override {}
+    bool endSheet() override { return true; }
     bool finish() override;
     bool marksPrinted() const override { return true; }
 

@@ -55,7 +55,7 @@ void PngSheetOutput::outlineLabels()
     m_painter.restore();
 }
 
-void PngSheetOutput::endSheet()
+bool PngSheetOutput::endSheet()
 {
     m_painter.end();
     char name[32];
@@ -64,9 +64,10 @@ void PngSheetOutput::endSheet()
     if (!m_image.save(QString::fromStdString(path), "PNG")) {
         if (m_error.empty())
             m_error = "cannot write " + path;
-        return;
+        return false;
     }
     m_files.push_back(path);
+    return true;
 }
 
 } // namespace qx7

@@ -18,7 +18,7 @@ public:
                    int dotsPerInch = 150, bool outlineLabels = true);
 
     bool beginSheet(int sheet) override;
-    void endSheet() override;
+    bool endSheet() override;
     bool finish() override { return m_error.empty(); }
     bool marksPrinted() const override { return false; }
 

@@ -33,23 +33,19 @@ PrinterSheetOutput::~PrinterSheetOutput()
         m_painter.end();
 }
 
-bool PrinterSheetOutput::beginSheet(int)
+bool PrinterSheetOutput::beginSheet(int sheet)
 {
-    if (m_started)
-        return m_printer->newPage();
+    m_printer->setDocName(QStringLiteral("QX7 labels, sheet %1").arg(sheet));
     if (!m_printer->isValid() || !m_painter.begin(m_printer.get())) {
         m_error = "cannot print on " + m_printer->printerName().toStdString();
         return false;
     }
-    m_started = true;
     m_pixelsPerMm = m_printer->resolution() / 25.4;
     return true;
 }
 
-bool PrinterSheetOutput::finish()
+bool PrinterSheetOutput::endSheet()
 {
-    if (!m_started)
-        return true;
     const bool ended = m_painter.end();
     if (!ended || m_printer->printerState() == QPrinter::Error) {
         m_error = "the printer " + m_printer->printerName().toStdString() + " did not take the job";

@@ -1,6 +1,8 @@
 #pragma once
 // Printing on a real printer, without a dialog: the layout's paper and orientation,
-// no margins added, the sheet drawn from the paper's corner.
+// no margins added, the sheet drawn from the paper's corner. Every sheet is a job of
+// its own: once the spooler has it, its labels are printed whatever happens to the
+// rest of the run, so they are marked at once and a stopped run never prints them again.
 
 #include "labels/render/PainterSheetOutput.h"
 
@@ -19,13 +21,13 @@ public:
     ~PrinterSheetOutput() override;
 
     bool beginSheet(int sheet) override;
-    void endSheet() override {}
-    bool finish() override;
+    bool endSheet() override;
+    bool finish() override { return m_error.empty(); }
     bool marksPrinted() const override { return true; }
+    bool sheetFinalWhenEnded() const override { return true; }
 
 private:
     std::unique_ptr<QPrinter> m_printer;
-    bool m_started = false;
 };
 
 } // namespace qx7

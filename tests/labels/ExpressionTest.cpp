@@ -114,6 +114,28 @@ TEST(Expressions, FaultsAreErrorsNeverCrashes)
     }
 }
 
+// Long chains of operators are flat in the text but deep as a tree; a label layout may
+// join many fields, and no length may exhaust the stack.
+TEST(Expressions, LongChainsOfTermsEvaluate)
+{
+    const LabelRecord record = sampleRecord();
+    ExpressionContext ctx;
+    ctx.record = &record;
+    const int terms = 100000;
+    std::string sum = "1", joined = "HISCALL", all = "1 = 1";
+    for (int i = 1; i < terms; ++i) {
+        sum += "+1";
+        joined += "+HISCALL";
+        all += " AND 1 = 1";
+    }
+    EXPECT_EQ(Expression(sum).evaluateText(ctx), std::to_string(terms));
+    const std::string text = Expression(joined).evaluateText(ctx);
+    EXPECT_EQ(text.size(), std::string("DLØABC").size() * terms);
+    EXPECT_EQ(text.substr(0, 14), "DLØABCDLØABC");
+    EXPECT_EQ(Expression(all).evaluateText(ctx), "True");
+    EXPECT_FALSE(Expression(sum + "+'x'*2").evaluate(ctx));
+}
+
 TEST(Expressions, ValidateGivesTheDialogTexts)
 {
     const LabelRecord record = sampleRecord();

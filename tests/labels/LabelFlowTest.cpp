@@ -27,7 +27,8 @@ TQRPage sheetOf(int columns, int rows)
     return p;
 }
 
-// Records what a run draws; can fail or be told that the device refused.
+// Records what a run draws; can fail or be told that the device refused. A label
+// shows text when its HISCALL is not empty.
 class RecordingOutput : public LabelSheetOutput
 {
 public:
@@ -37,14 +38,16 @@ public:
         sheets.push_back(sheet);
         return !refuseSheet;
     }
-    void drawLabel(const LabelRecord& record, const LabelPlacement& p) override
+    bool drawLabel(const LabelRecord& record, const LabelPlacement& p) override
     {
         calls.push_back(record.value("HISCALL"));
         placements.push_back(p);
+        return !calls.back().empty();
     }
-    void endSheet() override { ++ended; }
+    bool endSheet() override { return ++ended != failAtEndOfSheet; }
     bool finish() override { return !failAtFinish; }
     bool marksPrinted() const override { return m_printer; }
+    bool sheetFinalWhenEnded() const override { return sheetPerJob; }
 
     std::vector<int> sheets;
     std::vector<std::string> calls;
@@ -52,6 +55,8 @@ public:
     int ended = 0;
     bool refuseSheet = false;
     bool failAtFinish = false;
+    int failAtEndOfSheet = 0;
+    bool sheetPerJob = false;
 
 private:
     bool m_printer;
@@ -194,6 +199,63 @@ TEST(LabelFlow, FailedOutputMarksNothingAndCancelKeepsWhatWasDrawn)
         EXPECT_EQ(printedCount(q), 7);
         EXPECT_EQ(out.ended, 1);
     }
+}
+
+// A printer takes every sheet as a job of its own: what it has taken is printed even
+// when the run stops later (killed, failed), so it is marked at once. One file is out
+// only when it is complete.
+TEST(LabelFlow, SheetsHandedOverAreMarkedAsTheyEnd)
+{
+    struct MarksSeen : MemoryLabelSource
+    {
+        using MemoryLabelSource::MemoryLabelSource;
+        RecordingOutput* out = nullptr;
+        std::vector<int> endedAtMark;
+        bool markPrinted(int index) override
+        {
+            endedAtMark.push_back(out->ended);
+            return MemoryLabelSource::markPrinted(index);
+        }
+    };
+    MarksSeen q(queueOf(30).records());
+    RecordingOutput printer;
+    printer.sheetPerJob = true;
+    printer.failAtEndOfSheet = 3;
+    q.out = &printer;
+    NullProgress progress;
+    const LabelRunResult r = runLabels(q, sheetOf(2, 6), printer, progress);
+    EXPECT_TRUE(r.failed);
+    EXPECT_EQ(r.marked, 24) << "two sheets were taken before the third failed";
+    EXPECT_EQ(printedCount(q), 24);
+    ASSERT_EQ(q.endedAtMark.size(), 24u);
+    EXPECT_EQ(q.endedAtMark.front(), 1) << "sheet 1 marked right after it was taken";
+    EXPECT_EQ(q.endedAtMark.back(), 2);
+
+    MarksSeen whole(queueOf(30).records());
+    RecordingOutput file;
+    whole.out = &file;
+    EXPECT_EQ(runLabels(whole, sheetOf(2, 6), file, progress).marked, 30);
+    EXPECT_EQ(whole.endedAtMark.front(), 3) << "one file: marked only when complete";
+}
+
+// Labels that put no text on the paper were not printed: a run of blank labels marks
+// nothing, and a blank label among others stays in the queue.
+TEST(LabelFlow, LabelsWithoutTextAreNotMarked)
+{
+    MemoryLabelSource q = queueOf(5);
+    q.records()[1].set("HISCALL", "");
+    RecordingOutput out;
+    NullProgress progress;
+    LabelRunResult r = runLabels(q, sheetOf(2, 6), out, progress);
+    EXPECT_EQ(r.marked, 4);
+    EXPECT_EQ(r.blankLabels, 1);
+    EXPECT_NE(q.records()[1].value("XTRA3"), kPrintedMark);
+
+    MemoryLabelSource blank(std::vector<LabelRecord>(7));
+    r = runLabels(blank, sheetOf(2, 6), out, progress);
+    EXPECT_EQ(r.labelsDrawn, 7);
+    EXPECT_EQ(r.marked, 0);
+    EXPECT_EQ(blank.markCalls(), 0);
 }
 
 TEST(LabelFlow, StartBeyondTheSheetIsHeldToTheLastPosition)

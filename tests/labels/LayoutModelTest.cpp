@@ -283,6 +283,45 @@ TEST(LayoutCheck, CountsElementsBeyondTheLabelAndSaysSo)
     EXPECT_TRUE(asked.allAnswered());
 }
 
+// Layouts that would print blank sheets are told apart from ones that print something,
+// however little of them lies on the label.
+TEST(LayoutCheck, SaysWhyALayoutWouldPrintNothing)
+{
+    LabelLayout good = cardLayout();                 // label 130 x 80 mm
+    addField(good, "A_DATE", 125, 78, 4).width = 30; // mostly beyond the edge
+    EXPECT_EQ(blankLayoutProblem(good), "");
+
+    LabelLayout noPage = good;
+    noPage.Page.Width = noPage.Page.Length = 0;
+    LabelLayout wideMargins = good;
+    wideMargins.Page.LeftMargin = wideMargins.Page.Width;
+    LabelLayout tallMargins = good;
+    tallMargins.Page.TopMargin = tallMargins.Page.BottomMargin = tallMargins.Page.Length;
+    LabelLayout allOff = good;
+    allOff.Elements.back().left = 131;
+    addField(allOff, "B_DATE", -40, 10, 4).width = 30;
+    addField(allOff, "C_DATE", 10, 80.5, 4);
+    LabelLayout empty = good;
+    empty.Elements.clear();
+    const struct
+    {
+        const LabelLayout& layout;
+        const char* says;
+    } cases[] = {
+        {noPage, "has no size (0 x 0 mm)"},
+        {wideMargins, "leave no room for a label"},
+        {tallMargins, "leave no room for a label"},
+        {allOff, "No element of the layout lies on its 130 x 80 mm label (3 element(s)"},
+        {empty, "(0 element(s) in all)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        const std::string problem = blankLayoutProblem(c.layout);
+        EXPECT_NE(problem.find(c.says), std::string::npos) << problem;
+        EXPECT_NE(problem.find("nothing"), std::string::npos) << problem;
+    }
+}
+
 TEST(Elements, NamesTakeTheLowestFreeNumber)
 {
     LabelLayout l;

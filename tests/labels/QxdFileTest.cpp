@@ -148,7 +148,7 @@ TEST(QxdFile, DamagedFilesAreRefusedWithAReason)
     } cases[] = {
         {"", "not a label layout"},
         {"[Page]\nColumns=3\n", "not a label layout"},
-        {replaced("Version=1", "Version=7"), "newer version"},
+        {replaced("Version=2", "Version=7"), "newer version"},
         {replaced("Columns=2", "Columns=0"), "Page/Columns"},
         {replaced("Values=1.5;", "Values="), "Page/Values"},
         {replaced(";5\n", ";5;6\n"), "Page/Values"},
@@ -168,6 +168,32 @@ TEST(QxdFile, DamagedFilesAreRefusedWithAReason)
     LabelLayout untouched;
     EXPECT_FALSE(loadLayout("/nonexistent/folder/x.qxd", untouched));
     EXPECT_EQ(untouched, LabelLayout{});
+}
+
+// A file cut short anywhere (a full disk, an interrupted copy) is refused with its name
+// and the place where it stops, never loaded as a smaller layout.
+TEST(QxdFile, FileCutShortIsRefusedSayingWhere)
+{
+    TempFolder dir;
+    const std::string path = dir.file("cut.qxd");
+    const std::string whole = layoutToText(everyProperty());
+    for (size_t keep : {whole.size() / 2, whole.size() - 20, whole.find("[Element ") + 3,
+                        whole.rfind("[End of layout]")}) {
+        SCOPED_TRACE(keep);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << whole.substr(0, keep);
+        LabelLayout l;
+        std::string error;
+        EXPECT_FALSE(loadLayout(path, l, &error));
+        EXPECT_NE(error.find(path), std::string::npos) << error;
+        EXPECT_NE(error.find("cut off after line"), std::string::npos) << error;
+        EXPECT_EQ(l, LabelLayout{});
+    }
+    std::string miscounted = whole;
+    miscounted.replace(miscounted.rfind("Elements="), std::string::npos, "Elements=99\n");
+    LabelLayout l;
+    std::string error;
+    EXPECT_FALSE(layoutFromText(miscounted, l, &error));
+    EXPECT_NE(error.find("announces 99"), std::string::npos) << error;
 }
 
 TEST(QxdFile, OpeningTakesTheDerivedCountsAndWritesThemBack)

@@ -3,8 +3,10 @@
 // pdftotext -bbox from poppler-utils).
 
 #include "core/Progress.h"
+#include "core/Prompter.h"
 #include "labels/MemoryLabelSource.h"
 #include "labels/QxdFile.h"
+#include "labels/render/LabelPrinting.h"
 #include "labels/render/PdfSheetOutput.h"
 #include "labels/ShippedLayouts.h"
 
@@ -173,6 +175,60 @@ TEST_F(PdfOutput, AnUnwritableFileFailsAndMarksNothing)
     const LabelRunResult r = runLabels(q, m_layout.Page, output, progress);
     EXPECT_TRUE(r.failed);
     EXPECT_FALSE(r.error.empty());
+    EXPECT_EQ(q.markCalls(), 0);
+}
+
+// The user learns why the file could not be written, and no label counts as printed.
+TEST_F(PdfOutput, AFailedFileSaysWhy)
+{
+    fs::create_directories(m_dir / "taken.pdf.part");
+    const struct
+    {
+        std::string path;
+        std::string says;
+    } cases[] = {
+        {(m_dir / "no/such/folder/x.pdf").string(),
+         "the folder " + (m_dir / "no/such/folder").string() + " does not exist"},
+        {(m_dir / "taken.pdf").string(), "a folder of that name is in the way"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        MemoryLabelSource q = queue(3);
+        PdfSheetOutput output(m_layout, m_dir.string(), c.path);
+        NullProgress progress;
+        const LabelRunResult r = runLabels(q, m_layout.Page, output, progress);
+        EXPECT_TRUE(r.failed);
+        EXPECT_EQ(r.error, "cannot write " + c.path + ": " + c.says);
+        EXPECT_EQ(q.markCalls(), 0);
+    }
+}
+
+// A layout that would print blank sheets is refused before anything is written, so no
+// label leaves the queue as printed; a preview of it still shows what it is.
+TEST_F(PdfOutput, ABlankLayoutIsRefusedAndMarksNothing)
+{
+    m_layout.Page.LeftMargin = m_layout.Page.Width;
+    MemoryLabelSource q = queue(5);
+    LabelOutputTarget pdf;
+    pdf.kind = LabelOutputTarget::Kind::PdfFile;
+    pdf.path = (m_dir / "blank.pdf").string();
+    NullProgress progress;
+    ScriptedPrompter never;
+    const PrintJobResult r =
+        runPrintJob(m_layout, m_dir.string(), q, pdf, progress, {true, true, &never});
+    EXPECT_TRUE(r.refused);
+    EXPECT_TRUE(r.run.failed);
+    EXPECT_NE(r.run.error.find("no room for a label"), std::string::npos) << r.run.error;
+    EXPECT_FALSE(fs::exists(pdf.path));
+    EXPECT_EQ(q.markCalls(), 0);
+    EXPECT_EQ(q.count(), 5);
+
+    LabelLayout offLabel;
+    ASSERT_TRUE(openLayoutFile((m_dir / kSampleLayoutName).string(), offLabel));
+    for (LayoutElement& e : offLabel.Elements)
+        e.top += 500;
+    EXPECT_TRUE(
+        runPrintJob(offLabel, m_dir.string(), q, pdf, progress, {true, true, &never}).refused);
     EXPECT_EQ(q.markCalls(), 0);
 }
 

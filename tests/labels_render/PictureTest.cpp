@@ -38,6 +38,27 @@ TEST(Jpeg, DamagedFilesGiveAReasonNotACrash)
     }
 }
 
+// A few hundred bytes may declare a picture of billions of pixels: decoding stays
+// within what a label can show, and a file that only declares its size is refused.
+TEST(Jpeg, HugePicturesAreReducedOrRefused)
+{
+    std::string error;
+    EXPECT_TRUE(readJpeg(kData + "declares-26000.jpg", &error).isNull());
+    EXPECT_NE(error.find("ends early"), std::string::npos) << error;
+    error.clear();
+    EXPECT_TRUE(readJpeg(kData + "declares-60000.jpg", &error).isNull());
+    EXPECT_NE(error.find("too large: 60000 x 60000 pixels"), std::string::npos) << error;
+
+    // Over the limit, a picture is decoded reduced and keeps its printed size.
+    const QImage halved = readJpeg(kData + "two-colours.jpg", &error, 40 * 20 / 2);
+    ASSERT_FALSE(halved.isNull()) << error;
+    EXPECT_EQ(halved.size(), QSize(20, 10));
+    EXPECT_NEAR(halved.dotsPerMeterX(), 3780 / 2, 2);
+    EXPECT_GT(qRed(halved.pixel(2, 5)), 200);
+    EXPECT_GT(qBlue(halved.pixel(17, 5)), 200);
+    EXPECT_EQ(readJpeg(kData + "two-colours.jpg", &error, 40 * 20 / 64 - 1).isNull(), true);
+}
+
 class Preview : public ::testing::Test
 {
 protected:
