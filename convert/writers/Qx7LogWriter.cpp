@@ -6,7 +6,11 @@
 #include "dbase/Table.h"
 #include "store/LogTable.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace qx7 {
@@ -63,6 +67,37 @@ void removeLog(const LogPaths& paths)
     fs::remove(paths.descriptor, ec);
 }
 
+// Why nothing can be written into `folder`: it is not a folder, the disk is full or
+// read-only, access is denied. Empty when a test write succeeds.
+std::string whyFolderRefusesWrites(const std::string& folder)
+{
+    std::error_code ec;
+    if (fs::exists(folder, ec) && !fs::is_directory(folder, ec))
+        return "the log folder " + folder + " is a file, not a folder";
+    const std::string probe = (fs::path(folder) / ".qx7-write-test").string();
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return "the log folder " + folder + " cannot be written: " + std::strerror(errno);
+    // A few kilobytes show a full disk; an empty file may still fit.
+    const std::string block(8192, ' ');
+    int failure = 0;
+    if (::write(fd, block.data(), block.size()) != static_cast<ssize_t>(block.size()) ||
+        ::fsync(fd) != 0)
+        failure = errno != 0 ? errno : ENOSPC;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    if (failure != 0)
+        return "the disk of the log folder " + folder +
+               " refuses writes: " + std::strerror(failure);
+    return {};
+}
+
+[[noreturn]] void failWriting(const std::string& folder, const std::string& what)
+{
+    const std::string why = whyFolderRefusesWrites(folder);
+    throw std::runtime_error(why.empty() ? what : why);
+}
+
 } // namespace
 
 bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
@@ -72,17 +107,23 @@ bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
     const LogPaths target = logPaths(context.logFolder(), name);
     const LogPaths temp = logPaths(context.logFolder(), tempName);
     try {
-        if (name.empty())
+        if (name.empty()) {
+            context.reportWriteFailure("the log needs a name");
             return false;
+        }
+        // The name of the work copy is the longest one written.
+        if (fs::path(temp.index).filename().string().size() > 255)
+            throw std::runtime_error("the log name \"" + name.substr(0, 40) +
+                                     "...\" is too long for a file name");
         requireNotInUse(target);
         std::error_code ec;
         fs::create_directories(context.logFolder(), ec);
         // The descriptor first: creating a table named N.qx7 clears an N.mdx beside it.
         if (!CreateLogDescriptor(temp.table, context.dbaseLevel()))
-            return false;
+            failWriting(context.logFolder(), "the log descriptor could not be created");
         writeLogDescriptor(temp.descriptor, {trimRight(output.CallSign), {}});
         if (!CreateLogTable(context.logFolder(), tempName, context.dbaseLevel()))
-            throw std::runtime_error("log table");
+            failWriting(context.logFolder(), "the log table could not be created");
         {
             dbase::Table table;
             dbase::OpenOptions options{dbase::OpenMode::Exclusive, logTableIndexes()};
@@ -94,8 +135,16 @@ bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
         }
         renameInto(temp, target);
         return true;
-    } catch (...) {
+    } catch (const dbase::Error& e) {
         removeLog(temp);
+        const std::string why = e.kind() == dbase::Error::Kind::InUse
+                                    ? std::string()
+                                    : whyFolderRefusesWrites(context.logFolder());
+        context.reportWriteFailure(why.empty() ? e.what() : why);
+        return false;
+    } catch (const std::exception& e) {
+        removeLog(temp);
+        context.reportWriteFailure(e.what());
         return false;
     }
 }
