@@ -6,6 +6,8 @@
 #include "datamodule/TQXDM.h"
 #include "labels/render/SystemPrinters.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -98,6 +100,16 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 2;
     }
 
+    // A home that is not a folder would make every table fail one by one.
+    const char* envHome = std::getenv("QX7_HOME");
+    const std::string chosenHome = home ? *home : envHome ? envHome : "";
+    std::error_code ec;
+    if (!chosenHome.empty() && std::filesystem::exists(chosenHome, ec) &&
+        !std::filesystem::is_directory(chosenHome, ec)) {
+        err << "qx7cli: the QX home " << chosenHome << " is a file, not a folder\n";
+        return 1;
+    }
+
     TerminalPrompter prompter(err, false);
     prompter.setDefaultAnswer(defaultAnswer);
     prompter.setAnswerGivenOnCommandLine(answerGiven);
@@ -118,7 +130,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     };
     if (home)
         ctx.home = *home;
-    const int code = command->run(ctx);
+    int code = command->run(ctx);
+    // An error the user was shown is a failure, whatever the command made of it.
+    if (code == 0 && prompter.errorsShown() > 0)
+        code = 1;
     if (const std::string summary = prompter.summary(); !summary.empty())
         err << summary << '\n';
     return code;

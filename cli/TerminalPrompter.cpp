@@ -1,5 +1,7 @@
 #include "cli/TerminalPrompter.h"
 
+#include "core/Text.h"
+
 #include <initializer_list>
 #include <iostream>
 #include <string>
@@ -40,20 +42,6 @@ const char* iconWord(PromptIcon icon)
         return "Confirm";
     }
     return "";
-}
-
-std::string oneLine(const std::string& text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            out += ' ';
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 const char* wordOf(PromptButton button)
@@ -119,7 +107,11 @@ PromptButton TerminalPrompter::ask(PromptIcon icon, const std::string& text, Pro
         ++m_silentAnswers[wordOf(fallback)];
         return fallback;
     }
-    m_err << iconWord(icon) << ": " << oneLine(text) << '\n';
+    if (icon == PromptIcon::Error)
+        ++m_errorsShown;
+    // Some fixed texts carry their own "Error: "; it is not repeated.
+    const std::string prefix = std::string(iconWord(icon)) + ": ";
+    m_err << (text.rfind(prefix, 0) == 0 ? "" : prefix) << oneLineText(text) << '\n';
     if (!m_interactive || !question)
         return fallback;
     for (;;) {

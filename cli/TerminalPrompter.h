@@ -25,6 +25,7 @@ public:
     void setVerbose(bool verbose) { m_verbose = verbose; }
     // One line about the questions answered silently; empty when there were none.
     std::string summary() const;
+    int errorsShown() const { return m_errorsShown; }
 
 private:
     PromptButton answerFor(PromptButton buttons) const;
@@ -33,6 +34,7 @@ private:
     bool m_interactive;
     bool m_givenOnCommandLine = false;
     bool m_verbose = false;
+    int m_errorsShown = 0;
     PromptButton m_default = PromptButton::None;
     std::map<std::string, long long> m_silentAnswers; // answer word -> count
 };

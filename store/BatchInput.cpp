@@ -45,7 +45,14 @@ bool BatchInput::openOne(dbase::Table& t, const std::string& file, bool qsoTable
             options.indexes = batchIndexes();
             dbase::Table::create(path, qsoTable ? qsoFields() : stationFields(), options);
         }
-        t.open(path, {dbase::OpenMode::Shared, batchIndexes()});
+        try {
+            t.open(path, {dbase::OpenMode::Shared, batchIndexes()});
+        } catch (const dbase::Error& e) {
+            if (e.kind() != dbase::Error::Kind::Io)
+                throw;
+            // On a disk that refuses writes the lists can still be read.
+            t.open(path, {dbase::OpenMode::ReadOnly, batchIndexes()});
+        }
         t.setIndex("HISCALL");
         return true;
     } catch (const dbase::Error&) {

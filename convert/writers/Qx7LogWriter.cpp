@@ -3,12 +3,10 @@
 #include "convert/normalize/FieldCodes.h"
 #include "convert/writers/ExportField.h"
 #include "core/Text.h"
+#include "core/WritableFolder.h"
 #include "dbase/Table.h"
 #include "store/LogTable.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
 #include <unistd.h>
@@ -67,34 +65,15 @@ void removeLog(const LogPaths& paths)
     fs::remove(paths.descriptor, ec);
 }
 
-// Why nothing can be written into `folder`: it is not a folder, the disk is full or
-// read-only, access is denied. Empty when a test write succeeds.
-std::string whyFolderRefusesWrites(const std::string& folder)
+std::string whyLogFolderRefusesWrites(const std::string& folder)
 {
-    std::error_code ec;
-    if (fs::exists(folder, ec) && !fs::is_directory(folder, ec))
-        return "the log folder " + folder + " is a file, not a folder";
-    const std::string probe = (fs::path(folder) / ".qx7-write-test").string();
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return "the log folder " + folder + " cannot be written: " + std::strerror(errno);
-    // A few kilobytes show a full disk; an empty file may still fit.
-    const std::string block(8192, ' ');
-    int failure = 0;
-    if (::write(fd, block.data(), block.size()) != static_cast<ssize_t>(block.size()) ||
-        ::fsync(fd) != 0)
-        failure = errno != 0 ? errno : ENOSPC;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    if (failure != 0)
-        return "the disk of the log folder " + folder +
-               " refuses writes: " + std::strerror(failure);
-    return {};
+    const std::string why = whyFolderRefusesWrites(folder);
+    return why.empty() ? why : "the log folder: " + why;
 }
 
 [[noreturn]] void failWriting(const std::string& folder, const std::string& what)
 {
-    const std::string why = whyFolderRefusesWrites(folder);
+    const std::string why = whyLogFolderRefusesWrites(folder);
     throw std::runtime_error(why.empty() ? what : why);
 }
 
@@ -139,7 +118,7 @@ bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
         removeLog(temp);
         const std::string why = e.kind() == dbase::Error::Kind::InUse
                                     ? std::string()
-                                    : whyFolderRefusesWrites(context.logFolder());
+                                    : whyLogFolderRefusesWrites(context.logFolder());
         context.reportWriteFailure(why.empty() ? e.what() : why);
         return false;
     } catch (const std::exception& e) {
