@@ -94,9 +94,13 @@ TEST(Kill, AKilledQueueFillNeverMarksAQsoWithoutALabel)
             GTEST_SKIP() << "python3-dbfread is not installed";
         ASSERT_TRUE(log.ok) << log.output.substr(0, 2000);
         ASSERT_EQ(log.rows.size(), static_cast<size_t>(kStations));
-        const auto queue = readWithDbfread(home / "qx7pq.dbf", "HISCALL");
-        ASSERT_TRUE(queue.ok) << queue.output.substr(0, 2000);
-        const std::set<std::string> labelled(queue.rows.begin(), queue.rows.end());
+        // Killed before the queue was made: then no QSO may be marked either.
+        std::set<std::string> labelled;
+        if (fs::exists(home / "qx7pq.dbf")) {
+            const auto queue = readWithDbfread(home / "qx7pq.dbf", "HISCALL");
+            ASSERT_TRUE(queue.ok) << queue.output.substr(0, 2000);
+            labelled.insert(queue.rows.begin(), queue.rows.end());
+        }
         for (const std::string& row : log.rows) {
             // Labels carry the call with slashed zeros (the "SlashedZero" default).
             std::string call;

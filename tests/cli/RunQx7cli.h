@@ -63,7 +63,7 @@ inline OutsideRead readWithDbfread(const std::filesystem::path& table,
         return r;
     }
     const CliResult res =
-        shell(python +
+        shell("PYTHONIOENCODING=utf-8 " + python +
               " -c 'import dbfread,sys\n"
               "t=dbfread.DBF(sys.argv[1],load=False,char_decode_errors=\"replace\")\n"
               "n=0\n"
