@@ -22,6 +22,8 @@ struct CommandContext
     std::string home; // the QX home chosen by --home / $QX7_HOME / defaults
     // Creates the data module on first use (start-up order of the desktop program).
     std::function<TQXDM&()> dataModule;
+    // True only when the user typed --yes: what replaces data needs that consent.
+    bool yesGiven = false;
 };
 
 struct Command

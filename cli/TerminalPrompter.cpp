@@ -1,5 +1,8 @@
 #include "cli/TerminalPrompter.h"
 
+#include "core/Text.h"
+
+#include <initializer_list>
 #include <iostream>
 #include <string>
 
@@ -41,35 +44,75 @@ const char* iconWord(PromptIcon icon)
     return "";
 }
 
-std::string oneLine(const std::string& text)
+const char* wordOf(PromptButton button)
 {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            out += ' ';
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+    for (const auto& n : kNames)
+        if (n.button == button)
+            return n.word;
+    return "?";
+}
+
+int choiceCount(PromptButton buttons)
+{
+    int choices = 0;
+    for (const auto& n : kNames)
+        choices += hasButton(buttons, n.button) ? 1 : 0;
+    return choices;
+}
+
+// The first of `order` that the question offers; None when it offers none of them.
+PromptButton firstOffered(PromptButton buttons, std::initializer_list<PromptButton> order)
+{
+    for (PromptButton b : order)
+        if (hasButton(buttons, b))
+            return b;
+    return PromptButton::None;
+}
+
+bool isRefusal(PromptButton b)
+{
+    return b == PromptButton::No || b == PromptButton::Cancel || b == PromptButton::Abort ||
+           b == PromptButton::NoToAll;
 }
 
 } // namespace
 
+PromptButton TerminalPrompter::answerFor(PromptButton buttons) const
+{
+    if (m_default == PromptButton::None) {
+        for (const auto& n : kNames)
+            if (hasButton(buttons, n.button))
+                return n.button;
+        return PromptButton::Ok;
+    }
+    if (hasButton(buttons, m_default))
+        return m_default;
+    const PromptButton safe =
+        firstOffered(buttons, {PromptButton::Cancel, PromptButton::No, PromptButton::Abort,
+                               PromptButton::NoToAll, PromptButton::Ok});
+    if (isRefusal(m_default))
+        return safe != PromptButton::None ? safe : PromptButton::Ok;
+    const PromptButton agree =
+        firstOffered(buttons, {PromptButton::Ok, PromptButton::YesToAll, PromptButton::All});
+    if (agree != PromptButton::None)
+        return agree;
+    return safe != PromptButton::None ? safe : PromptButton::Ok;
+}
+
 PromptButton TerminalPrompter::ask(PromptIcon icon, const std::string& text, PromptButton buttons)
 {
-    m_err << iconWord(icon) << ": " << oneLine(text) << '\n';
-    PromptButton fallback = PromptButton::None;
-    if (m_default != PromptButton::None && hasButton(buttons, m_default))
-        fallback = m_default;
-    for (const auto& n : kNames)
-        if (fallback == PromptButton::None && hasButton(buttons, n.button))
-            fallback = n.button;
-    int choices = 0;
-    for (const auto& n : kNames)
-        choices += hasButton(buttons, n.button) ? 1 : 0;
-    if (!m_interactive || choices <= 1)
+    const PromptButton fallback = answerFor(buttons);
+    const bool question = choiceCount(buttons) > 1;
+    if (question && m_givenOnCommandLine && !m_verbose) {
+        ++m_silentAnswers[wordOf(fallback)];
+        return fallback;
+    }
+    if (icon == PromptIcon::Error)
+        ++m_errorsShown;
+    // Some fixed texts carry their own "Error: "; it is not repeated.
+    const std::string prefix = std::string(iconWord(icon)) + ": ";
+    m_err << (text.rfind(prefix, 0) == 0 ? "" : prefix) << oneLineText(text) << '\n';
+    if (!m_interactive || !question)
         return fallback;
     for (;;) {
         m_err << "  [";
@@ -87,6 +130,19 @@ PromptButton TerminalPrompter::ask(PromptIcon icon, const std::string& text, Pro
             if (hasButton(buttons, n.button) && answer == n.word)
                 return n.button;
     }
+}
+
+std::string TerminalPrompter::summary() const
+{
+    if (m_silentAnswers.empty())
+        return {};
+    std::string line = "Questions answered from the command line:";
+    bool first = true;
+    for (const auto& [word, count] : m_silentAnswers) {
+        line += (first ? " " : ", ") + std::to_string(count) + " x " + word;
+        first = false;
+    }
+    return line + " (--verbose shows them)";
 }
 
 } // namespace qx7::cli

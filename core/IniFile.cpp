@@ -127,6 +127,11 @@ void IniFile::parse(std::string_view raw)
         if (!found)
             current->entries.push_back({std::string(key), std::string(value)});
     }
+    // The blank line that separates sections is ours to write; kept as an entry it would
+    // come back once more with every save.
+    for (auto& s : m_sections)
+        while (!s.entries.empty() && s.entries.back().key.empty() && s.entries.back().value.empty())
+            s.entries.pop_back();
     m_modified = false;
 }
 

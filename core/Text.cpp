@@ -26,4 +26,18 @@ std::string trimmed(std::string_view s)
     return trimRight(s);
 }
 
+std::string oneLineText(std::string_view s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') {
+            out += ' ';
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
 } // namespace qx7

@@ -22,5 +22,7 @@ inline std::string toUtf8Guessing(std::string_view bytes)
 std::string toUpperAscii(std::string_view s);
 std::string trimRight(std::string_view s);
 std::string trimmed(std::string_view s);
+// A message box text on one line: every CR LF becomes one blank.
+std::string oneLineText(std::string_view s);
 
 } // namespace qx7

@@ -3,6 +3,7 @@
 #include "core/BandModeTables.h"
 #include "core/Printers.h"
 #include "core/QxHome.h"
+#include "core/WritableFolder.h"
 #include "dbase/TempFiles.h"
 #include "labels/QxdFile.h"
 #include "labels/Resources.h"
@@ -361,14 +362,48 @@ bool TQXDM::ExportAdifFile(const std::string& target, bool append)
     return m_journal->ExportAdifFile(target, append);
 }
 
+std::string TQXDM::printRunBlocker(const dbase::Table& log)
+{
+    if (!m_queue->isOpen())
+        return "The print queue " + m_queue->path() + " is not open.";
+    const std::pair<const char*, std::string> folders[] = {
+        {"the log", log.path().parent_path().string()},
+        {"the print queue", std::filesystem::path(m_queue->path()).parent_path().string()},
+        {"the print run journal", QXTmpPath}};
+    for (const auto& [what, folder] : folders)
+        if (const std::string why = whyFolderRefusesWrites(folder.empty() ? "." : folder);
+            !why.empty())
+            return std::string("A print run cannot start: ") + what + " cannot be written (" + why +
+                   ").";
+    if (m_queue->isReadOnly())
+        return queueReadOnlyText(m_queue->path(), m_queue->readOnlyCause());
+    if (log.isOpen() && log.isReadOnly())
+        return "The log " + log.path().string() +
+               " is open read-only: the QSOs placed in the print queue could not be marked sent.";
+    return {};
+}
+
 int TQXDM::ScanLog(dbase::Table& log, const std::string& ownCall,
                    const std::vector<std::string>& footerLines, Progress& progress,
                    const std::vector<dbase::Bookmark>& selectedRows, std::function<void()> printNow)
 {
+    if (PrintRun) {
+        if (const std::string why = printRunBlocker(log); !why.empty()) {
+            prompter().error(why);
+            return -1;
+        }
+    }
+    m_journal->clearFailure();
     ScanContext ctx{*this,      QSLSentDate, QSLRcvdDate,        labelFormat(), Search,
                     *this,      *this,       *m_queue,           *m_journal,    m_managers.get(),
                     prompter(), progress,    std::move(printNow)};
-    return qx7::ScanLog(ctx, log, ownCall, footerLines, selectedRows);
+    const int result = qx7::ScanLog(ctx, log, ownCall, footerLines, selectedRows);
+    if (m_journal->droppedRecords() > 0)
+        prompter().warn("The print run journal could not be written (" + m_journal->failure() +
+                        "):\r\n" + std::to_string(m_journal->droppedRecords()) +
+                        " QSO(s) placed in the print queue are missing from it. The print "
+                        "queue and the log are complete.");
+    return result;
 }
 
 void TQXDM::QueueSWLReports(const std::string& listener)

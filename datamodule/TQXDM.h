@@ -127,7 +127,12 @@ public:
     AdifJournal& journal() { return *m_journal; }
     bool ExportAdifFile(const std::string& target, bool append);
 
+    // Why a print run over `log` cannot start: the queue, the log or a folder they are
+    // written to (log, queue, tmp for the journal) refuses writes. Empty when it can.
+    std::string printRunBlocker(const dbase::Table& log);
     // Scans a log (see store/LogScan.h); PrintRun and ScanSelection are set by the caller.
+    // A print run that cannot write everything it touches does not start: the error is
+    // shown and the result is -1. Journal lines that could not be written are reported.
     int ScanLog(dbase::Table& log, const std::string& ownCall,
                 const std::vector<std::string>& footerLines, Progress& progress,
                 const std::vector<dbase::Bookmark>& selectedRows = {},

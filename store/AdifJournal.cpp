@@ -4,6 +4,8 @@
 #include "core/IniFile.h"
 #include "core/Text.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -132,26 +134,54 @@ bool AdifJournal::OpenAdifExport()
 {
     if (m_file)
         return true;
-    const bool existed = fs::exists(path());
+    std::error_code ec;
+    const bool existed = fs::exists(path(), ec);
     m_file = std::fopen(path().c_str(), "ab");
     if (!m_file) {
-        m_record.clear();
+        noteFailure(std::strerror(errno));
         return false;
     }
     if (!existed) {
         const std::string header = adifHeader();
-        std::fwrite(header.data(), 1, header.size(), m_file);
+        if (std::fwrite(header.data(), 1, header.size(), m_file) != header.size())
+            noteFailure(std::strerror(errno));
     }
     return true;
 }
 
 void AdifJournal::EndAdifRecord()
 {
-    if (!OpenAdifExport())
+    if (!OpenAdifExport()) {
+        ++m_dropped;
+        m_record.clear();
         return;
+    }
     m_record += "<eor>\r\n";
-    std::fwrite(m_record.data(), 1, m_record.size(), m_file);
+    // Flushed per record: a full disk shows at the record it hits, not at the close.
+    if (std::fwrite(m_record.data(), 1, m_record.size(), m_file) != m_record.size() ||
+        std::fflush(m_file) != 0) {
+        ++m_dropped;
+        noteFailure(std::strerror(errno));
+    }
     m_record.clear();
+}
+
+bool AdifJournal::exists() const
+{
+    std::error_code ec;
+    return fs::exists(path(), ec);
+}
+
+void AdifJournal::noteFailure(const std::string& why)
+{
+    if (m_failure.empty())
+        m_failure = path() + ": " + why;
+}
+
+void AdifJournal::clearFailure()
+{
+    m_dropped = 0;
+    m_failure.clear();
 }
 
 void AdifJournal::CloseAdifExport()

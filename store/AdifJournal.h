@@ -48,11 +48,21 @@ public:
     // each record once, and rewrites the target whole. No journal: nothing to do.
     bool ExportAdifFile(const std::string& target, bool append);
     bool isOpen() const { return m_file != nullptr; }
+    bool exists() const;
+    // Records that could not be written since the last clearFailure(), and why the
+    // first of them could not; a run reports them instead of losing them silently.
+    long droppedRecords() const { return m_dropped; }
+    const std::string& failure() const { return m_failure; }
+    void clearFailure();
 
 private:
+    void noteFailure(const std::string& why);
+
     std::string m_folder;
     std::FILE* m_file = nullptr;
     std::string m_record;
+    long m_dropped = 0;
+    std::string m_failure;
 };
 
 } // namespace qx7

@@ -83,8 +83,15 @@ bool BatchInput::openOne(dbase::Table& t, const std::string& file, bool qsoTable
             options.indexes = batchIndexes();
             dbase::Table::create(path, qsoTable ? qsoFields() : stationFields(), options);
         }
-        t.open(path, {dbase::OpenMode::Shared, batchIndexes()});
-        if (t.field(t.fieldIndex("MYCALL")).required) {
+        try {
+            t.open(path, {dbase::OpenMode::Shared, batchIndexes()});
+        } catch (const dbase::Error& e) {
+            if (e.kind() != dbase::Error::Kind::Io)
+                throw;
+            // On a disk that refuses writes the lists can still be read.
+            t.open(path, {dbase::OpenMode::ReadOnly, batchIndexes()});
+        }
+        if (!t.isReadOnly() && t.field(t.fieldIndex("MYCALL")).required) {
             t.close();
             dropOwnCallRequirement(path, qsoTable ? qsoFields() : stationFields(), m_level);
             t.open(path, {dbase::OpenMode::Shared, batchIndexes()});

@@ -6,6 +6,8 @@
 #include "store/TableHelpers.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -240,7 +242,8 @@ bool ManagerDatabase::OpenWorkTable()
         m_work->open(workTablePath());
         m_work->setIndex("CALL");
         return true;
-    } catch (const dbase::Error&) {
+    } catch (const dbase::Error& e) {
+        noteFailure(e);
         m_work.reset();
         return false;
     }
@@ -290,44 +293,72 @@ bool ManagerDatabase::MergeWorkTable(Progress& progress)
             m_work = std::make_unique<dbase::Table>();
         if (!m_work->isOpen())
             m_work->open(workTablePath(), {dbase::OpenMode::ReadOnly, {}});
-        const long chunk = chunkSize(static_cast<long>(m_work->recordCount()));
+        const long total = static_cast<long>(m_work->recordCount());
+        const long chunk = chunkSize(total);
         m_table.cancelRange();
         m_table.setIndex("CALL");
         m_work->setIndex("CALL"); // merged in call order: the target index grows in order
         const auto result = dbase::BatchCopy::run(
             *m_work, m_table, dbase::FieldMapping::sameNames(*m_work, m_table),
             dbase::CopyMode::AppendUpdate, [&](std::size_t done) {
+                // The import that calls this counts in percent.
                 return done % static_cast<std::size_t>(chunk) != 0 ||
-                       progress.step(static_cast<long long>(done));
+                       progress.step(static_cast<long long>(done) * 100 / std::max(1L, total));
             });
         m_table.flush();
         m_work->close();
         return !result.stopped;
-    } catch (const dbase::Error&) {
-        if (m_table.isOpen() && m_table.state() != dbase::Table::State::Browse)
-            m_table.cancel();
+    } catch (const dbase::Error& e) {
+        noteFailure(e);
+        try {
+            if (m_table.isOpen() && m_table.state() != dbase::Table::State::Browse)
+                m_table.cancel();
+        } catch (const dbase::Error&) {
+        }
         return false;
     }
 }
 
 void ManagerDatabase::DropWorkTable()
 {
-    if (m_work && m_work->isOpen())
-        m_work->close();
+    try {
+        if (m_work && m_work->isOpen())
+            m_work->close(); // on a full disk its index cannot be written back: no matter
+    } catch (const dbase::Error&) {
+    }
     m_work.reset();
+    // Deleting needs no room on the disk; the plain removal covers a table whose header
+    // the engine refuses.
     try {
         if (dbase::Table::exists(workTablePath()))
             dbase::Table::remove(workTablePath());
-    } catch (const dbase::Error&) { // a work table left behind is replaced next time
+    } catch (const dbase::Error&) {
     }
+    std::error_code ec;
+    for (const char* ext : {".dbf", ".mdx"})
+        fs::remove(fs::path(workTablePath()).replace_extension(ext), ec);
+}
+
+void ManagerDatabase::noteFailure(const dbase::Error& e)
+{
+    if (e.cause() == std::strerror(ENOSPC))
+        m_failure =
+            "the disk holding the manager folder " + m_folder + " is full (" + e.what() + ")";
+    else
+        m_failure = e.what();
 }
 
 ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string& path,
                                                               Progress& progress, long* linesRead)
 {
+    m_failure.clear();
     std::ifstream in(path, std::ios::binary);
-    if (!in || !m_use)
+    if (!m_use)
         return ImportResult::Failed;
+    if (!in) {
+        m_failure = path + " cannot be read: " + std::strerror(errno);
+        return ImportResult::Failed;
+    }
     std::ostringstream raw;
     raw << in.rdbuf();
     const std::string text = toUtf8Guessing(raw.str());
@@ -338,8 +369,11 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
         return ImportResult::Unsupported;
     }
     DropWorkTable();
-    if (!OpenWorkTable())
+    if (!OpenWorkTable()) {
+        if (m_failure.empty())
+            m_failure = "the work table " + workTablePath() + " cannot be created";
         return ImportResult::Failed;
+    }
     progress.start("Import", 100);
     ImportResult result = ImportResult::Ok;
     try {
@@ -367,7 +401,8 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
         progress.message("updating...");
         if (WorkRecordCount() > 0 && !MergeWorkTable(progress))
             result = ImportResult::Failed;
-    } catch (const dbase::Error&) {
+    } catch (const dbase::Error& e) {
+        noteFailure(e);
         result = ImportResult::Failed;
     }
     DropWorkTable();
@@ -377,6 +412,7 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
 
 bool ManagerDatabase::importManagerTable(const std::string& path, Progress& progress)
 {
+    m_failure.clear();
     if (!m_use || !m_table.isOpen())
         return false;
     try {
@@ -415,7 +451,13 @@ bool ManagerDatabase::importManagerTable(const std::string& path, Progress& prog
         m_table.flush();
         progress.finish();
         return go;
-    } catch (const dbase::Error&) {
+    } catch (const dbase::Error& e) {
+        noteFailure(e);
+        try {
+            if (m_table.state() != dbase::Table::State::Browse)
+                m_table.cancel();
+        } catch (const dbase::Error&) {
+        }
         m_table.resumeNotifications();
         progress.finish();
         return false;

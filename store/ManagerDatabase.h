@@ -53,7 +53,10 @@ public:
                        std::string_view address);
     long WorkRecordCount(); // closes the work table
     bool MergeWorkTable(Progress& progress);
+    // Never throws: a clean-up that fails must not hide the failure that called it.
     void DropWorkTable();
+    // Why the last import failed, naming the file or disk; empty when it did not.
+    const std::string& failure() const { return m_failure; }
 
     enum class ImportResult
     {
@@ -77,6 +80,7 @@ private:
     // Copies the source's current record into the database: replaces the record with the
     // same call, date and manager, else appends.
     void appendOrUpdate(const ManagerEntry& e);
+    void noteFailure(const dbase::Error& e);
 
     std::string m_folder;
     int m_level;
@@ -84,6 +88,7 @@ private:
     bool& m_use;
     dbase::Table m_table;
     std::unique_ptr<dbase::Table> m_work;
+    std::string m_failure;
 };
 
 } // namespace qx7

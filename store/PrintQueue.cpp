@@ -2,7 +2,10 @@
 
 #include "store/TableHelpers.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <unistd.h>
 
 namespace qx7 {
 
@@ -59,11 +62,57 @@ std::string managerLabelText(std::string_view stored, std::string_view managerTe
     return std::string(managerText) + " " + std::string(stored);
 }
 
-std::string queueOpenErrorText(const std::string& dbfPath)
+std::string queueOpenErrorText(const std::string& dbfPath, const dbase::Error& error)
 {
-    return "Error opening the print queue!\r\n\r\nDelete the print queue files \r\n" +
-           withExtension(dbfPath, ".dbf") + " and \r\n" + withExtension(dbfPath, ".mdx") +
-           "\r\nor restart your computer.";
+    const std::string dbf = withExtension(dbfPath, ".dbf");
+    std::string text = "Error opening the print queue!\r\n\r\n";
+    switch (error.kind()) {
+    case dbase::Error::Kind::InUse:
+        return text + "The print queue " + dbf +
+               " is in use by another program.\r\nClose that program and try again.";
+    case dbase::Error::Kind::Damaged:
+        return text + "The print queue " + dbf + " is damaged: " + error.cause() +
+               (error.where().empty() ? "" : " (at " + error.where() + ")") +
+               ".\r\nIts labels are still in the file: keep a copy of it before repairing it "
+               "with a dBase tool.";
+    default:
+        break;
+    }
+    if (error.cause() == std::strerror(ENOSPC))
+        return text + "The disk holding " + dbf + " is full.\r\nMake room on it and try again.";
+    if (error.cause() == std::strerror(EROFS) || error.cause() == std::strerror(EACCES) ||
+        error.kind() == dbase::Error::Kind::ReadOnly)
+        return text + "The print queue " + dbf + " cannot be written: " + error.cause() + '.';
+    return text + "The print queue " + dbf + " cannot be opened: " + error.cause() + '.';
+}
+
+std::string queueReadOnlyText(const std::string& dbfPath, const std::string& cause)
+{
+    return "The print queue " + withExtension(dbfPath, ".dbf") + " cannot be written (" + cause +
+           ").\r\nNo labels can be added to it or removed from it until it can be written.";
+}
+
+void PrintQueue::packIfRoom(const std::string& dbf)
+{
+    // Packing writes a copy of the table beside it; without room for it (or on a disk
+    // that refuses writes) the deleted labels simply stay until a later start.
+    // The copy and a new index, with some slack.
+    std::error_code ec, noIndex;
+    const auto needed =
+        2 * (fs::file_size(dbf, ec) + fs::file_size(withExtension(dbf, ".mdx"), noIndex)) +
+        (64u << 10);
+    const auto space = fs::space(fs::path(dbf).parent_path(), ec);
+    if (ec || space.available < needed || ::access(dbf.c_str(), W_OK) != 0)
+        return;
+    try {
+        dbase::Table exclusive;
+        exclusive.open(dbf, {dbase::OpenMode::Exclusive, printQueueIndexes()});
+        exclusive.pack();
+        exclusive.close();
+    } catch (const dbase::Error& e) {
+        if (e.kind() != dbase::Error::Kind::Io)
+            throw; // in use or damaged: the open below would fail the same way
+    }
 }
 
 PrintQueue::PrintQueue(std::string path, int tableLevel, Prompter& prompter)
@@ -81,26 +130,29 @@ void PrintQueue::restoreViewOrder()
 bool PrintQueue::OpenPrintQueue()
 {
     const std::string dbf = withExtension(m_path, ".dbf");
-    if (!fs::exists(dbf))
+    std::error_code ec;
+    if (!fs::exists(dbf, ec) && !ec)
         return CreatePrintQueue();
     if (m_table.isOpen())
         return true;
     try {
-        {
-            // Labels deleted by the last run leave the file here.
-            dbase::Table exclusive;
-            exclusive.open(dbf, {dbase::OpenMode::Exclusive, printQueueIndexes()});
-            exclusive.pack();
-            exclusive.close();
+        packIfRoom(dbf);
+        try {
+            m_table.open(dbf, {dbase::OpenMode::Shared, printQueueIndexes()});
+        } catch (const dbase::Error& e) {
+            if (e.kind() != dbase::Error::Kind::Io || ::access(dbf.c_str(), R_OK) != 0)
+                throw;
+            // A queue that cannot be written can still be listed and counted.
+            m_table.open(dbf, {dbase::OpenMode::ReadOnly, printQueueIndexes()});
+            m_readOnlyCause = e.cause();
         }
-        m_table.open(dbf, {dbase::OpenMode::Shared, printQueueIndexes()});
         restoreViewOrder();
         LabelsInQueue = static_cast<int>(m_table.recordCount());
         return true;
-    } catch (const dbase::Error&) {
+    } catch (const dbase::Error& e) {
         if (m_table.isOpen())
             m_table.close();
-        m_prompter.ask(PromptIcon::Error, queueOpenErrorText(m_path), PromptButton::Ok);
+        m_prompter.ask(PromptIcon::Error, queueOpenErrorText(m_path, e), PromptButton::Ok);
         return false;
     }
 }

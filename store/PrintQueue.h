@@ -34,8 +34,12 @@ std::vector<dbase::IndexDef> printQueueIndexes();
 // text already (a call has no blanks); it is shown as stored.
 std::string managerLabelText(std::string_view stored, std::string_view managerText);
 
-// "Error opening the print queue!..." with both file names.
-std::string queueOpenErrorText(const std::string& dbfPath);
+// "Error opening the print queue!" and what went wrong with `dbfPath`. It never advises
+// deleting the queue: its labels may hold QSOs that the logs already show as sent.
+std::string queueOpenErrorText(const std::string& dbfPath, const dbase::Error& error);
+// "The print queue ... cannot be written" (and why) for a run that would add or remove
+// labels.
+std::string queueReadOnlyText(const std::string& dbfPath, const std::string& cause);
 
 class PrintQueue
 {
@@ -50,6 +54,11 @@ public:
     bool CreatePrintQueue();
     void ClosePrintQueue();
     bool isOpen() const { return m_table.isOpen(); }
+    // Open for reading only: the file or its disk refuses writes. Listing and counting
+    // work; filling and printing must not start.
+    bool isReadOnly() const { return m_table.isOpen() && m_table.isReadOnly(); }
+    // Why it was opened read-only.
+    const std::string& readOnlyCause() const { return m_readOnlyCause; }
     // Counts the labels (deleted ones excluded); 0 when the table cannot be read.
     int RecountLabels();
     // 0 INDEXD (first in, first out), 1 INDEXB (bureau order), 2 INDEXA (scan order);
@@ -67,11 +76,14 @@ public:
     std::string QXPQDataSourceDataChange(int priRows, std::string_view managerText) const;
 
 private:
+    void packIfRoom(const std::string& dbf);
+
     std::string m_path;
     int m_level;
     Prompter& m_prompter;
     dbase::Table m_table;
     int m_indexOnQXPQ = 0;
+    std::string m_readOnlyCause;
 };
 
 } // namespace qx7

@@ -21,7 +21,8 @@ int importFile(CommandContext& ctx, ManagerDatabase& db, const std::string& file
     const bool isTable = std::filesystem::path(file).extension() == ".dbf";
     if (isTable) {
         if (!db.importManagerTable(file, progress)) {
-            ctx.err << "qx7cli: the manager table " << file << " could not be imported\n";
+            ctx.err << "qx7cli: the manager table " << file << " could not be imported"
+                    << (db.failure().empty() ? "" : ": " + db.failure()) << '\n';
             return 1;
         }
     } else {
@@ -30,7 +31,8 @@ int importFile(CommandContext& ctx, ManagerDatabase& db, const std::string& file
         case ManagerDatabase::ImportResult::Unsupported:
             return 1;
         case ManagerDatabase::ImportResult::Failed:
-            ctx.err << "qx7cli: " << file << " could not be imported\n";
+            ctx.err << "qx7cli: " << file << " could not be imported"
+                    << (db.failure().empty() ? "" : ": " + db.failure()) << '\n';
             return 1;
         case ManagerDatabase::ImportResult::Ok:
             ctx.out << lines << " lines read\n";

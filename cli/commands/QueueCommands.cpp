@@ -4,10 +4,12 @@
 #include "cli/TerminalProgress.h"
 #include "core/BandModeTables.h"
 #include "core/Text.h"
+#include "core/WritableFolder.h"
 #include "datamodule/TQXDM.h"
 #include "store/LogSearch.h"
 #include "store/LogTable.h"
 
+#include <filesystem>
 #include <ostream>
 
 namespace qx7::cli {
@@ -57,6 +59,18 @@ bool openQueue(CommandContext& ctx, TQXDM& dm)
     return false;
 }
 
+// For the commands that add or remove labels.
+bool openQueueForWriting(CommandContext& ctx, TQXDM& dm)
+{
+    if (!openQueue(ctx, dm))
+        return false;
+    if (!dm.printQueue().isReadOnly())
+        return true;
+    ctx.err << "qx7cli: "
+            << oneLineText(queueReadOnlyText(dm.LastPQ, dm.printQueue().readOnlyCause())) << '\n';
+    return false;
+}
+
 // Opens a log of the log folder in call order with its descriptor.
 bool openLogNamed(CommandContext& ctx, TQXDM& dm, const std::string& name, dbase::Table& log,
                   LogDescriptor& descriptor)
@@ -93,6 +107,12 @@ int fill(CommandContext& ctx)
     LogDescriptor descriptor;
     if (!openLogNamed(ctx, dm, a[1], log, descriptor))
         return 1;
+    // Everything the run writes is checked first: a run that fails halfway has queued
+    // labels and marked QSOs that the user then has to sort out.
+    if (const std::string why = dm.printRunBlocker(log); !why.empty()) {
+        ctx.err << "qx7cli: " << oneLineText(why) << " Nothing was changed.\n";
+        return 1;
+    }
     const int before = dm.LabelsInQueue();
     TerminalProgress progress(ctx.err);
     int result = 0;
@@ -112,7 +132,7 @@ int fill(CommandContext& ctx)
             << dm.LabelsInQueue() - before << " new)\n";
     if (result < 0)
         ctx.out << "Stopped at the page prompt.\n";
-    return 0;
+    return dm.journal().droppedRecords() > 0 ? 1 : 0;
 }
 
 int list(CommandContext& ctx)
@@ -153,7 +173,7 @@ int runQueue(CommandContext& ctx)
         return list(ctx);
     if (sub == "empty" && a.size() == 1) {
         TQXDM& dm = ctx.dataModule();
-        if (!openQueue(ctx, dm))
+        if (!openQueueForWriting(ctx, dm))
             return 1;
         dm.EmptyPrintQueue();
         ctx.out << "The print queue is empty.\n";
@@ -161,6 +181,18 @@ int runQueue(CommandContext& ctx)
     }
     if (sub == "export-adif" && (a.size() == 2 || (a.size() == 3 && a[2] == "--overwrite"))) {
         TQXDM& dm = ctx.dataModule();
+        const std::string folder = std::filesystem::path(a[1]).parent_path().string();
+        if (const std::string why = whyFolderRefusesWrites(folder.empty() ? "." : folder);
+            !why.empty()) {
+            ctx.err << "qx7cli: " << a[1] << " cannot be written: " << why << '\n';
+            return 1;
+        }
+        if (!dm.journal().exists()) {
+            ctx.err << "qx7cli: nothing to export: no QSO was placed in the print queue since it "
+                       "was last emptied (no "
+                    << dm.journal().path() << "); " << a[1] << " was not written\n";
+            return 1;
+        }
         if (!dm.ExportAdifFile(a[1], a.size() == 2)) {
             ctx.err << "qx7cli: " << a[1] << " could not be written\n";
             return 1;

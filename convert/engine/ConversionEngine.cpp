@@ -263,11 +263,15 @@ bool ConversionEngine::WriteOutput(TQXLogSpec& output)
 {
     m_counters.toWrite = static_cast<long long>(m_buffer.size());
     m_counters.percent = 0;
+    m_writeFailure.clear();
     m_progress->start("Writing: " + output.FileName, 100);
     bool ok = false;
     if (const LogWriter* writer = findWriter(output.LogType)) {
         try {
             ok = writer->write(output, *this);
+        } catch (const std::exception& e) {
+            m_writeFailure = e.what();
+            ok = false;
         } catch (...) {
             ok = false;
         }

@@ -84,6 +84,9 @@ public:
     std::vector<std::string_view> bufferRecords() const override { return m_buffer.sorted(); }
     RecordLayout layout() const override { return m_normalizer.record().layout(); }
     int dbaseLevel() const override;
+    void reportWriteFailure(const std::string& why) override { m_writeFailure = why; }
+    // Why the last WriteOutput failed; empty when the writer gave no reason.
+    const std::string& writeFailure() const { return m_writeFailure; }
 
 private:
     unsigned findProblems();
@@ -98,6 +101,7 @@ private:
     ImportBuffer m_buffer;
     ErrorLog m_errorLog;
     std::string m_errorLogPath;
+    std::string m_writeFailure;
     ConversionCounters m_counters;
     int m_outputType = 0;
     std::vector<std::string> m_valueNotes; // of the QSO being read

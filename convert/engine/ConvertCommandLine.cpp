@@ -249,12 +249,14 @@ int runNewLogArgs(ConversionEngine& engine, const Settings& settings, Prompter& 
         err << "the log needs a name\n";
         return 2;
     }
-    if (std::filesystem::exists(logPaths(settings.QXLogPath, name).descriptor) &&
+    std::error_code ec; // a name too long for the file system is no existing log
+    if (std::filesystem::exists(logPaths(settings.QXLogPath, name).descriptor, ec) &&
         prompter.ask(PromptIcon::Warning, "Log exists! Overwrite?",
                      PromptButton::Yes | PromptButton::Cancel) != PromptButton::Yes)
         return 1;
     out << "Reading: " << adif << '\n';
-    const std::string path = createLogFromAdif(engine, settings, adif, name, call);
+    std::string why;
+    const std::string path = createLogFromAdif(engine, settings, adif, name, call, &why);
     const auto& c = engine.counters();
     out << c.readOk << " QSOs read OK of " << c.read << '\n';
     if (c.valuesChanged > 0)
@@ -263,7 +265,7 @@ int runNewLogArgs(ConversionEngine& engine, const Settings& settings, Prompter& 
     if (!engine.errorLogPath().empty())
         out << "Error log: " << engine.errorLogPath() << '\n';
     if (path.empty()) {
-        err << "no log was made from " << adif << '\n';
+        err << "no log was made from " << adif << ": " << why << '\n';
         return 1;
     }
     out << c.written << " QSOs written\n"

@@ -45,6 +45,8 @@ public:
     virtual bool abortRequested() const = 0;
     virtual const std::string& logFolder() const = 0;
     virtual int dbaseLevel() const = 0;
+    // Why the writer failed, in words the user can act on (full disk, not a folder...).
+    virtual void reportWriteFailure(const std::string& why) { (void)why; }
 
     virtual ~WriteContext() = default;
 };

@@ -11,8 +11,13 @@ namespace qx7 {
 
 std::string createLogFromAdif(ConversionEngine& engine, const Settings& settings,
                               const std::string& adifFile, const std::string& saveAs,
-                              const std::string& call)
+                              const std::string& call, std::string* why)
 {
+    auto fail = [why](std::string reason) {
+        if (why)
+            *why = std::move(reason);
+        return std::string();
+    };
     TQXLogSpec input = makeLogSpec(adifFile, LogType::Adif);
     input.DateFormat = "yyyymmdd";
     TQXLogSpec output = makeLogSpec(saveAs, LogType::Qx7);
@@ -26,12 +31,20 @@ std::string createLogFromAdif(ConversionEngine& engine, const Settings& settings
     // A file that could not be read whole gives no log: an empty or partial log
     // reported as made would hide the QSOs that were lost.
     const bool read = engine.ReadLog(input);
+    std::error_code ec;
     if (!read || engine.abortRequested()) {
         engine.ClearImportBuffer();
-        return {};
+        return fail(engine.abortRequested()             ? "the reading was stopped"
+                    : std::filesystem::exists(adifFile, ec) ? "the file could not be read whole"
+                                                        : "the file does not exist");
+    }
+    if (engine.bufferSize() == 0) {
+        engine.ClearImportBuffer();
+        return fail("the file holds no QSO that could be taken over");
     }
     if (!engine.WriteOutput(output))
-        return {};
+        return fail(engine.writeFailure().empty() ? "the log could not be written"
+                                                  : engine.writeFailure());
     const std::string name = logBaseName(saveAs);
     return (std::filesystem::path(settings.QXLogPath) / name).string();
 }

@@ -5,6 +5,7 @@
 #include "core/BandModeTables.h"
 #include "core/IniFile.h"
 #include "core/Text.h"
+#include "core/WritableFolder.h"
 #include "dbase/Table.h"
 #include "dbase/TempFiles.h"
 #include "store/LogTable.h"
@@ -153,6 +154,18 @@ void removeLog(const LogPaths& paths)
     fs::remove(paths.descriptor, ec);
 }
 
+std::string whyLogFolderRefusesWrites(const std::string& folder)
+{
+    const std::string why = whyFolderRefusesWrites(folder);
+    return why.empty() ? why : "the log folder: " + why;
+}
+
+[[noreturn]] void failWriting(const std::string& folder, const std::string& what)
+{
+    const std::string why = whyLogFolderRefusesWrites(folder);
+    throw std::runtime_error(why.empty() ? what : why);
+}
+
 } // namespace
 
 namespace {
@@ -162,10 +175,10 @@ void writeNewLog(const LogPaths& temp, const std::string& folder, const std::str
 {
     // The descriptor first: creating a table named N.qx7 clears an N.mdx beside it.
     if (!CreateLogDescriptor(temp.table, context.dbaseLevel()))
-        throw std::runtime_error("log descriptor");
+        failWriting(context.logFolder(), "the log descriptor could not be created");
     writeLogDescriptor(temp.descriptor, {trimRight(output.CallSign), {}});
     if (!CreateLogTable(folder, tempName, context.dbaseLevel()))
-        throw std::runtime_error("log table");
+        failWriting(context.logFolder(), "the log table could not be created");
     dbase::Table table;
     table.open(temp.table, {dbase::OpenMode::Exclusive, logTableIndexes()});
     table.setIndex("DATETIME");
@@ -196,8 +209,10 @@ bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
 {
     const std::string name = logBaseName(output.FileName);
     const LogPaths target = logPaths(context.logFolder(), name);
-    if (name.empty())
+    if (name.empty()) {
+        context.reportWriteFailure("the log needs a name");
         return false;
+    }
     // Written under its own name in a folder of this process, so that no listing of the
     // log folder takes the half-written log for a log.
     std::error_code ec;
@@ -206,6 +221,10 @@ bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
     const std::string tempName = name;
     const LogPaths temp = logPaths(tempFolder, tempName);
     try {
+        // The name of the work copy is the longest one written.
+        if (fs::path(temp.index).filename().string().size() > 255)
+            throw std::runtime_error("the log name \"" + name.substr(0, 40) +
+                                     "...\" is too long for a file name");
         requireNotInUse(target);
         if (output.WriteMode != 2 && fs::exists(target.table) && fs::exists(target.descriptor))
             updateLog(target, temp, output, context);
@@ -214,9 +233,18 @@ bool WriteQx7Log(TQXLogSpec& output, WriteContext& context)
         renameInto(temp, target);
         fs::remove_all(tempFolder, ec);
         return true;
-    } catch (...) {
+    } catch (const dbase::Error& e) {
         removeLog(temp);
         fs::remove_all(tempFolder, ec);
+        const std::string why = e.kind() == dbase::Error::Kind::InUse
+                                    ? std::string()
+                                    : whyLogFolderRefusesWrites(context.logFolder());
+        context.reportWriteFailure(why.empty() ? e.what() : why);
+        return false;
+    } catch (const std::exception& e) {
+        removeLog(temp);
+        fs::remove_all(tempFolder, ec);
+        context.reportWriteFailure(e.what());
         return false;
     }
 }

@@ -103,6 +103,32 @@ TEST(IniFile, SaveRoundTripsAndReplacesTheFileWhole)
     EXPECT_EQ(files, 1);
 }
 
+TEST(IniFile, LoadingAndSavingAgainGivesTheSameBytes)
+{
+    const std::string path = tempPath("stable.ini");
+    std::filesystem::remove(path);
+    IniFile first(path);
+    first.writeString("System", "LastQXD", "sample.qxd");
+    first.writeString("Print", "PriRows", "6");
+    ASSERT_TRUE(first.save());
+    auto bytes = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string once = bytes();
+    for (int run = 0; run < 3; ++run) {
+        IniFile again(path);
+        again.writeString("System", "LastQXD", "sample.qxd");
+        ASSERT_TRUE(again.save());
+        EXPECT_EQ(bytes(), once) << "after load and save number " << run + 1;
+    }
+    // A key added to a section goes below its last key, not below the section gap.
+    IniFile grown(path);
+    grown.writeString("System", "Maximize", "1");
+    ASSERT_TRUE(grown.save());
+    EXPECT_EQ(bytes(), "[System]\nLastQXD=sample.qxd\nMaximize=1\n\n[Print]\nPriRows=6\n\n");
+}
+
 TEST(IniFile, AFailedSaveLeavesTheOldFileIntact)
 {
     const std::string path = tempPath("blocked.ini");

@@ -206,5 +206,33 @@ TEST_F(ManagerDb, ADatabaseThatCannotBeCreatedSwitchesLookUpOff)
     EXPECT_TRUE(prompter.failures.empty());
 }
 
+// The import counts in percent from reading to merging; the merge must not report
+// its record count as a percentage ("Import: 172000%").
+TEST_F(ManagerDb, ImportProgressStaysWithinAHundredPercent)
+{
+    struct Recording : Progress
+    {
+        long long total = 0;
+        std::vector<long long> steps;
+        void start(const std::string&, long long t) override { total = t; }
+        bool step(long long done) override
+        {
+            steps.push_back(done);
+            return true;
+        }
+    } recording;
+    ASSERT_TRUE(db().OpenManagerDB());
+    std::string text;
+    for (int i = 0; i < 1720; ++i)
+        text += "DX" + std::to_string(1000 + i) + ";MG1;2020;;\r\n";
+    writeText("many.txt", text);
+    ASSERT_EQ(db().importTextFile(dir.file("many.txt"), recording),
+              ManagerDatabase::ImportResult::Ok);
+    ASSERT_FALSE(recording.steps.empty());
+    for (long long done : recording.steps)
+        EXPECT_LE(done, recording.total);
+    EXPECT_EQ(db().ManagerCount(), 1720);
+}
+
 } // namespace
 } // namespace qx7
