@@ -351,6 +351,12 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
             if (end == std::string::npos)
                 end = text.size();
             const std::string_view line(text.data() + pos, end - pos);
+            if (isDamagedManagerLine(line)) {
+                result = ImportResult::Damaged;
+                if (linesRead)
+                    *linesRead = lines + 1;
+                break;
+            }
             if (auto e = parseManagerLine(line, format))
                 AddWorkRecord(e->call, e->mgr, e->dateFrom, e->address);
             ++lines;
@@ -362,16 +368,21 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
                 progress.step(percent);
             }
         }
-        if (linesRead)
-            *linesRead = lines;
-        progress.message("updating...");
-        if (WorkRecordCount() > 0 && !MergeWorkTable(progress))
-            result = ImportResult::Failed;
+        if (result == ImportResult::Ok) {
+            if (linesRead)
+                *linesRead = lines;
+            progress.message("updating...");
+            if (WorkRecordCount() > 0 && !MergeWorkTable(progress))
+                result = ImportResult::Failed;
+        }
     } catch (const dbase::Error&) {
         result = ImportResult::Failed;
     }
     DropWorkTable();
     progress.finish();
+    if (result == ImportResult::Damaged)
+        m_prompter.ask(PromptIcon::Error, damagedManagerListMessage(linesRead ? *linesRead : 0),
+                       PromptButton::Ok);
     return result;
 }
 
