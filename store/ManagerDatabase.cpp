@@ -342,6 +342,7 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
         return ImportResult::Failed;
     progress.start("Import", 100);
     ImportResult result = ImportResult::Ok;
+    long damagedLine = 0;
     try {
         m_work->suspendNotifications();
         long lines = 0;
@@ -353,8 +354,9 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
             const std::string_view line(text.data() + pos, end - pos);
             if (isDamagedManagerLine(line)) {
                 result = ImportResult::Damaged;
+                damagedLine = lines + 1;
                 if (linesRead)
-                    *linesRead = lines + 1;
+                    *linesRead = damagedLine;
                 break;
             }
             if (auto e = parseManagerLine(line, format))
@@ -381,8 +383,7 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
     DropWorkTable();
     progress.finish();
     if (result == ImportResult::Damaged)
-        m_prompter.ask(PromptIcon::Error, damagedManagerListMessage(linesRead ? *linesRead : 0),
-                       PromptButton::Ok);
+        m_prompter.ask(PromptIcon::Error, damagedManagerListMessage(damagedLine), PromptButton::Ok);
     return result;
 }
 

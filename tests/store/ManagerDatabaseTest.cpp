@@ -137,6 +137,11 @@ TEST_F(ManagerDb, DamagedListNamesItsLineAndLeavesTheDatabaseAsItWas)
     EXPECT_EQ(db().importTextFile(dir.file("cut.txt"), progress, &line),
               ManagerDatabase::ImportResult::Damaged);
     EXPECT_EQ(line, 3);
+    // The message names the line also when the caller does not ask for it.
+    prompter.expect("The manager list is damaged at line 3.\r\nNothing was imported.",
+                    PromptButton::Ok);
+    EXPECT_EQ(db().importTextFile(dir.file("cut.txt"), progress),
+              ManagerDatabase::ImportResult::Damaged);
     EXPECT_TRUE(prompter.failures.empty());
     EXPECT_EQ(contents(), (Strings{"W1AW K1AAA  "}));
     EXPECT_FALSE(fs::exists(dir.file("tmpmgr.dbf")));
