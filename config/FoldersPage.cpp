@@ -61,10 +61,8 @@ FoldersPage::FoldersPage(Prompter& prompter, QWidget* parent)
     for (const FolderKind& k : kKinds)
         m_kinds->addItem(tr(k.caption));
     m_kinds->setMaximumHeight(110);
-    for (QLabel* l : {m_old, m_pending}) {
-        l->setWordWrap(true);
+    for (QLabel* l : {m_old, m_pending})
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
     auto* browse = new QPushButton(tr("&Browse..."), this);
     browse->setObjectName(QStringLiteral("browseButton"));
     auto* set = new QPushButton(tr("&Set new folder"), this);
@@ -82,6 +80,7 @@ FoldersPage::FoldersPage(Prompter& prompter, QWidget* parent)
     box()->addWidget(new QLabel(tr("Changes will become effective after the next program start.\n"
                                    "Files will not automatically be moved to the new folder!"),
                                 this));
+    box()->addStretch(1);
     connect(m_kinds, &QListWidget::currentRowChanged, this, &FoldersPage::showKind);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString dir = QFileDialog::getExistingDirectory(this, tr("Folder"), m_choice->text());

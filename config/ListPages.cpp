@@ -84,9 +84,11 @@ VisibilityPage::VisibilityPage(Kind kind, QWidget* parent)
     const bool bands = kind == Kind::Bands;
     setObjectName(QLatin1String(bands ? "bandsPage" : "modesPage"));
     m_list->setObjectName(QLatin1String(bands ? "bandList" : "modeList"));
-    box()->addWidget(new QLabel(bands ? tr("Visible &Bands in the band dropdown box:")
-                                      : tr("Visible Modes in the mode dropdown box"),
-                                this));
+    auto* caption = new QLabel(bands ? tr("Visible &Bands in the band dropdown box:")
+                                     : tr("Visible Modes in the mode dropdown box"),
+                               this);
+    caption->setBuddy(m_list);
+    box()->addWidget(caption);
     const int n = bands ? MaxBand : MaxMode;
     for (int i = 1; i <= n; ++i) {
         auto* item = new QListWidgetItem(m_list);
