@@ -92,11 +92,17 @@ TEST_F(ManagerWindow, ImportsFindsExportsAndShowsTheDatabase)
     EXPECT_TRUE(find->text().isEmpty());
     EXPECT_EQ(grid()->rowCount(), 3);
 
+    // An edit in the grid goes into the table.
+    ASSERT_TRUE(grid()->setData(grid()->index(0, 1), QStringLiteral("G4XYZ"), Qt::EditRole));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(0, 1), QStringLiteral("G4XYZ"));
+    EXPECT_EQ(home.dm->managers().LookUpManager("VP8XY", "", "20240101").manager, "G4XYZ");
+
     chooseNext(home.file("out.txt"), 1);
     click("exportButton");
     const std::string out = readFile(home.file("out.txt"));
     EXPECT_NE(out.find("W1AW,01/01/2000,K1AAA"), std::string::npos) << out;
-    EXPECT_NE(out.find("VP8XY,,G4ABC"), std::string::npos) << out;
+    EXPECT_NE(out.find("VP8XY,,G4XYZ"), std::string::npos) << out;
 
     // A qmgr.dbf of another program joins the database.
     chooseNext(home.file("qmgr.dbf"));

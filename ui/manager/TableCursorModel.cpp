@@ -29,7 +29,7 @@ TableCursorModel::TableCursorModel(dbase::Table& table, QList<Column> columns, Q
     : QAbstractTableModel(parent), m_table(table), m_columns(std::move(columns))
 {
     m_observer = m_table.addObserver([this](dbase::Table&, dbase::TableEvent e) {
-        if (m_suspended)
+        if (m_suspended || m_writing)
             return;
         if (e == dbase::TableEvent::Closing) {
             beginResetModel();
@@ -174,6 +174,7 @@ bool TableCursorModel::setData(const QModelIndex& index, const QVariant& value, 
 {
     if (role != Qt::EditRole || !index.isValid() || !gotoRow(index.row()))
         return false;
+    m_writing = true;
     try {
         m_table.edit();
         m_table.setText(m_columns[index.column()].field.toStdString(),
@@ -182,10 +183,14 @@ bool TableCursorModel::setData(const QModelIndex& index, const QVariant& value, 
     } catch (const dbase::Error&) {
         if (m_table.state() != dbase::Table::State::Browse)
             m_table.cancel();
+        m_writing = false;
         return false;
     }
+    m_writing = false;
     m_cachedPage = -1;
     emit dataChanged(index, index);
+    // A changed key may move the record: recount once the view has finished its edit.
+    QMetaObject::invokeMethod(this, &TableCursorModel::reload, Qt::QueuedConnection);
     return true;
 }
 
@@ -202,21 +207,6 @@ bool TableCursorModel::gotoRow(int row)
     } catch (const dbase::Error&) {
         return false;
     }
-}
-
-int TableCursorModel::currentRow() const
-{
-    if (!m_table.isOpen() || m_table.isEmpty())
-        return -1;
-    const auto recno = m_table.recNo();
-    for (int p = 0; p < static_cast<int>(m_pageStarts.size()); ++p) {
-        if (p != m_cachedPage)
-            loadPage(p);
-        for (size_t i = 0; i < m_cacheMarks.size(); ++i)
-            if (m_cacheMarks[i].recno == recno)
-                return p * kPage + static_cast<int>(i);
-    }
-    return -1;
 }
 
 } // namespace qx7

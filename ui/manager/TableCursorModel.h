@@ -41,8 +41,6 @@ public:
     void reload();
     // Moves the table's cursor to the record of `row`.
     bool gotoRow(int row);
-    // The row of the table's current record, -1 when not shown.
-    int currentRow() const;
 
 private:
     static constexpr int kPage = 128;
@@ -55,6 +53,7 @@ private:
     QStringList m_readOnly;
     int m_observer = -1;
     bool m_suspended = false;
+    bool m_writing = false;
     int m_rows = 0;
     // A bookmark at the first row of every page, collected while counting.
     std::vector<dbase::Bookmark> m_pageStarts;
