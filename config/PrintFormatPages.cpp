@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -232,14 +233,39 @@ SlashedZeroPage::SlashedZeroPage(QWidget* parent) : ConfigPage(QStringLiteral("c
     m_code->setMaximumWidth(90);
     m_character = new QLabel(this);
     m_character->setObjectName(QStringLiteral("slashedZeroCharacter"));
-    QFont big = m_character->font();
-    big.setPointSize(big.pointSize() * 3);
-    m_character->setFont(big);
+    m_font = new QComboBox(this);
+    m_font->setObjectName(QStringLiteral("zeroFontCombo"));
+    m_font->addItems(QFontDatabase::families());
+    // "Arial" where the system has it, else the font the windows use.
+    const QString arial = QStringLiteral("Arial");
+    m_font->setCurrentText(QFontDatabase::families().contains(arial) ? arial : font().family());
+    m_grid = new QTableWidget(14, 16, this);
+    m_grid->setObjectName(QStringLiteral("characterGrid"));
+    m_grid->horizontalHeader()->hide();
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setDefaultSectionSize(24);
+    m_grid->verticalHeader()->setDefaultSectionSize(20);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    const int frame = 2 * m_grid->frameWidth();
+    m_grid->setFixedSize(16 * 24 + frame, 14 * 20 + frame);
+    fillGrid();
     auto* form = new QFormLayout;
     form->addRow(tr("Slashed &Zero ASCII Character:"), m_code);
+    form->addRow(tr("&Font:"), m_font);
     form->addRow(tr("Character:"), m_character);
     box()->addLayout(form);
+    box()->addWidget(m_grid);
     watch(m_code);
+    // The font only serves the display: it is not a setting.
+    connect(m_font, &QComboBox::currentTextChanged, this, &SlashedZeroPage::fillGrid);
+    connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        m_code->setEditText(QString::number(row * 16 + column + 32));
+        settle();
+        emit changed();
+    });
     connect(m_code, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         bool ok = false;
         const int code = text.toInt(&ok);
@@ -249,8 +275,27 @@ SlashedZeroPage::SlashedZeroPage(QWidget* parent) : ConfigPage(QStringLiteral("c
     connect(m_code->lineEdit(), &QLineEdit::editingFinished, this, &SlashedZeroPage::settle);
 }
 
+void SlashedZeroPage::fillGrid()
+{
+    QFont font(m_font->currentText());
+    for (int code = 32; code <= 255; ++code) {
+        const char byte = static_cast<char>(code);
+        auto* item =
+            new QTableWidgetItem(QString::fromStdString(cp1252ToUtf8(std::string_view(&byte, 1))));
+        item->setTextAlignment(Qt::AlignCenter);
+        item->setFont(font);
+        m_grid->setItem((code - 32) / 16, (code - 32) % 16, item);
+    }
+    m_character->setFont([&] {
+        QFont big = font;
+        big.setPointSize(font.pointSize() * 3);
+        return big;
+    }());
+}
+
 void SlashedZeroPage::showCharacter(int code)
 {
+    m_grid->setCurrentCell((code - 32) / 16, (code - 32) % 16);
     // The code is a Windows-1252 character, as the label printer sees it.
     const char byte = static_cast<char>(code);
     m_character->setText(QString::fromStdString(cp1252ToUtf8(std::string_view(&byte, 1))));

@@ -68,7 +68,10 @@ private:
     // An empty entry or a code outside 32-255 falls back to the code in use.
     void settle();
     void showCharacter(int code);
+    void fillGrid();
     QComboBox* m_code;
+    QComboBox* m_font;
+    QTableWidget* m_grid;
     QLabel* m_character;
     int m_inUse = 216;
 };

@@ -189,8 +189,13 @@ TEST_F(ConfigDialog, ConfirmAllExceptYDisablesTheOtherRulesAndSlashedZeroStaysIn
     QTest::keyClicks(zero->lineEdit(), "300");
     QTest::keyClick(zero->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(zero->currentText(), QStringLiteral("216"));
+    // Double-clicking a cell takes its code: row 13, column 0 is 13 * 16 + 32 = 240.
+    auto* grid = child<QTableWidget>("characterGrid");
+    emit grid->cellDoubleClicked(13, 0);
+    EXPECT_EQ(zero->currentText(), QStringLiteral("240"));
+    EXPECT_EQ(grid->currentRow(), 13);
     click("applyButton");
-    EXPECT_EQ(dm->SlashedZero, 216);
+    EXPECT_EQ(dm->SlashedZero, 240);
 }
 
 TEST_F(ConfigDialog, HelpOpensTheTopicOfEveryPage)
@@ -243,7 +248,7 @@ TEST_F(ConfigDialog, RendersItsPages)
     dlg->show();
     for (const auto& [page, file] :
          {std::pair{"Confirm QSOs", "config-confirm"}, std::pair{"Bands", "config-bands"},
-          std::pair{"Folders", "config-folders"}}) {
+          std::pair{"Folders", "config-folders"}, std::pair{"Slashed Zero", "config-zero"}}) {
         ASSERT_TRUE(dlg->showPage(QString::fromLatin1(page)));
         QCoreApplication::processEvents();
         const QPixmap picture = dlg->grab();
