@@ -376,6 +376,7 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
     }
     progress.start("Import", 100);
     ImportResult result = ImportResult::Ok;
+    long damagedLine = 0;
     try {
         m_work->suspendNotifications();
         long lines = 0;
@@ -385,6 +386,13 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
             if (end == std::string::npos)
                 end = text.size();
             const std::string_view line(text.data() + pos, end - pos);
+            if (isDamagedManagerLine(line)) {
+                result = ImportResult::Damaged;
+                damagedLine = lines + 1;
+                if (linesRead)
+                    *linesRead = damagedLine;
+                break;
+            }
             if (auto e = parseManagerLine(line, format))
                 AddWorkRecord(e->call, e->mgr, e->dateFrom, e->address);
             ++lines;
@@ -396,17 +404,21 @@ ManagerDatabase::ImportResult ManagerDatabase::importTextFile(const std::string&
                 progress.step(percent);
             }
         }
-        if (linesRead)
-            *linesRead = lines;
-        progress.message("updating...");
-        if (WorkRecordCount() > 0 && !MergeWorkTable(progress))
-            result = ImportResult::Failed;
+        if (result == ImportResult::Ok) {
+            if (linesRead)
+                *linesRead = lines;
+            progress.message("updating...");
+            if (WorkRecordCount() > 0 && !MergeWorkTable(progress))
+                result = ImportResult::Failed;
+        }
     } catch (const dbase::Error& e) {
         noteFailure(e);
         result = ImportResult::Failed;
     }
     DropWorkTable();
     progress.finish();
+    if (result == ImportResult::Damaged)
+        m_prompter.ask(PromptIcon::Error, damagedManagerListMessage(damagedLine), PromptButton::Ok);
     return result;
 }
 

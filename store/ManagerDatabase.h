@@ -62,10 +62,13 @@ public:
     {
         Ok,
         Unsupported,
+        Damaged,
         Failed
     };
     // A ";"-separated, DX4WIN or QW6QW list, told apart by its first line. Shows
-    // "Unsupported file format!" for anything else. `linesRead` counts every line.
+    // "Unsupported file format!" for anything else. `linesRead` counts every line. A
+    // damaged line stops the import before anything is merged: the database stays as it
+    // was, the message names the line and `linesRead` is that line's number.
     ImportResult importTextFile(const std::string& path, Progress& progress,
                                 long* linesRead = nullptr);
     // A manager table with the fields CALL, MGR, ACTIVE and ADDRESS ("qmgr.dbf").

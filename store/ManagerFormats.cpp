@@ -180,4 +180,22 @@ std::string managerExportLine(const ManagerEntry& e, bool dx4win)
     return line;
 }
 
+bool isDamagedManagerLine(std::string_view line)
+{
+    if (line == "\x1a")
+        return false;
+    for (const char c : line) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && c != '\t' && c != '\r') || u == 0x7f)
+            return true;
+    }
+    return false;
+}
+
+std::string damagedManagerListMessage(long line)
+{
+    return "The manager list is damaged at line " + std::to_string(line) +
+           ".\r\nNothing was imported.";
+}
+
 } // namespace qx7

@@ -44,6 +44,12 @@ inline constexpr const char* kUnsupportedManagerFile = "Unsupported file format!
 // The format of a manager list is decided by its first line.
 ManagerTextFormat detectManagerFormat(std::string_view firstLine);
 
+// A line that no manager list holds: control characters other than tab (binary data, a
+// file cut or overwritten). A lone end-of-file mark (^Z) of old DOS files is not damage.
+bool isDamagedManagerLine(std::string_view line);
+// The message for a list that stopped at the 1-based `line`.
+std::string damagedManagerListMessage(long line);
+
 // One line of a list; nothing when the line is skipped (no call or no manager).
 std::optional<ManagerEntry> parseManagerLine(std::string_view line, ManagerTextFormat format);
 

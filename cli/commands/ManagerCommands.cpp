@@ -29,6 +29,7 @@ int importFile(CommandContext& ctx, ManagerDatabase& db, const std::string& file
         long lines = 0;
         switch (db.importTextFile(file, progress, &lines)) {
         case ManagerDatabase::ImportResult::Unsupported:
+        case ManagerDatabase::ImportResult::Damaged: // the prompter named the line
             return 1;
         case ManagerDatabase::ImportResult::Failed:
             ctx.err << "qx7cli: " << file << " could not be imported"

@@ -122,6 +122,36 @@ TEST_F(ManagerDb, UnsupportedListsSayWhyAndReadNothing)
     EXPECT_EQ(db().ManagerCount(), 0);
 }
 
+TEST_F(ManagerDb, DamagedListNamesItsLineAndLeavesTheDatabaseAsItWas)
+{
+    ASSERT_TRUE(db().OpenManagerDB());
+    writeText("old.txt", "W1AW;K1AAA;;;\n");
+    ASSERT_EQ(db().importTextFile(dir.file("old.txt"), progress),
+              ManagerDatabase::ImportResult::Ok);
+    // A list whose third line is binary garbage: the first two lines are good.
+    writeText("cut.txt",
+              std::string("VP8XY;G4ABC;;;\nZD8Z;VE3HO;;;\nJA1\0\x01\x02;xx\nK1;K2;;;\n", 48));
+    prompter.expect("The manager list is damaged at line 3.\r\nNothing was imported.",
+                    PromptButton::Ok);
+    long line = 0;
+    EXPECT_EQ(db().importTextFile(dir.file("cut.txt"), progress, &line),
+              ManagerDatabase::ImportResult::Damaged);
+    EXPECT_EQ(line, 3);
+    // The message names the line also when the caller does not ask for it.
+    prompter.expect("The manager list is damaged at line 3.\r\nNothing was imported.",
+                    PromptButton::Ok);
+    EXPECT_EQ(db().importTextFile(dir.file("cut.txt"), progress),
+              ManagerDatabase::ImportResult::Damaged);
+    EXPECT_TRUE(prompter.failures.empty());
+    EXPECT_EQ(contents(), (Strings{"W1AW K1AAA  "}));
+    EXPECT_FALSE(fs::exists(dir.file("tmpmgr.dbf")));
+    // An old DOS list ending in ^Z is not damaged.
+    writeText("dos.txt", "VP8XY;G4ABC;;;\r\n\x1a");
+    EXPECT_EQ(db().importTextFile(dir.file("dos.txt"), progress),
+              ManagerDatabase::ImportResult::Ok);
+    EXPECT_EQ(db().ManagerCount(), 2);
+}
+
 TEST_F(ManagerDb, ExportAndImportAgainKeepsAllButTheAddress)
 {
     ASSERT_TRUE(db().OpenManagerDB());
