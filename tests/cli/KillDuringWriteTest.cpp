@@ -42,7 +42,8 @@ my $n = $t->last_record + 1;
 my %value;
 for my $i (0 .. $t->last_record) {
   my ($deleted, $v) = $t->get_record($i, $field);
-  die "record $i: " . $t->errstr unless defined $deleted;
+  # The last counted record may still wait for its flag byte (see expectReadable).
+  die "record $i: " . $t->errstr unless defined $deleted || $i == $t->last_record;
   $v =~ s/\s+$//; $value{$i + 1} = $v;
 }
 print "records $n\n";

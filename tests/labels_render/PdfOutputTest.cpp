@@ -181,7 +181,7 @@ TEST_F(PdfOutput, AnUnwritableFileFailsAndMarksNothing)
 // The user learns why the file could not be written, and no label counts as printed.
 TEST_F(PdfOutput, AFailedFileSaysWhy)
 {
-    fs::create_directories(m_dir / "taken.pdf.part");
+    fs::create_directories(m_dir / "taken.pdf" / "inside");
     const struct
     {
         std::string path;
