@@ -7,7 +7,7 @@
 #include "ui/QtPrompter.h"
 #include "ui/SingleInstance.h"
 #include "ui/SplashWindow.h"
-#include "ui/TQXForm.h"
+#include "ui/main/TQXForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
