@@ -271,19 +271,16 @@ void TQXForm::buildToolbars()
     for (const auto& group : groups) {
         for (const char* const* n = group; *n; ++n) {
             QAction* a = action(*n);
+            a->setIconText(QString::fromLatin1(shortText[k++])); // menus keep the caption
             m_mainBar->addAction(a);
-            if (auto* b = qobject_cast<QToolButton*>(m_mainBar->widgetForAction(a)))
-                b->setText(QString::fromLatin1(shortText[k]));
-            ++k;
         }
         m_mainBar->addSeparator();
     }
     addToolBarBreak();
     addToolBar(Qt::TopToolBarArea, m_search);
-    for (const char* n : {"F7Action", "F2Action", "F3Action", "F11Action"}) {
+    for (const char* n : {"F7Action", "CtrlF7Action", "F2Action", "F3Action", "F11Action"}) {
+        action(n)->setIconText(QString::fromLatin1(n).remove("Action").replace("Ctrl", "Ctrl+"));
         m_search->addAction(action(n));
-        if (auto* b = qobject_cast<QToolButton*>(m_search->widgetForAction(action(n))))
-            b->setText(QString::fromLatin1(n).remove("Action"));
     }
     addToolBar(Qt::TopToolBarArea, m_managerBar);
 }

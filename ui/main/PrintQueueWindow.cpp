@@ -111,7 +111,7 @@ PrintQueueWindow::PrintQueueWindow(QWidget* parent) : QDockWidget(tr("Print Queu
     setWidget(m_grid);
     setSwlMode(false);
     m_grid->setColumnWidth(QueueTableModel::CountColumn, 24);
-    m_grid->setColumnWidth(QueueTableModel::ManagerColumn, 72);
+    m_grid->setColumnWidth(QueueTableModel::ManagerColumn, 90);
     m_grid->setColumnWidth(QueueTableModel::MyCallColumn, 72);
     m_grid->horizontalHeader()->setStretchLastSection(true);
 }

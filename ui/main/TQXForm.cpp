@@ -42,6 +42,7 @@ TQXForm::TQXForm(TQXDM& dm, QWidget* parent) : QMainWindow(parent), m_dm(dm)
     m_managerBar = new ManagerToolbar(this);
     m_queueWindow = new PrintQueueWindow(this);
     addDockWidget(Qt::LeftDockWidgetArea, m_queueWindow);
+    resizeDocks({m_queueWindow}, {300}, Qt::Horizontal);
     createActions();
     buildToolbars();
     buildStatusBar();
