@@ -74,9 +74,12 @@ void LogTableModel::reload(bool filtered)
     m_pages.clear();
     m_anchors.clear();
     m_cursorRow = -1;
-    m_counted = filtered || (m_table.isOpen() && m_table.hasRange());
+    m_indexed = m_table.isOpen() && !filtered && !m_table.currentIndex().empty();
+    m_counted = m_table.isOpen() && !m_indexed && (filtered || m_table.hasRange());
     if (!m_table.isOpen())
         m_rows = 0;
+    else if (m_indexed)
+        m_rows = static_cast<int>(m_table.indexRangeCount());
     else if (m_counted)
         countRows();
     else
@@ -107,6 +110,8 @@ bool LogTableModel::seekRow(int r) const
 {
     if (r < 0 || r >= m_rows)
         return false;
+    if (m_indexed)
+        return m_table.gotoIndexRangePosition(static_cast<std::uint32_t>(r));
     if (m_counted) {
         const auto a = static_cast<size_t>(r / kPageRows);
         if (a >= m_anchors.size() || !m_table.gotoBookmark(m_anchors[a]))
@@ -154,6 +159,8 @@ LogTableModel::Row LogTableModel::readRow() const
 {
     Row row;
     row.mark = m_table.bookmark();
+    if (m_table.isDeleted()) // keeps its place in the index until the log is packed
+        return row;
     for (int c = 0; c < ColumnCount; ++c) {
         const int f = m_fieldOfColumn[static_cast<size_t>(c)];
         if (f < 0)
@@ -235,6 +242,10 @@ int LogTableModel::rowOfCurrentRecord()
 {
     if (!m_table.isOpen() || m_table.recNo() == 0 || m_rows == 0)
         return -1;
+    if (m_indexed) {
+        const auto n = m_table.indexRangePosition();
+        return n ? std::min(static_cast<int>(*n), m_rows - 1) : -1;
+    }
     CursorKeeper keep(m_table);
     const int back = -m_table.moveBy(INT_MIN + 1);
     return std::min(back, m_rows - 1);

@@ -1,8 +1,9 @@
 #pragma once
 // The rows of a log grid, read from the log table's cursor in the current index order,
-// range and filter. Nothing is copied up front: rowCount() is the number of records
-// in the table (or, under a range or filter, counted once when the view changes) and
-// data() reads the page of rows around the asked one, keeping a few pages.
+// range and filter. Nothing is copied up front: without a filter the rows are the index
+// entries of the range, reached by their number; under a filter they are counted once
+// when the view changes. data() reads the page of rows around the asked one and keeps
+// a few pages.
 
 #include "dbase/Table.h"
 
@@ -98,7 +99,8 @@ private:
     std::string m_dateFormat = "yyyymmdd";
     int m_timeFormat = 0;
     int m_rows = 0;
-    bool m_counted = false;
+    bool m_indexed = false; // rows are the index entries of the range: no walking
+    bool m_counted = false; // under a filter: rows counted once, anchors kept
     // Under a filter: a bookmark every kPageRows rows, taken while counting.
     std::vector<dbase::Bookmark> m_anchors;
     mutable std::list<Page> m_pages; // most recently used first
