@@ -3,6 +3,8 @@
 
 #include "UiFixture.h"
 
+#include "core/IniFile.h"
+
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -232,6 +234,72 @@ TEST(MainRoad, EscapeDuringAFillStopsIt)
     EXPECT_EQ(home.dm->Terminated, 0);
     EXPECT_FALSE(home.dm->Printing);
     EXPECT_TRUE(form->logWindows().front()->grid()->isEnabled());
+}
+
+} // namespace
+} // namespace qx7
+
+namespace qx7 {
+namespace {
+
+using namespace uitest;
+
+TEST(MainRoad, LogsOfTheCommandLineAndOfOpenLogsOpenOnce)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("first", {{"QA1ABC"}});
+    home.makeLog("second", {{"QB2X"}});
+    {
+        IniFile ini(home.dm->iniPath());
+        ini.writeString("OpenLogs", "0", "first.qx7");
+        ini.writeString("OpenLogs", "1", "second");
+        ini.save();
+    }
+    auto form = showForm(*home.dm, {"FIRST.QX7"}); // as given on the command line
+    std::vector<std::string> names;
+    for (TMDIChild* w : form->logWindows())
+        names.push_back(w->logName().toStdString());
+    EXPECT_EQ(names, (std::vector<std::string>{"first", "second"}));
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+} // namespace
+} // namespace qx7
+
+namespace qx7 {
+namespace {
+
+using namespace uitest;
+
+TEST(MainRoad, SwlModeAsksEmptiesTheQueueAndRefusesDrops)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("swl", {{"QA1ABC"}, {"QB2X"}});
+    home.dm->ConfirmF2 = false;
+    auto form = showForm(*home.dm, {"swl"});
+    form->action("F2Action")->trigger();
+    ASSERT_EQ(home.dm->LabelsInQueue(), 2);
+    prompter.shown.clear();
+    form->action("SWLAction")->trigger();
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[0].text, "Did you open a SWL QSL Label Design?");
+    EXPECT_EQ(prompter.shown[1].text, "There are still 2 labels to print in the print queue.\r\n"
+                                      "It is recommended to delete the print queue now!");
+    EXPECT_TRUE(home.dm->SWLMode);
+    EXPECT_EQ(home.dm->LabelsInQueue(), 0);
+    EXPECT_EQ(form->statusPanel(6)->text(), QStringLiteral(" SWL Mode"));
+    QTableView* queue = form->queueWindow()->grid();
+    EXPECT_TRUE(queue->isColumnHidden(QueueTableModel::CallColumn));
+    EXPECT_FALSE(queue->isColumnHidden(QueueTableModel::SwlCallColumn));
+    // QSOs do not go into the queue in SWL mode.
+    form->action("DragIntoPrintQueueAction")->trigger();
+    EXPECT_EQ(home.dm->LabelsInQueue(), 0);
+    form->action("SWLAction")->trigger();
+    EXPECT_FALSE(home.dm->SWLMode);
+    EXPECT_EQ(form->statusPanel(6)->text(), QString());
+    EXPECT_FALSE(queue->isColumnHidden(QueueTableModel::CallColumn));
 }
 
 } // namespace

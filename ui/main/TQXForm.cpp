@@ -178,6 +178,15 @@ TQXForm::TQXForm(TQXDM& dm, QWidget* parent) : QMainWindow(parent), m_dm(dm)
     for (const char* name : {"QXPQDeleteAction", "QXPQSelectAllAction", "QXPQClearAction"})
         m_queueWindow->grid()->addAction(action(name));
     qApp->installEventFilter(this);
+    // Logs the user keeps open from start to start, after those of the command line.
+    {
+        IniFile ini(m_dm.iniPath());
+        for (int i = 0; i < 32; ++i) {
+            const std::string log = ini.readString("OpenLogs", std::to_string(i), "");
+            if (!log.empty())
+                m_dm.addPendingLog(log);
+        }
+    }
     restorePlacement();
     updateActionStates();
 }
@@ -452,12 +461,15 @@ void TQXForm::toggleSwlMode()
             return;
         }
         const int n = m_dm.LabelsInQueue();
-        if (n > 0 && m_dm.prompter().ask(PromptIcon::Confirmation,
-                                         "There are still " + std::to_string(n) +
-                                             " labels to print in the print queue.\r\n"
-                                             "It is recommended to delete the print queue now!",
-                                         PromptButton::Yes | PromptButton::No) == PromptButton::Yes)
-            emptyQueue();
+        if (n > 0 &&
+            m_dm.prompter().ask(PromptIcon::Confirmation,
+                                "There are still " + std::to_string(n) +
+                                    " labels to print in the print queue.\r\n"
+                                    "It is recommended to delete the print queue now!",
+                                PromptButton::Yes | PromptButton::No) == PromptButton::Yes) {
+            m_dm.EmptyPrintQueue();
+            refreshQueueWindow();
+        }
         m_dm.SWLMode = true;
         setActivity(tr(" SWL Mode"));
     } else {
