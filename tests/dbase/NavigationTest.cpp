@@ -280,8 +280,7 @@ namespace qx7::dbase {
 namespace {
 
 class IndexPositions : public Navigation
-{
-};
+{};
 
 TEST_F(IndexPositions, EntriesOfTheRangeAreNumberedAndReachedByNumber)
 {

@@ -111,8 +111,10 @@ TEST(LogSearchWindow, SearchRulesOverCallsRangesPatternsBandModeAndFilters)
         form->wipeSearchFields();
         bar->callFromEdit()->setText(c.callFrom);
         bar->callToEdit()->setText(c.callTo);
-        bar->bandBox()->setCurrentIndex(*c.band ? bar->bandBox()->findText(c.band, Qt::MatchStartsWith) : 0);
-        bar->modeBox()->setCurrentIndex(*c.mode ? bar->modeBox()->findText(c.mode, Qt::MatchStartsWith) : 0);
+        bar->bandBox()->setCurrentIndex(
+            *c.band ? bar->bandBox()->findText(c.band, Qt::MatchStartsWith) : 0);
+        bar->modeBox()->setCurrentIndex(
+            *c.mode ? bar->modeBox()->findText(c.mode, Qt::MatchStartsWith) : 0);
         if (c.marked)
             form->action("F7Action")->trigger();
         form->action(sentActions[c.sentFilterTag])->trigger();

@@ -5,8 +5,8 @@
 
 #include "ui/main/ManagerToolbar.h"
 
-#include <QLineEdit>
 #include <QFocusEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTableView>
 
