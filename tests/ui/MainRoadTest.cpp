@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMimeData>
 #include <QTableView>
 
@@ -300,6 +301,32 @@ TEST(MainRoad, SwlModeAsksEmptiesTheQueueAndRefusesDrops)
     EXPECT_FALSE(home.dm->SWLMode);
     EXPECT_EQ(form->statusPanel(6)->text(), QString());
     EXPECT_FALSE(queue->isColumnHidden(QueueTableModel::CallColumn));
+}
+
+} // namespace
+} // namespace qx7
+
+namespace qx7 {
+namespace {
+
+using namespace uitest;
+
+TEST(MainRoad, WindowsMenuListsTheLogWindows)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("alpha", {{"QA1ABC"}});
+    home.makeLog("beta", {{"QB2X"}});
+    auto form = showForm(*home.dm, {"alpha", "beta"});
+    QMenu* windows = form->menu("WindowsMenu");
+    emit windows->aboutToShow();
+    QStringList entries;
+    for (QAction* a : windows->actions())
+        if (a->property("logWindowEntry").toBool())
+            entries << a->text();
+    EXPECT_EQ(entries, (QStringList{"&1 alpha", "&2 beta"}));
+    windows->actions().at(windows->actions().size() - 2)->trigger();
+    EXPECT_EQ(form->activeLogWindow()->logName(), QStringLiteral("alpha"));
 }
 
 } // namespace

@@ -78,6 +78,7 @@ protected:
 private:
     // Built in MainActions.cpp.
     void createActions();
+    void connectActions(); // ActionHandlers.cpp
     void buildMenus();
     void buildToolbars();
     void buildStatusBar();
