@@ -4,10 +4,11 @@
 #include "core/QxHome.h"
 #include "datamodule/TQXDM.h"
 #include "labels/render/SystemPrinters.h"
+#include "ui/main/Screenshots.h"
+#include "ui/main/TQXForm.h"
 #include "ui/QtPrompter.h"
 #include "ui/SingleInstance.h"
 #include "ui/SplashWindow.h"
-#include "ui/TQXForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,6 +25,7 @@ struct Options
 {
     std::optional<std::string> home;
     bool quitWhenShown = false; // for the start-up benchmark and tests
+    QString screenshots;        // render the main window into this folder and end
     QStringList passOn;         // logs to open, handed to a running instance too
 };
 
@@ -37,6 +39,8 @@ Options parseOptions(const QStringList& args)
             o.home = args[i].mid(7).toStdString();
         else if (args[i] == QLatin1String("--quit-when-shown"))
             o.quitWhenShown = true;
+        else if (args[i] == QLatin1String("--screenshots") && i + 1 < args.size())
+            o.screenshots = args[++i];
         else
             o.passOn << args[i];
     }
@@ -55,7 +59,7 @@ int main(int argc, char* argv[])
     // 1. One instance: a second start hands its arguments to the first and ends here,
     // before any data module exists.
     qx7::SingleInstance instance;
-    if (!instance.becomePrimary(options.passOn)) {
+    if (options.screenshots.isEmpty() && !instance.becomePrimary(options.passOn)) {
         std::fprintf(stderr, "qx7: already running; the running program was asked to come "
                              "to the front\n");
         return 0;
@@ -68,10 +72,12 @@ int main(int argc, char* argv[])
 
     // 4. The data module.
     qx7::QtPrompter prompter;
+    qx7::SilentYesPrompter yesPrompter; // pictures are taken without questions
     qx7::DataModuleEnvironment env;
     env.programFolder =
         qx7::resolveQxHome(options.home, QCoreApplication::applicationDirPath().toStdString());
-    env.prompter = &prompter;
+    env.prompter =
+        options.screenshots.isEmpty() ? static_cast<qx7::Prompter*>(&prompter) : &yesPrompter;
     env.systemPrinters = qx7::systemPrinterNames;
     qx7::TQXDM dm(std::move(env));
     for (const QString& arg : options.passOn)
@@ -103,6 +109,12 @@ int main(int argc, char* argv[])
     splash->advance();
     std::printf("qx7: main window shown\n");
     std::fflush(stdout);
+    if (!options.screenshots.isEmpty()) {
+        splash.reset();
+        const bool ok = qx7::takeScreenshots(form, options.screenshots);
+        form.close();
+        return ok ? 0 : 1;
+    }
     if (options.quitWhenShown) {
         splash.reset();
         return 0;

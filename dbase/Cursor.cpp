@@ -299,4 +299,47 @@ void Cursor::reload()
     }
 }
 
+std::pair<std::size_t, std::size_t> Cursor::rangeOrdinals() const
+{
+    const KeyList* k = keys();
+    if (!k || m_blocked) {
+        return {0, 0};
+    }
+    const std::size_t first =
+        m_lo.empty() ? 0 : k->ordinal(k->lowerBound(m_lo.data(), m_lo.size()));
+    const std::size_t end =
+        m_hi.empty() ? k->size() : k->ordinal(k->upperBound(m_hi.data(), m_hi.size()));
+    return {first, std::max(first, end)};
+}
+
+std::optional<std::size_t> Cursor::ordinal()
+{
+    if (!m_tag || m_recno == 0) {
+        return std::nullopt;
+    }
+    bool exact = false;
+    const Slot s = locate(exact);
+    if (!exact) {
+        return std::nullopt;
+    }
+    return keys()->ordinal(s.pos);
+}
+
+bool Cursor::gotoOrdinal(std::size_t n)
+{
+    const KeyList* k = keys();
+    if (!k) {
+        return false;
+    }
+    Slot s;
+    s.pos = k->posAt(n);
+    if (k->atEnd(s.pos)) {
+        return false;
+    }
+    commit(s);
+    m_dbf->readRecord(m_recno, m_record.data());
+    m_bof = m_eof = false;
+    return true;
+}
+
 } // namespace qx7::dbase::detail

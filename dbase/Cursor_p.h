@@ -48,6 +48,11 @@ public:
     // After the current record was deleted: the next visible one, else the prior one.
     void stepOffDeleted();
     void reload();
+    // Entry numbers of the current order: the range as [first, end), the current
+    // record's entry, and a move to entry n whatever the filters say.
+    std::pair<std::size_t, std::size_t> rangeOrdinals() const;
+    std::optional<std::size_t> ordinal();
+    bool gotoOrdinal(std::size_t n);
 
     std::uint32_t recno() const { return m_recno; }
     // True on a record, and while a filter callback looks at a candidate.

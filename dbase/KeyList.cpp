@@ -255,6 +255,29 @@ KeyList::Pos KeyList::last() const
     return {m_chunks.size() - 1, m_chunks.back().count - 1};
 }
 
+std::size_t KeyList::ordinal(const Pos& p) const
+{
+    if (atEnd(p)) {
+        return m_size;
+    }
+    std::size_t n = p.index;
+    for (std::size_t c = 0; c < p.chunk; ++c) {
+        n += m_chunks[c].count;
+    }
+    return n;
+}
+
+KeyList::Pos KeyList::posAt(std::size_t n) const
+{
+    for (std::size_t c = 0; c < m_chunks.size(); ++c) {
+        if (n < m_chunks[c].count) {
+            return {c, n};
+        }
+        n -= m_chunks[c].count;
+    }
+    return end();
+}
+
 const char* KeyList::entry(const Pos& p) const
 {
     assert(!atEnd(p));

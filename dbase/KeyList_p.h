@@ -54,6 +54,10 @@ public:
     bool next(Pos& p) const;
     bool prior(Pos& p) const;
     Pos last() const;
+    // The number of entries before p (size() at end()), and the place of entry n (end()
+    // when n >= size()). Both walk the chunk counts, not the entries.
+    std::size_t ordinal(const Pos& p) const;
+    Pos posAt(std::size_t n) const;
 
     const char* entry(const Pos& p) const;
     std::uint32_t recno(const Pos& p) const;

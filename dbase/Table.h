@@ -235,6 +235,15 @@ public:
     // Returns to the record (even one now outside filter or range); false when it is gone.
     bool gotoBookmark(const Bookmark& mark);
 
+    // --- Places in the index (for grids that show a large table page by page) ----------
+    // The entries of the current index within the range are numbered from 0; records
+    // that are deleted or fail a filter keep their numbers. Need a current index.
+    std::uint32_t indexRangeCount() const;
+    // The current record's number, or nothing without a current record or index.
+    std::optional<std::uint32_t> indexRangePosition();
+    // Goes to entry n of the range (whatever the filters say); false when there is none.
+    bool gotoIndexRangePosition(std::uint32_t n);
+
     // --- Filters -----------------------------------------------------------------------
     // An expression of the forms FIELD = 'x', FIELD <> 'x' (also <, <=, >, >=), a logical
     // field alone, NOT, joined by AND / OR, with parentheses. FIELD = 'x' holds when the

@@ -265,6 +265,38 @@ bool Table::gotoBookmark(const Bookmark& mark)
     return true;
 }
 
+// --- Places in the index ----------------------------------------------------------------
+
+std::uint32_t Table::indexRangeCount() const
+{
+    requireOpen("count index entries");
+    const auto [first, end] = d->cursor.rangeOrdinals();
+    return static_cast<std::uint32_t>(end - first);
+}
+
+std::optional<std::uint32_t> Table::indexRangePosition()
+{
+    requireOpen("index position");
+    const auto n = d->cursor.ordinal();
+    const auto [first, end] = d->cursor.rangeOrdinals();
+    if (!n || *n < first || *n >= end) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(*n - first);
+}
+
+bool Table::gotoIndexRangePosition(std::uint32_t n)
+{
+    requireOpen("go to index position");
+    checkBrowseMode();
+    const auto [first, end] = d->cursor.rangeOrdinals();
+    if (first + n >= end || !d->cursor.gotoOrdinal(first + n)) {
+        return false;
+    }
+    afterMove();
+    return true;
+}
+
 // --- Filters -----------------------------------------------------------------------------
 
 void Table::setFilter(std::string_view expression)

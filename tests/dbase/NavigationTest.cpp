@@ -296,3 +296,54 @@ TEST(EngineVersion, StartUpCheck)
 
 } // namespace
 } // namespace qx7::dbase
+
+namespace qx7::dbase {
+namespace {
+
+class IndexPositions : public Navigation
+{};
+
+TEST_F(IndexPositions, EntriesOfTheRangeAreNumberedAndReachedByNumber)
+{
+    t.setIndex("CALL"); // DL1AB DL1ABC DL1ABC DL1ABCD G4XYZ K1AA
+    EXPECT_EQ(t.indexRangeCount(), 6u);
+    ASSERT_TRUE(t.gotoIndexRangePosition(4));
+    EXPECT_EQ(t.text("CALL"), "G4XYZ");
+    EXPECT_EQ(t.indexRangePosition(), 4u);
+    t.next();
+    EXPECT_EQ(t.indexRangePosition(), 5u);
+    EXPECT_FALSE(t.gotoIndexRangePosition(6));
+
+    t.setRange("DL1ABC", "DL1ABCD");
+    EXPECT_EQ(t.indexRangeCount(), 3u);
+    ASSERT_TRUE(t.gotoIndexRangePosition(2));
+    EXPECT_EQ(t.text("CALL"), "DL1ABCD");
+    EXPECT_EQ(t.indexRangePosition(), 2u);
+    ASSERT_TRUE(t.gotoIndexRangePosition(0));
+    EXPECT_EQ(t.text("CALL"), "DL1ABC");
+    t.setRange("X", "Z");
+    EXPECT_EQ(t.indexRangeCount(), 0u);
+    EXPECT_FALSE(t.gotoIndexRangePosition(0));
+
+    // A record outside the range has no number in it; a new record takes its place in order.
+    t.cancelRange();
+    t.first();
+    t.setRange("G", "");
+    t.setIndex("CALL");
+    t.findKey("DL1AB");
+    t.setRange("G", "");
+    EXPECT_EQ(t.indexRangeCount(), 2u);
+    t.cancelRange();
+    test::addQso(t, "A1A", "20240101", "1200", false);
+    EXPECT_EQ(t.indexRangeCount(), 7u);
+    ASSERT_TRUE(t.gotoIndexRangePosition(0));
+    EXPECT_EQ(t.text("CALL"), "A1A");
+    // Deleted and filtered records keep their numbers.
+    t.setFilter("MARK");
+    EXPECT_EQ(t.indexRangeCount(), 7u);
+    ASSERT_TRUE(t.gotoIndexRangePosition(1));
+    EXPECT_EQ(t.text("CALL"), "DL1AB");
+}
+
+} // namespace
+} // namespace qx7::dbase

@@ -1,7 +1,7 @@
 #include "core/IniFile.h"
 #include "datamodule/TQXDM.h"
+#include "ui/main/TQXForm.h"
 #include "ui/SplashWindow.h"
-#include "ui/TQXForm.h"
 
 #include <QCoreApplication>
 #include <QFile>

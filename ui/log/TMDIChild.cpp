@@ -1,0 +1,313 @@
+#include "ui/log/TMDIChild.h"
+
+#include "datamodule/TQXDM.h"
+#include "store/LogTable.h"
+#include "ui/log/LogTableModel.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <set>
+
+namespace qx7 {
+
+namespace {
+
+std::string openErrorText(const std::string& name, const dbase::Error& e)
+{
+    switch (e.kind()) {
+    case dbase::Error::Kind::InUse:
+        return "The log \"" + name + "\" is in use by another program.";
+    case dbase::Error::Kind::NotFound:
+        return "The log \"" + name + "\" was not found in the log folder.";
+    case dbase::Error::Kind::Damaged:
+        return "The log \"" + name + "\" is damaged and cannot be opened.\r\n\r\n" + e.what();
+    default:
+        return "The log \"" + name + "\" cannot be opened.\r\n\r\n" + e.what();
+    }
+}
+
+} // namespace
+
+TMDIChild::TMDIChild(TQXDM& dm, const std::string& logName, QWidget* parent)
+    : QWidget(parent), m_dm(dm)
+{
+    m_name = QString::fromStdString(logBaseName(logName));
+    setObjectName(QStringLiteral("LogWindow_") + m_name);
+    setWindowTitle(m_name);
+    setAttribute(Qt::WA_DeleteOnClose);
+    open(logName);
+    buildWidgets();
+}
+
+TMDIChild::~TMDIChild()
+{
+    try {
+        m_table.close();
+    } catch (const dbase::Error&) {
+        // closing a damaged table must not take the program down
+    }
+}
+
+void TMDIChild::open(const std::string& logName)
+{
+    const LogPaths p = logPaths(m_dm.QXLogPath, logName);
+    try {
+        openLog(m_table, p.table, m_dm.Search.IndexNumber);
+        const LogDescriptor d = readLogDescriptor(p.descriptor);
+        m_ownCall = d.stationCall;
+        m_footerLines = d.footerLines;
+    } catch (const dbase::Error& e) {
+        m_error = openErrorText(m_name.toStdString(), e);
+        try {
+            m_table.close();
+        } catch (const dbase::Error&) {
+        }
+    }
+}
+
+void TMDIChild::buildWidgets()
+{
+    auto* strip = new QWidget(this);
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(2, 1, 2, 1);
+    m_callPanel = new QLabel(QStringLiteral(" ") + QString::fromStdString(m_ownCall), strip);
+    m_callPanel->setObjectName("CallPanel");
+    m_callPanel->setToolTip(QString::fromStdString(m_ownCall));
+    m_callPanel->setMinimumWidth(100);
+    m_selectPanel = new QLabel(strip);
+    m_selectPanel->setObjectName("SelectPanel");
+    m_countPanel = new QLabel(strip);
+    m_countPanel->setObjectName("CountPanel");
+    stripLayout->addWidget(m_callPanel);
+    stripLayout->addWidget(m_selectPanel);
+    stripLayout->addStretch(1);
+    stripLayout->addWidget(m_countPanel);
+
+    m_grid = new QTableView(this);
+    m_grid->setObjectName("LogGrid");
+    m_model = new LogTableModel(m_table, this);
+    m_model->setDisplayFormats(m_dm.DateDisplayFormat, m_dm.LabelTimeFormat);
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setDragEnabled(true);
+    m_grid->setDragDropMode(QAbstractItemView::DragOnly);
+    m_grid->setAlternatingRowColors(false);
+    QPalette pal = m_grid->palette();
+    pal.setColor(QPalette::Base, palette().color(QPalette::ToolTipBase));
+    m_grid->setPalette(pal);
+    // Fixed row heights: the view never measures a million rows.
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    m_grid->verticalHeader()->setVisible(false);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    const std::pair<int, int> widths[] = {
+        {LogTableModel::CallColumn, 90},     {LogTableModel::DateColumn, 80},
+        {LogTableModel::TimeColumn, 46},     {LogTableModel::BandColumn, 46},
+        {LogTableModel::ModeColumn, 50},     {LogTableModel::RstsColumn, 40},
+        {LogTableModel::RstrColumn, 40},     {LogTableModel::QslsColumn, 26},
+        {LogTableModel::QslrColumn, 26},     {LogTableModel::ManagerColumn, 80},
+        {LogTableModel::DatsColumn, 80},     {LogTableModel::DatrColumn, 80},
+        {LogTableModel::CommentColumn, 200}, {LogTableModel::FreqColumn, 70}};
+    for (const auto& [column, width] : widths)
+        m_grid->setColumnWidth(column, width);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    const bool bottom = m_dm.MDIDock == 1;
+    if (!bottom)
+        layout->addWidget(strip);
+    layout->addWidget(m_grid, 1);
+    if (bottom)
+        layout->addWidget(strip);
+
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { SelectCount(); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { syncCurrentRecord(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { SelectCount(); });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { SelectCount(); });
+    SelectCount();
+    resize(640, 360);
+}
+
+void TMDIChild::syncCurrentRecord()
+{
+    if (m_syncing)
+        return;
+    const int row = m_grid->currentIndex().row();
+    if (row >= 0)
+        m_model->gotoRow(row);
+    emit currentRecordChanged();
+}
+
+void TMDIChild::SelectCount()
+{
+    const int n = static_cast<int>(m_grid->selectionModel()->selectedRows().size());
+    // One current row is no selection; two or more rows (or a row the user added with
+    // Ctrl or Shift) are.
+    const bool selection =
+        n > 1 || (n == 1 && m_grid->selectionModel()->selectedRows().front().row() !=
+                                m_grid->currentIndex().row());
+    m_selectPanel->setText(selection ? QString::number(n) + QStringLiteral(" QSO(s) selected  ")
+                                     : QString());
+    m_selectPanel->setFrameStyle(selection ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    m_countPanel->setText(QString::number(m_model->rowCount()) + QStringLiteral(" QSO(s)"));
+    emit selectionCountChanged(selection ? n : 0);
+}
+
+bool TMDIChild::hasSelection() const
+{
+    return !selectedRows().empty();
+}
+
+std::vector<dbase::Bookmark> TMDIChild::selectedRows() const
+{
+    const QModelIndexList rows = m_grid->selectionModel()->selectedRows();
+    if (rows.size() == 1 && rows.front().row() == m_grid->currentIndex().row())
+        return {};
+    std::set<int> ordered;
+    for (const QModelIndex& i : rows)
+        ordered.insert(i.row());
+    std::vector<dbase::Bookmark> marks;
+    for (int r : ordered) {
+        const dbase::Bookmark b = m_model->bookmarkAt(r);
+        if (b.isValid())
+            marks.push_back(b);
+    }
+    return marks;
+}
+
+void TMDIChild::Unselect()
+{
+    const QModelIndex current = m_grid->currentIndex();
+    m_grid->selectionModel()->clearSelection();
+    if (current.isValid())
+        m_grid->selectionModel()->select(current,
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    SelectCount();
+}
+
+void TMDIChild::SelectCall()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const QString call = m_model->callAt(row);
+    int from = row;
+    while (from > 0 && m_model->callAt(from - 1) == call)
+        --from;
+    int to = row;
+    while (to + 1 < m_model->rowCount() && m_model->callAt(to + 1) == call)
+        ++to;
+    const QItemSelection range(m_model->index(from, 0),
+                               m_model->index(to, LogTableModel::ColumnCount - 1));
+    m_grid->selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
+    SelectCount();
+}
+
+int TMDIChild::currentRow() const
+{
+    return m_grid->currentIndex().row();
+}
+
+void TMDIChild::moveTo(int row)
+{
+    if (m_model->rowCount() == 0)
+        return;
+    row = std::clamp(row, 0, m_model->rowCount() - 1);
+    const QModelIndex target = m_model->index(row, std::max(0, m_grid->currentIndex().column()));
+    m_grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+    m_grid->scrollTo(target);
+}
+
+void TMDIChild::moveBy(int rows)
+{
+    moveTo(std::max(0, currentRow()) + rows);
+}
+
+void TMDIChild::Last()
+{
+    moveTo(m_model->rowCount() - 1);
+}
+
+std::string TMDIChild::currentText(const char* field) const
+{
+    if (!m_table.isOpen() || m_table.recNo() == 0)
+        return {};
+    return m_table.text(field);
+}
+
+void TMDIChild::showSearchResult(bool filtered)
+{
+    if (!m_table.isOpen())
+        return;
+    m_syncing = true;
+    m_model->reload(filtered);
+    const int row = m_model->rowOfCurrentRecord();
+    if (row >= 0) {
+        const QModelIndex target = m_model->index(row, 0);
+        m_grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
+                                                              QItemSelectionModel::Rows);
+        m_grid->scrollTo(target, QAbstractItemView::PositionAtTop);
+    }
+    m_syncing = false;
+    SelectCount();
+    emit currentRecordChanged();
+}
+
+void TMDIChild::refreshRows()
+{
+    m_model->refreshValues();
+}
+
+void TMDIChild::ApplyIndex(int indexNumber)
+{
+    if (!m_table.isOpen())
+        return;
+    try {
+        m_table.setIndex(logIndexName(indexNumber));
+    } catch (const dbase::Error&) {
+        // A log without the manager tag stays in its order.
+    }
+}
+
+void TMDIChild::SetManagerOfSelection(const std::string& manager)
+{
+    if (!m_table.isOpen() || m_table.isReadOnly())
+        return;
+    std::vector<dbase::Bookmark> marks = selectedRows();
+    if (marks.empty() && m_table.recNo() != 0)
+        marks.push_back(m_table.bookmark());
+    const dbase::Bookmark keep = m_table.bookmark();
+    try {
+        for (const dbase::Bookmark& b : marks) {
+            if (!m_table.gotoBookmark(b))
+                continue;
+            m_table.edit();
+            m_table.setText("QMGR", manager);
+            m_table.post();
+        }
+    } catch (const dbase::Error&) {
+        if (m_table.state() != dbase::Table::State::Browse)
+            m_table.cancel();
+    }
+    if (keep.isValid())
+        m_table.gotoBookmark(keep);
+    refreshRows();
+}
+
+void TMDIChild::setGridEnabled(bool on)
+{
+    m_grid->setEnabled(on);
+}
+
+} // namespace qx7

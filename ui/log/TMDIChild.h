@@ -1,0 +1,86 @@
+#pragma once
+// A log window: one log's QSO table in a grid, in call, date or manager order, with
+// the log's own call and footer lines. The main window's search positions, ranges and
+// filters it; the fill runs read its table, selection and current record.
+
+#include "dbase/Table.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+class QTableView;
+
+namespace qx7 {
+
+class LogTableModel;
+class TQXDM;
+
+class TMDIChild : public QWidget
+{
+    Q_OBJECT
+public:
+    // Opens the log named `logName` in the log folder, in the index order of the search.
+    // An open that fails leaves the window empty: see openFailed().
+    TMDIChild(TQXDM& dm, const std::string& logName, QWidget* parent = nullptr);
+    ~TMDIChild() override;
+
+    const QString& logName() const { return m_name; }
+    bool openFailed() const { return !m_error.empty(); }
+    const std::string& openError() const { return m_error; }
+    dbase::Table& table() { return m_table; }
+    const std::string& OwnCall() const { return m_ownCall; }
+    const std::vector<std::string>& LogFooterLines() const { return m_footerLines; }
+    QTableView* grid() const { return m_grid; }
+    LogTableModel* model() const { return m_model; }
+
+    // After the search changed the table's index, range or filter: the rows again, and
+    // the grid on the table's current record.
+    void showSearchResult(bool filtered);
+    // After records changed (a scan wrote QSL flags): the values again.
+    void refreshRows();
+    void ApplyIndex(int indexNumber);
+
+    std::vector<dbase::Bookmark> selectedRows() const;
+    bool hasSelection() const;
+    void Unselect();
+    void SelectCall(); // the run of rows with the current call
+    // Navigation: First, Prior, Next, Last, and pages of 10 rows.
+    void moveTo(int row);
+    void moveBy(int rows);
+    void First() { moveTo(0); }
+    void Last();
+    int currentRow() const;
+    // The current record's values (CALL, DATE, TIME, QMGR ...).
+    std::string currentText(const char* field) const;
+    // Writes QMGR of the selected rows, or of the current record.
+    void SetManagerOfSelection(const std::string& manager);
+    void setGridEnabled(bool on);
+
+signals:
+    void selectionCountChanged(int count);
+    void currentRecordChanged();
+
+private:
+    void open(const std::string& logName);
+    void buildWidgets();
+    void SelectCount();
+    void syncCurrentRecord();
+
+    TQXDM& m_dm;
+    QString m_name;
+    std::string m_error;
+    dbase::Table m_table;
+    std::string m_ownCall;
+    std::vector<std::string> m_footerLines;
+    LogTableModel* m_model = nullptr;
+    QTableView* m_grid = nullptr;
+    QLabel* m_callPanel = nullptr;
+    QLabel* m_selectPanel = nullptr;
+    QLabel* m_countPanel = nullptr;
+    bool m_syncing = false;
+};
+
+} // namespace qx7

@@ -1,0 +1,133 @@
+// What each action of the main window does: the wiring from actions to commands.
+
+#include "datamodule/TQXDM.h"
+#include "ui/log/TMDIChild.h"
+#include "ui/main/ManagerToolbar.h"
+#include "ui/main/PrintQueueWindow.h"
+#include "ui/main/SearchToolbar.h"
+#include "ui/main/TQXForm.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimeEdit>
+#include <QToolBar>
+
+namespace qx7 {
+
+void TQXForm::connectActions()
+{
+    const auto on = [this](const char* name, auto slot) {
+        connect(action(name), &QAction::triggered, this, slot);
+    };
+    on("ExitAction", [this] { close(); });
+    on("OpenLogAction", [this] { openLogByDialog(); });
+    on("CloseLogAction", [this] { m_mdi->closeActiveSubWindow(); });
+    on("F2Action", [this] { fillRun(false); });
+    on("F3Action", [this] { fillRun(true); });
+    on("ShiftF2Action", [this] {
+        if (!ConfirmPrintAll())
+            return;
+        fillRun(false, true);
+        if (!m_dm.PrintAborted)
+            printLabels();
+        m_dm.PrintAborted = false;
+    });
+    on("ShiftF3Action", [this] {
+        if (!ConfirmPrintAll())
+            return;
+        fillRun(true, true);
+        if (!m_dm.PrintAborted)
+            printLabels();
+        m_dm.PrintAborted = false;
+    });
+    on("PrintAction", [this] { printLabels(); });
+    on("PrinterSetupAction", [this] { choosePrinter(); });
+    on("LoadLayoutAction", [this] { chooseLayout(); });
+    on("PrintQueueAction", [this] { showQueueInformation(); });
+    on("EmptyPQAction", [this] { emptyQueue(); });
+    on("F5Action", [this] {
+        ToggleIndex(true);
+        LogSearchChange();
+    });
+    on("ShiftF5Action", [this] {
+        ToggleIndex(false);
+        LogSearchChange();
+    });
+    on("SWLAction", [this] { toggleSwlMode(); });
+    on("F7Action", [this](bool down) { m_search->setMarkedOnly(down); });
+    on("F11Action", [this] { wipeSearchFields(); });
+    on("DragIntoPrintQueueAction", [this] { putSelectedIntoQueue(); });
+    on("QXPQDeleteAction", [this] { deleteQueueEntries(); });
+    on("QXPQSelectAllAction", [this] { m_queueWindow->grid()->selectAll(); });
+    on("QXPQClearAction", [this] { m_queueWindow->grid()->clearSelection(); });
+    on("FillManagerAction", [this] {
+        if (TMDIChild* w = activeLogWindow()) {
+            const QString text = m_managerBar->managerEdit()->text();
+            w->SetManagerOfSelection(text.isEmpty() ? "-" : text.toStdString());
+            w->moveBy(1);
+        }
+    });
+    const auto onLog = [this, &on](const char* name, void (TMDIChild::*step)()) {
+        on(name, [this, step] {
+            if (TMDIChild* w = activeLogWindow())
+                (w->*step)();
+        });
+    };
+    onLog("FirstAction", &TMDIChild::First);
+    onLog("LastAction", &TMDIChild::Last);
+    onLog("SelectCallAction", &TMDIChild::SelectCall);
+    onLog("UnselectAction", &TMDIChild::Unselect);
+    const std::pair<const char*, int> steps[] = {{"PreviousAction", -1},
+                                                 {"NextAction", 1},
+                                                 {"PreviousPageAction", -10},
+                                                 {"NextPageAction", 10}};
+    for (const auto& [name, rows] : steps)
+        on(name, [this, rows = rows] {
+            if (TMDIChild* w = activeLogWindow())
+                w->moveBy(rows);
+        });
+    on("NextLogAction", [this] { m_mdi->activateNextSubWindow(); });
+    on("PreviousLogAction", [this] { m_mdi->activatePreviousSubWindow(); });
+    on("CascadeAction", [this] { m_mdi->cascadeSubWindows(); });
+    on("TileHorizontalAction", [this] { m_mdi->tileSubWindows(); });
+    on("TileVerticalAction", [this] { m_mdi->tileSubWindows(); });
+    on("MaximizeAction", [this] {
+        for (QMdiSubWindow* s : m_mdi->subWindowList())
+            s->showMaximized();
+    });
+    on("ResetDocksAction", [this] { resetDocks(); });
+    on("ToolbarMainAction", [this](bool v) { m_mainBar->setVisible(v); });
+    on("ToolbarSearchAction", [this](bool v) { m_search->setVisible(v); });
+    on("ToolbarManagerAction", [this](bool v) { m_managerBar->setVisible(v); });
+    on("StatusBarAction", [this](bool v) { statusBar()->setVisible(v); });
+    on("F10Action", [this] {
+        m_queueWindow->setVisible(!m_queueWindow->isVisible());
+        updateActionStates();
+    });
+    on("AboutAction", [this] {
+        QMessageBox::about(
+            this, tr("QX by QZ3QZ"),
+            tr("QX7 - QSL Labels\nVersion %1").arg(QApplication::applicationVersion()));
+    });
+    const std::pair<const char*, QWidget*> focus[] = {
+        {"SearchForAction1", m_search->callFromEdit()},
+        {"SearchForAction2", m_search->callToEdit()},
+        {"SearchForAction3", m_search->bandBox()},
+        {"SearchForAction4", m_search->modeBox()},
+        {"SearchForAction5", m_search->dateFromPicker()},
+        {"SearchForAction6", m_search->dateToPicker()},
+        {"SearchForAction7", m_search->timeFromPicker()},
+        {"SearchForAction8", m_search->timeToPicker()},
+        {"SearchForAction9", m_search->managerEdit2()}};
+    for (const auto& [name, widget] : focus)
+        on(name, [widget = widget] { widget->setFocus(); });
+}
+
+} // namespace qx7

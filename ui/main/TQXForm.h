@@ -1,0 +1,127 @@
+#pragma once
+// The main window: a multiple-document frame holding the log windows, the print queue
+// window, the search and manager toolbars and the status bar. Every command is an
+// action; SetActions computes which are enabled. Its commands call the data module and
+// the same store and label operations qx7cli calls.
+
+#include "labels/LabelLayout.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace qx7 {
+
+class ManagerToolbar;
+class PrintQueueWindow;
+class SearchToolbar;
+class TMDIChild;
+class TQXDM;
+
+class TQXForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TQXForm(TQXDM& dm, QWidget* parent = nullptr);
+    ~TQXForm() override;
+
+    QMdiArea* mdiArea() const { return m_mdi; }
+    QMenu* menu(const QString& objectName) const;
+    QAction* action(const char* objectName) const;
+    SearchToolbar* searchToolbar() const { return m_search; }
+    ManagerToolbar* managerToolbar() const { return m_managerBar; }
+    PrintQueueWindow* queueWindow() const { return m_queueWindow; }
+    QLabel* statusPanel(int number) const; // 1 sort .. 6 activity
+    // A second start of the program asked to see this window.
+    void bringToFront();
+
+    // The file dialogs; tests answer them with a function of (caption, folder, filter, save).
+    using FileChooser =
+        std::function<QString(const QString&, const QString&, const QString&, bool)>;
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    // The printer labels go to ("PDF file" asks for a file when printing).
+    void setPrinterName(const std::string& name) { m_printer = name; }
+    const std::string& printerName() const { return m_printer; }
+
+    std::vector<TMDIChild*> logWindows() const; // in creation order
+    TMDIChild* activeLogWindow() const;
+    // Opens the pending logs of the data module as log windows.
+    void OpenPendingLogs();
+    void LogSearchChange();
+    void SetActions();
+    void ShowQueueStatus();
+    bool layoutLoaded() const { return m_layoutLoaded; }
+
+    // Commands (also reached through the actions).
+    void fillRun(bool allLogs, bool confirmed = false);
+    void putSelectedIntoQueue();
+    void printLabels();
+    void deleteQueueEntries();
+    void showQueueInformation();
+    void ToggleIndex(bool forward);
+    void wipeSearchFields();
+    void toggleSwlMode();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Built in MainActions.cpp.
+    void createActions();
+    void connectActions(); // ActionHandlers.cpp
+    void buildMenus();
+    void buildToolbars();
+    void buildStatusBar();
+    void updateActionStates();
+    // Docks and panels.
+    void resetDocks();
+    void refreshQueueWindow();
+    void activeLogChanged();
+    void ShowManagerOfCurrentQSO();
+    void fillWindow(TMDIChild& w, int selection);
+    bool ConfirmPrintAll();
+    void afterFill();
+    void setActivity(const QString& text);
+    void loadLayout(const std::string& file);
+    void chooseLayout();
+    void choosePrinter();
+    void openLogByDialog();
+    void emptyQueue();
+    void setQslFilter(int tag);
+    void restorePlacement();
+    void savePlacement();
+    QString chooseFile(const QString& caption, const QString& folder, const QString& filter,
+                       bool save);
+
+    TQXDM& m_dm;
+    QMdiArea* m_mdi;
+    SearchToolbar* m_search = nullptr;
+    ManagerToolbar* m_managerBar = nullptr;
+    QToolBar* m_mainBar = nullptr;
+    PrintQueueWindow* m_queueWindow = nullptr;
+    std::vector<QLabel*> m_panels;
+    QTimer m_queueTimer;
+    FileChooser m_chooseFile;
+    std::string m_printer;
+    LabelLayout m_layout;
+    std::string m_layoutPath;
+    bool m_layoutLoaded = false;
+    bool m_shutDownChecked = false;
+    bool m_wiping = false;
+    bool m_searching = false;
+    bool m_filling = false;
+    char m_qslsFilter = ' ';
+    char m_qslrFilter = ' ';
+};
+
+} // namespace qx7
