@@ -174,7 +174,7 @@ void TQXForm::refreshQueueWindow()
     // During a fill the scan holds the queue's cursor: only the status text follows it.
     if (m_filling || !m_dm.printQueue().isOpen())
         return;
-    m_queueWindow->refresh(m_dm.printQueue(), m_dm.PriRows);
+    m_queueWindow->refresh(m_dm.printQueue(), m_dm.PriRows, m_dm.ManagerText);
 }
 
 void TQXForm::ShowQueueStatus()

@@ -13,7 +13,7 @@
 
 namespace qx7 {
 
-void QueueTableModel::refresh(PrintQueue& queue, int priRows)
+void QueueTableModel::refresh(PrintQueue& queue, int priRows, const std::string& managerText)
 {
     beginResetModel();
     m_labels.clear();
@@ -26,10 +26,12 @@ void QueueTableModel::refresh(PrintQueue& queue, int priRows)
                 l.mark = q.bookmark();
                 l.call = QString::fromStdString(q.text("HISCALL"));
                 l.count = QString::fromStdString(q.text("NUMQSOS"));
-                l.manager = QString::fromStdString(q.text("MANAGER"));
+                l.manager =
+                    QString::fromStdString(managerLabelText(q.text("MANAGER"), managerText));
                 l.myCall = QString::fromStdString(q.text("MYCALL"));
-                l.hint = QString::fromStdString(queue.QXPQDataSourceDataChange(priRows))
-                             .replace('\r', '\n');
+                l.hint =
+                    QString::fromStdString(queue.QXPQDataSourceDataChange(priRows, managerText))
+                        .replace('\r', '\n');
                 m_labels.push_back(std::move(l));
             }
         } catch (const dbase::Error&) {
@@ -116,9 +118,9 @@ PrintQueueWindow::PrintQueueWindow(QWidget* parent) : QDockWidget(tr("Print Queu
     m_grid->horizontalHeader()->setStretchLastSection(true);
 }
 
-void PrintQueueWindow::refresh(PrintQueue& queue, int priRows)
+void PrintQueueWindow::refresh(PrintQueue& queue, int priRows, const std::string& managerText)
 {
-    m_model->refresh(queue, priRows);
+    m_model->refresh(queue, priRows, managerText);
 }
 
 void PrintQueueWindow::setSwlMode(bool on)

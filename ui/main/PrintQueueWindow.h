@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 #include <QDockWidget>
+#include <string>
 
 #include <vector>
 
@@ -32,7 +33,7 @@ public:
         ColumnCount
     };
     explicit QueueTableModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
-    void refresh(PrintQueue& queue, int priRows);
+    void refresh(PrintQueue& queue, int priRows, const std::string& managerText);
     dbase::Bookmark bookmarkAt(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -58,7 +59,7 @@ public:
 
     QTableView* grid() const { return m_grid; }
     QueueTableModel* model() const { return m_model; }
-    void refresh(PrintQueue& queue, int priRows);
+    void refresh(PrintQueue& queue, int priRows, const std::string& managerText);
     // In SWL mode the grid shows the listener's call instead of the station's.
     void setSwlMode(bool on);
     void setAcceptDrops(bool on) { m_acceptDrops = on; }
