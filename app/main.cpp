@@ -1,6 +1,7 @@
 // The desktop program: one instance, a splash window while the data module and the
 // windows are created, then the message loop.
 
+#include "config/TQXConfigDlg2.h"
 #include "core/QxHome.h"
 #include "datamodule/TQXDM.h"
 #include "labels/render/SystemPrinters.h"
@@ -88,6 +89,12 @@ int main(int argc, char* argv[])
     // 5. The main window.
     qx7::TQXForm form(dm);
     prompter.setParent(&form);
+    form.setConfigurationOpener([&form, &dm] {
+        qx7::TQXConfigDlg2 dialog(dm, &form);
+        QObject::connect(&dialog, &qx7::TQXConfigDlg2::settingsApplied, &form,
+                         [&form] { form.SetActions(); });
+        dialog.exec();
+    });
     QObject::connect(&instance, &qx7::SingleInstance::activationRequested, &form,
                      [&form, &dm](const QStringList& args) {
                          for (const QString& arg : args)

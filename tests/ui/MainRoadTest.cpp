@@ -4,7 +4,12 @@
 #include "UiFixture.h"
 
 #include "core/IniFile.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/manager/TQXManagerDlg.h"
+#include "ui/swl/SwlWindow.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +17,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTableView>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -297,10 +303,50 @@ TEST(MainRoad, SwlModeAsksEmptiesTheQueueAndRefusesDrops)
     // QSOs do not go into the queue in SWL mode.
     form->action("DragIntoPrintQueueAction")->trigger();
     EXPECT_EQ(home.dm->LabelsInQueue(), 0);
+    // The listener's reports are typed into the SWL window while the mode is on.
+    ASSERT_NE(form->swlWindow(), nullptr);
+    EXPECT_TRUE(form->swlWindow()->isVisible());
     form->action("SWLAction")->trigger();
     EXPECT_FALSE(home.dm->SWLMode);
     EXPECT_EQ(form->statusPanel(6)->text(), QString());
     EXPECT_FALSE(queue->isColumnHidden(QueueTableModel::CallColumn));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form->swlWindow(), nullptr);
+}
+
+TEST(MainRoad, HelpManagerAndConfigurationAreReachedFromTheMenus)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    auto form = showForm(*home.dm, {});
+    // Without a way to open it (the program gives one), the configuration stays off.
+    EXPECT_FALSE(form->action("ConfigAction")->isEnabled());
+    int opened = 0;
+    form->setConfigurationOpener([&opened] { ++opened; });
+    form->SetActions();
+    ASSERT_TRUE(form->action("ConfigAction")->isEnabled());
+    form->action("ConfigAction")->trigger();
+    EXPECT_EQ(opened, 1);
+
+    ASSERT_TRUE(form->action("HelpAction3")->isEnabled());
+    form->action("HelpAction3")->trigger();
+    ASSERT_NE(HelpWindow::instance(), nullptr);
+    EXPECT_EQ(HelpWindow::instance()->currentTopic(), QString::fromLatin1(help::kLogWindow));
+    form->action("HelpAction1")->trigger();
+    EXPECT_EQ(HelpWindow::instance()->currentTopic(), QString::fromLatin1(help::kContents));
+
+    // The manager window opens modal; close it as soon as it shows.
+    ASSERT_TRUE(form->action("ManagerWindowAction")->isEnabled());
+    bool seen = false;
+    QTimer::singleShot(0, [&seen] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<TQXManagerDlg*>(w); d && d->isVisible()) {
+                seen = true;
+                d->reject();
+            }
+    });
+    form->action("ManagerWindowAction")->trigger();
+    EXPECT_TRUE(seen);
 }
 
 } // namespace

@@ -1,11 +1,16 @@
 // What each action of the main window does: the wiring from actions to commands.
 
 #include "datamodule/TQXDM.h"
+#include "dbase/Table.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 #include "ui/log/TMDIChild.h"
 #include "ui/main/ManagerToolbar.h"
 #include "ui/main/PrintQueueWindow.h"
 #include "ui/main/SearchToolbar.h"
 #include "ui/main/TQXForm.h"
+#include "ui/manager/TQXManagerDlg.h"
+#include "ui/swl/SwlWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +25,47 @@
 #include <QToolBar>
 
 namespace qx7 {
+
+SwlWindow* TQXForm::swlWindow() const
+{
+    return m_swlWindow.data();
+}
+
+void TQXForm::openManagerWindow()
+{
+    QString call;
+    if (TMDIChild* w = activeLogWindow()) {
+        try {
+            call = QString::fromStdString(w->table().text("CALL"));
+        } catch (const dbase::Error&) { // an empty log has no current QSO
+        }
+    }
+    TQXManagerDlg::exec(m_dm, this, call.trimmed());
+    ShowManagerOfCurrentQSO();
+}
+
+void TQXForm::showSwlWindow(bool on)
+{
+    if (!on) {
+        if (m_swlWindow) {
+            m_swlWindow->disconnect(this);
+            m_swlWindow->close();
+            m_swlWindow->deleteLater();
+        }
+        return;
+    }
+    if (m_swlWindow)
+        return;
+    m_swlWindow = new SwlWindow(m_dm, this);
+    connect(m_swlWindow, &SwlWindow::printQueueChanged, this, [this] { refreshQueueWindow(); });
+    connect(m_swlWindow, &SwlWindow::closed, this, [this] {
+        if (QAction* a = action("SWLAction"); a->isChecked()) {
+            a->setChecked(false);
+            toggleSwlMode();
+        }
+    });
+    m_swlWindow->show();
+}
 
 void TQXForm::connectActions()
 {
@@ -61,6 +107,19 @@ void TQXForm::connectActions()
         LogSearchChange();
     });
     on("SWLAction", [this] { toggleSwlMode(); });
+    on("ConfigAction", [this] {
+        if (m_openConfiguration)
+            m_openConfiguration();
+    });
+    on("ManagerWindowAction", [this] { openManagerWindow(); });
+    on("HelpAction1",
+       [this] { HelpWindow::showTopic(QString::fromLatin1(help::kContents), this); });
+    on("HelpAction2",
+       [this] { HelpWindow::showTopic(QString::fromLatin1(help::kContents), this); });
+    on("HelpAction3",
+       [this] { HelpWindow::showTopic(QString::fromLatin1(help::kLogWindow), this); });
+    on("HelpFindAction",
+       [this] { HelpWindow::showTopic(QString::fromLatin1(help::kContents), this); });
     on("F7Action", [this](bool down) { m_search->setMarkedOnly(down); });
     on("F11Action", [this] { wipeSearchFields(); });
     on("DragIntoPrintQueueAction", [this] { putSelectedIntoQueue(); });

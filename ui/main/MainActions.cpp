@@ -123,30 +123,15 @@ const ActionDef kActions[] = {
 
 // Commands whose windows come with later work: present, never enabled yet.
 const char* const kLaterActions[] = {
-    "NewLogAction",
-    "SaveADIFAction",
-    "F12Action",
-    "PreviewAction",
-    "ConfigAction",
-    "QSLDateAction",
-    "MarkAction",
-    "CtrlF7Action",
-    "FillLogManagerAction",
-    "F8Action",
-    "F9Action",
-    "StatisticsAction",
-    "FooterLinesAction",
-    "LogGridSetupAction",
-    "LabelDesignerWindowAction",
-    "ToolsWindowAction",
-    "ManagerWindowAction",
-    "BatchInputMaintenanceAction",
-    "F4Action",
-    "BatchInputWindowAction",
-    "HelpAction1",
-    "HelpAction2",
-    "HelpAction3",
-    "HelpFindAction",
+    "NewLogAction",       "SaveADIFAction",
+    "F12Action",          "PreviewAction",
+    "QSLDateAction",      "MarkAction",
+    "CtrlF7Action",       "FillLogManagerAction",
+    "F8Action",           "F9Action",
+    "StatisticsAction",   "FooterLinesAction",
+    "LogGridSetupAction", "LabelDesignerWindowAction",
+    "ToolsWindowAction",  "BatchInputMaintenanceAction",
+    "F4Action",           "BatchInputWindowAction",
 };
 
 bool isLater(const QString& name)
@@ -385,6 +370,10 @@ void TQXForm::updateActionStates()
           "AboutAction", "ResetDocksAction", "ToolbarMainAction", "F10Action", "StatusBarAction"})
         set(name, true);
     set("SWLAction", logs && n > 0);
+    set("ConfigAction", static_cast<bool>(m_openConfiguration));
+    for (const char* name :
+         {"ManagerWindowAction", "HelpAction1", "HelpAction2", "HelpAction3", "HelpFindAction"})
+        set(name, true);
     const int index = m_search->indexNumber();
     set("SearchForAction1", S && n > 0 && index != 1);
     set("SearchForAction2", S && n > 0 && index != 1);

@@ -1,4 +1,5 @@
 #include "ui/main/TQXForm.h"
+#include "ui/swl/SwlWindow.h"
 
 #include "core/IniFile.h"
 #include "datamodule/TQXDM.h"
@@ -390,6 +391,7 @@ void TQXForm::toggleSwlMode()
     }
     m_queueWindow->setSwlMode(m_dm.SWLMode);
     m_queueWindow->setAcceptDrops(!m_dm.SWLMode);
+    showSwlWindow(m_dm.SWLMode);
     updateActionStates();
 }
 

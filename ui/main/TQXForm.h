@@ -7,6 +7,7 @@
 #include "labels/LabelLayout.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -23,6 +24,7 @@ namespace qx7 {
 class ManagerToolbar;
 class PrintQueueWindow;
 class SearchToolbar;
+class SwlWindow;
 class TMDIChild;
 class TQXDM;
 
@@ -50,6 +52,14 @@ public:
     // The printer labels go to ("PDF file" asks for a file when printing).
     void setPrinterName(const std::string& name) { m_printer = name; }
     const std::string& printerName() const { return m_printer; }
+    // The configuration dialog lives in a layer above the windows; the program hands
+    // the main window a way to open it.
+    void setConfigurationOpener(std::function<void()> open)
+    {
+        m_openConfiguration = std::move(open);
+    }
+    // The SWL window while SWL mode is on, else nullptr.
+    SwlWindow* swlWindow() const;
 
     std::vector<TMDIChild*> logWindows() const; // in creation order
     TMDIChild* activeLogWindow() const;
@@ -76,6 +86,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    std::function<void()> m_openConfiguration;
+    QPointer<SwlWindow> m_swlWindow;
+    void openManagerWindow();
+    void showSwlWindow(bool on);
     // Built in MainActions.cpp.
     void createActions();
     void connectActions(); // ActionHandlers.cpp
