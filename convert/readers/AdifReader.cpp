@@ -2,7 +2,7 @@
 
 #include "convert/normalize/FieldCodes.h"
 #include "convert/normalize/FieldNormalizer.h"
-#include "convert/readers/LineLoader.h"
+#include "convert/readers/LineStream.h"
 #include "core/Text.h"
 
 #include <optional>
@@ -435,10 +435,13 @@ std::string commentTagOf(std::string_view choice)
     return std::string(close == std::string_view::npos ? choice : choice.substr(0, close + 1));
 }
 
-bool AdifReader::readLines(const std::vector<std::string_view>& lines, TQXLogSpec& spec,
-                           ReadContext& context)
+namespace {
+
+// One parser for the whole file, however its lines arrive; false when a tag's length is
+// not a number.
+bool parseLines(AdifLineParser& parser, const std::vector<std::string_view>& lines,
+                ReadContext& context)
 {
-    AdifLineParser parser(spec, context);
     for (std::string_view line : lines) {
         if (context.abortRequested())
             break;
@@ -448,15 +451,32 @@ bool AdifReader::readLines(const std::vector<std::string_view>& lines, TQXLogSpe
     return true;
 }
 
+} // namespace
+
+bool AdifReader::readLines(const std::vector<std::string_view>& lines, TQXLogSpec& spec,
+                           ReadContext& context)
+{
+    AdifLineParser parser(spec, context);
+    return parseLines(parser, lines, context);
+}
+
 bool AdifReader::read(TQXLogSpec& spec, ReadContext& context) const
 {
     spec.BandMode = 0;
-    LogLines lines;
-    if (!LoadLogLines(spec, lines))
+    // Streamed: a log of a million QSOs is never held whole, only its accepted QSOs.
+    LogFileScan scan;
+    if (!ScanLogFile(spec, scan))
         return false;
     if (context.logSizeOnly())
         return true;
-    return readLines(lines.lines, spec, context);
+    AdifLineParser parser(spec, context);
+    bool ok = true;
+    const bool readOk =
+        ReadLogLineBatches(spec, scan, [&](const std::vector<std::string_view>& lines) {
+            ok = parseLines(parser, lines, context);
+            return ok && !context.abortRequested();
+        });
+    return ok && readOk;
 }
 
 } // namespace qx7

@@ -83,9 +83,11 @@ std::string firstWordAfter(std::string_view line, std::string_view marker)
     return rest.substr(0, rest.find(' '));
 }
 
+} // namespace
+
 // Well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF). Log files are
 // mostly ASCII, which is skipped eight bytes at a time.
-bool isUtf8(std::string_view text)
+bool isLogTextUtf8(std::string_view text)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const unsigned char* end = p + text.size();
@@ -127,8 +129,6 @@ bool isUtf8(std::string_view text)
     return true;
 }
 
-} // namespace
-
 bool readWholeFile(const std::string& path, std::string& bytes)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -148,7 +148,7 @@ bool readWholeFile(const std::string& path, std::string& bytes)
 
 std::string decodeLogText(std::string bytes)
 {
-    if (isUtf8(bytes)) {
+    if (isLogTextUtf8(bytes)) {
         if (bytes.starts_with("\xEF\xBB\xBF"))
             bytes.erase(0, 3);
         return bytes;

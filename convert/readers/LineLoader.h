@@ -18,6 +18,10 @@ struct LogLines
     std::vector<std::string_view> lines; // views into `text`
 };
 
+// Whether the bytes are well-formed UTF-8, which decides how a log is decoded. Parts cut
+// at line breaks can be checked one by one: a break never falls inside a character.
+bool isLogTextUtf8(std::string_view bytes);
+
 // Bytes that are valid UTF-8 stay as they are (without a leading byte-order mark);
 // anything else is read as Windows-1252.
 std::string decodeLogText(std::string bytes);

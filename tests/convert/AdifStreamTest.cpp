@@ -1,0 +1,108 @@
+// ADIF logs are read a piece at a time: wherever the pieces end (inside a tag, between
+// CR and LF, in the middle of a character), the QSOs, their count and the decoding
+// are those of the file read whole.
+
+#include "ConvertFixture.h"
+
+#include "convert/engine/LogTypes.h"
+#include "convert/readers/LineStream.h"
+
+namespace qx7::test {
+namespace {
+
+struct ReadResult
+{
+    bool ok = false;
+    long long logSize = 0;
+    std::vector<std::string> records;
+    friend bool operator==(const ReadResult&, const ReadResult&) = default;
+};
+
+class AdifStreamTest : public ConvertFixture
+{
+protected:
+    void TearDown() override
+    {
+        setLogStreamPieceBytes(4 << 20);
+        ConvertFixture::TearDown();
+    }
+
+    ReadResult read(const std::string& bytes, size_t pieceBytes)
+    {
+        setLogStreamPieceBytes(pieceBytes);
+        TQXLogSpec spec = makeLogSpec(writeFile("in.adi", bytes), LogType::Adif);
+        spec.BandMode = 0;
+        engine->StartConversion(LogType::Adif);
+        engine->ClearImportBuffer();
+        ReadResult r;
+        r.ok = engine->ReadLog(spec);
+        r.logSize = spec.LogSize;
+        for (std::string_view record : engine->bufferRecords())
+            r.records.emplace_back(record);
+        return r;
+    }
+};
+
+std::string qso(const std::string& call, const std::string& name, const char* eol)
+{
+    return "<CALL:" + std::to_string(call.size()) + ">" + call +
+           "<QSO_DATE:8>20240101<TIME_ON:4>1200<BAND:3>20M<MODE:3>SSB<COMMENT:" +
+           std::to_string(name.size()) + ">" + name + "<EOR>" + eol;
+}
+
+TEST_F(AdifStreamTest, PiecesOfAnySizeReadLikeTheWholeFile)
+{
+    const std::string header = "Exported by a logger\r\n<ADIF_VER:5>3.1.4 <EOH>\r\n";
+    const std::string utf8Name = "J\xC3\xBCrgen"; // Jürgen
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+    } files[] = {
+        {"CRLF, UTF-8, byte-order mark",
+         "\xEF\xBB\xBF" + header + qso("DL1ABC", utf8Name, "\r\n") + qso("W1AW", "Ann", "\r\n")},
+        {"Windows-1252", header + qso("DL1ABC", "J\xFCrgen", "\n") + qso("G4XYZ", "Ann", "\n")},
+        {"a record over several lines, no line end at the end",
+         "<CALL:6>DL1ABC\r\n\r\n<QSO_DATE:8>20240101\n<TIME_ON:4>1200 <BAND:3>20M\r<MODE:2>CW"
+         "\r\n<EOR>" +
+             qso("K1AA", std::string(300, 'x'), "")},
+        {"a tag whose length is not a number", qso("DL1ABC", "Ann", "\n") + "<CALL:X>W1AW<EOR>\n"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        const ReadResult whole = read(file.bytes, file.bytes.size());
+        for (size_t piece : {1, 2, 3, 5, 8, 13, 64}) {
+            SCOPED_TRACE(piece);
+            EXPECT_EQ(read(file.bytes, piece), whole);
+        }
+    }
+}
+
+TEST_F(AdifStreamTest, DecodesAndCountsAsTheWholeFile)
+{
+    // The Windows-1252 ü far behind the first piece makes the whole file Windows-1252;
+    // the UTF-8 ü before it is then two Windows-1252 characters.
+    const std::string tail = qso("G4XYZ", "J\xFCrgen", "\n");
+    ReadResult r = read(qso("DL1ABC", "J\xC3\xBCrgen", "\n") + tail, 8);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.logSize, 2);
+    ASSERT_EQ(r.records.size(), 2u);
+    EXPECT_NE(r.records[0].find("J\xC3\x83\xC2\xBCrgen"), std::string::npos);
+    EXPECT_NE(r.records[1].find("J\xC3\xBCrgen"), std::string::npos);
+
+    r = read("\xEF\xBB\xBF" + qso("DL1ABC", "J\xC3\xBCrgen", "\n"), 4);
+    ASSERT_EQ(r.records.size(), 1u);
+    EXPECT_EQ(r.records[0].find("\xEF\xBB\xBF"), std::string::npos);
+    EXPECT_NE(r.records[0].find("J\xC3\xBCrgen"), std::string::npos);
+}
+
+TEST_F(AdifStreamTest, AMissingFileFails)
+{
+    TQXLogSpec spec = makeLogSpec((home / "in" / "none.adi").string(), LogType::Adif);
+    LogFileScan scan;
+    EXPECT_FALSE(ScanLogFile(spec, scan));
+    EXPECT_FALSE(ReadLogLineBatches(spec, scan, [](const auto&) { return true; }));
+}
+
+} // namespace
+} // namespace qx7::test
