@@ -579,9 +579,10 @@ void IndexSet::writeBack()
     stamp.present = true;
     stamp.recordCount = m_dbf->recordCount();
     stamp.dbf = m_dbf->stamp();
-    const std::string bytes =
-        buildMdx(m_dbf->path().stem().string(), m_dbf->header().ldid, sources, stamp, today());
-    writeFile(bytes);
+    writeFile([&](const MdxSink& sink) {
+        buildMdx(m_dbf->path().stem().string(), m_dbf->header().ldid, sources, stamp, today(),
+                 sink);
+    });
     if (!flagged) {
         m_dbf->setIndexFlag(true);
         m_dbf->sync();
@@ -593,7 +594,7 @@ void IndexSet::writeBack()
     }
 }
 
-void IndexSet::writeFile(const std::string& bytes)
+void IndexSet::writeFile(const std::function<void(const MdxSink&)>& build)
 {
     // Written aside and renamed over, so the old index stays whole until the new one is.
     auto lower = m_dbf->path();
@@ -601,14 +602,30 @@ void IndexSet::writeFile(const std::string& bytes)
     const auto temp = tempPathFor(lower); // one per process: two writers never share it
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     bool ok = fd >= 0;
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        ok = n > 0 || (n < 0 && errno == EINTR);
-        done += n > 0 ? static_cast<std::size_t>(n) : 0;
+    int err = errno;
+    if (ok) {
+        try {
+            build([&](std::uint64_t offset, std::string_view bytes) {
+                std::size_t done = 0;
+                while (ok && done < bytes.size()) {
+                    const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                               static_cast<off_t>(offset + done));
+                    ok = n > 0 || (n < 0 && errno == EINTR);
+                    err = ok ? err : errno;
+                    done += n > 0 ? static_cast<std::size_t>(n) : 0;
+                }
+            });
+        } catch (...) {
+            ::close(fd);
+            std::error_code ec;
+            std::filesystem::remove(temp, ec);
+            throw;
+        }
     }
-    ok = ok && ::fdatasync(fd) == 0;
-    const int err = errno;
+    if (ok && ::fdatasync(fd) != 0) {
+        ok = false;
+        err = errno;
+    }
     if (fd >= 0) {
         ::close(fd);
     }

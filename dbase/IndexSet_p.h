@@ -13,6 +13,7 @@
 #include "dbase/Schema.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,7 +77,7 @@ private:
     void loadFromMdx(std::size_t i);
     void loadAll();
     void markDirtyOnDisk();
-    void writeFile(const std::string& bytes);
+    void writeFile(const std::function<void(const MdxSink&)>& build);
     void syncProductionFlags();
     std::vector<bool> ownTags() const;
     void restamp(const FileStamp& dbf);

@@ -290,19 +290,34 @@ void loadMdxTag(std::string_view file, const MdxTagInfo& tag, std::uint32_t reco
 
 namespace {
 
+// The file is built a tag at a time: the header pages stay until the end, the pages of
+// one tag are handed on as soon as the tag is complete.
 struct Builder
 {
-    std::string out;
+    std::string header = std::string(kHeaderPages * kPage, '\0');
+    std::string part; // pages from partFirst to nextPage
+    std::size_t partFirst = kHeaderPages;
     std::size_t nextPage = kHeaderPages;
 
     std::size_t allocate()
     {
         const std::size_t page = nextPage;
         nextPage += kBlock / kPage;
-        out.resize(nextPage * kPage, '\0');
+        part.resize((nextPage - partFirst) * kPage, '\0');
         return page;
     }
-    char* at(std::size_t page) { return out.data() + page * kPage; }
+    char* at(std::size_t page)
+    {
+        return page < kHeaderPages ? header.data() + page * kPage
+                                   : part.data() + (page - partFirst) * kPage;
+    }
+    void handOn(const MdxSink& sink)
+    {
+        if (!part.empty())
+            sink(static_cast<std::uint64_t>(partFirst) * kPage, part);
+        part.clear();
+        partFirst = nextPage;
+    }
 };
 
 struct Child
@@ -320,6 +335,18 @@ std::vector<std::size_t> groupSizes(std::size_t n, std::size_t cap)
         ++sizes[i];
     }
     return sizes;
+}
+
+// The blocks writeTree takes for `n` keys: the leaves and every level above them.
+std::size_t treeBlocks(std::size_t n, std::size_t maxKeys)
+{
+    std::size_t level = groupSizes(n, maxKeys).size();
+    std::size_t total = level;
+    while (level > 1) {
+        level = groupSizes(level, maxKeys + 1).size();
+        total += level;
+    }
+    return total;
 }
 
 std::uint32_t writeTree(Builder& b, const KeyList& keys, std::size_t item, std::size_t maxKeys)
@@ -382,16 +409,17 @@ void linkTagNames(char* table, const std::vector<MdxTagSource>& tags)
 
 } // namespace
 
-std::string buildMdx(const std::string& dbfName, std::uint8_t ldid,
-                     const std::vector<MdxTagSource>& tags, const MdxStamp& stamp, Date today)
+void buildMdx(const std::string& dbfName, std::uint8_t ldid, const std::vector<MdxTagSource>& tags,
+              const MdxStamp& stamp, Date today, const MdxSink& sink)
 {
     Builder b;
-    b.out.assign(kHeaderPages * kPage, '\0');
     for (std::size_t t = 0; t < tags.size(); ++t) {
         const MdxTagSource& tag = tags[t];
         const std::size_t keyLength = tag.keys->keyLength();
         const std::size_t item = itemLengthFor(keyLength);
         const std::size_t maxKeys = (kBlock - 12) / item;
+        // Reserved whole: grown step by step, a tag's pages would need twice the room.
+        b.part.reserve((1 + treeBlocks(tag.keys->size(), maxKeys)) * kBlock);
         const std::size_t headerPage = b.allocate();
         const std::size_t firstPage = b.nextPage;
         const std::uint32_t root = writeTree(b, *tag.keys, item, maxKeys);
@@ -412,14 +440,15 @@ std::string buildMdx(const std::string& dbfName, std::uint8_t ldid,
         }
         putU64le(th + kChecksumOffset, sum);
         th[kChecksumOffset + 8] = kChecksumMark;
-        char* e = b.out.data() + kTagTable + kTagEntry * t;
+        char* e = b.header.data() + kTagTable + kTagEntry * t;
         putU32le(e, static_cast<std::uint32_t>(headerPage));
         std::memcpy(e + 4, tag.name.data(), std::min<std::size_t>(tag.name.size(), 10));
         e[15] = 0x10;
         e[19] = 0x02;
         e[20] = 'C';
+        b.handOn(sink);
     }
-    auto* h = reinterpret_cast<unsigned char*>(b.out.data());
+    auto* h = reinterpret_cast<unsigned char*>(b.header.data());
     h[0] = 2;
     h[1] = static_cast<unsigned char>(today.year - 1900);
     h[2] = static_cast<unsigned char>(today.month);
@@ -448,8 +477,20 @@ std::string buildMdx(const std::string& dbfName, std::uint8_t ldid,
     putU64le(h + 68, static_cast<std::uint64_t>(stamp.dbf.mtimeSec));
     putU32le(h + 76, stamp.dbf.mtimeNsec);
     h[529] = 1;
-    linkTagNames(b.out.data() + kTagTable, tags);
-    return b.out;
+    linkTagNames(b.header.data() + kTagTable, tags);
+    sink(0, b.header);
+}
+
+std::string buildMdx(const std::string& dbfName, std::uint8_t ldid,
+                     const std::vector<MdxTagSource>& tags, const MdxStamp& stamp, Date today)
+{
+    std::string file;
+    buildMdx(dbfName, ldid, tags, stamp, today, [&](std::uint64_t offset, std::string_view bytes) {
+        if (file.size() < offset + bytes.size())
+            file.resize(static_cast<std::size_t>(offset) + bytes.size(), '\0');
+        std::memcpy(file.data() + offset, bytes.data(), bytes.size());
+    });
+    return file;
 }
 
 } // namespace qx7::dbase::detail

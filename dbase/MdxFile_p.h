@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,6 +73,14 @@ MdxInfo parseMdxHeader(std::string_view file, const std::string& table);
 void loadMdxTag(std::string_view file, const MdxTagInfo& tag, std::uint32_t recordCount,
                 KeyList& out, const std::string& table);
 
+// Receives the bytes of a file at their offset, in any order.
+using MdxSink = std::function<void(std::uint64_t offset, std::string_view bytes)>;
+
+// The whole .mdx, handed to `sink` a tag at a time (the header pages last), so that
+// the file is never held whole.
+void buildMdx(const std::string& dbfName, std::uint8_t ldid, const std::vector<MdxTagSource>& tags,
+              const MdxStamp& stamp, Date today, const MdxSink& sink);
+// The same as one string.
 std::string buildMdx(const std::string& dbfName, std::uint8_t ldid,
                      const std::vector<MdxTagSource>& tags, const MdxStamp& stamp, Date today);
 
