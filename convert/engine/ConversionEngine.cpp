@@ -265,6 +265,7 @@ bool ConversionEngine::WriteOutput(TQXLogSpec& output)
     m_counters.percent = 0;
     m_writeFailure.clear();
     m_progress->start("Writing: " + output.FileName, 100);
+    m_buffer.releaseLookups(); // nothing is added until the buffer is cleared below
     bool ok = false;
     if (const LogWriter* writer = findWriter(output.LogType)) {
         try {

@@ -242,6 +242,14 @@ bool ImportBuffer::addMerging(std::string_view record, KeyConflict rule)
     return add(record);
 }
 
+void ImportBuffer::releaseLookups()
+{
+    std::vector<Slot>().swap(m_slots);
+    m_slotsUsed = 0;
+    m_keys = decltype(m_keys)(16, KeyHash{this}, KeyEqual{this});
+    m_keyIndexBuilt = false;
+}
+
 std::vector<std::string_view> ImportBuffer::sorted() const
 {
     // The first eight weights of every record as one number: most comparisons end

@@ -50,6 +50,9 @@ public:
     bool empty() const { return m_live == 0; }
     // The records in key order (equal keys in the order they came).
     std::vector<std::string_view> sorted() const;
+    // Frees the duplicate and key lookups, for when no record will be added before the
+    // next clear(): the records stay readable, and their writer gets the memory.
+    void releaseLookups();
 
 private:
     struct KeyHash
