@@ -1,5 +1,7 @@
 #include "convert/normalize/ImportRecord.h"
 
+#include <algorithm>
+
 namespace qx7 {
 
 namespace {
@@ -18,6 +20,14 @@ bool isContinuation(char c)
 
 std::string_view utf8Prefix(std::string_view text, size_t chars, size_t maxBytes)
 {
+    // ASCII, most of every log, is a byte per character: the prefix is its first bytes
+    // unless a stray continuation byte follows them and so belongs to the last one.
+    const size_t n = std::min({chars, text.size(), maxBytes});
+    size_t ascii = 0;
+    while (ascii < n && static_cast<unsigned char>(text[ascii]) < 0x80)
+        ++ascii;
+    if (ascii == n && (n == text.size() || !isContinuation(text[n])))
+        return text.substr(0, n);
     size_t pos = 0;
     size_t count = 0;
     while (pos < text.size() && count < chars) {
