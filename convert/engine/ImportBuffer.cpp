@@ -85,13 +85,24 @@ size_t ImportBuffer::modePos(std::string_view record) const
 
 size_t ImportBuffer::foldHash(std::string_view s) const
 {
-    const size_t mode = modePos(s);
-    uint64_t h = 1469598103934665603ull;
-    for (size_t i = 0; i < s.size(); ++i) {
-        h ^= static_cast<unsigned char>(i == mode ? s[i] : fold(s[i]));
-        h *= 1099511628211ull;
+    // Every letter folded, the mode code too: records that foldEqual calls equal still
+    // hash alike, and the two cases of a mode only share a slot chain. Eight bytes a
+    // step, lower-case ASCII letters turned upper-case in the word itself.
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    uint64_t h = 1469598103934665603ull ^ s.size();
+    for (size_t i = 0; i < s.size(); i += 8) {
+        uint64_t w = 0;
+        std::memcpy(&w, s.data() + i, std::min<size_t>(8, s.size() - i));
+        const uint64_t low7 = w & ~kHigh;
+        const uint64_t atLeastA = low7 + (0x80 - 'a') * kOnes;
+        const uint64_t aboveZ = low7 + (0x80 - 'z' - 1) * kOnes;
+        const uint64_t lower = atLeastA & ~aboveZ & ~w & kHigh;
+        w -= lower >> 2;
+        h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
     }
-    return static_cast<size_t>(h ^ (h >> 29));
+    return static_cast<size_t>(h ^ (h >> 32));
 }
 
 bool ImportBuffer::foldEqual(std::string_view a, std::string_view b) const
