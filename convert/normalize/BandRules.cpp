@@ -76,8 +76,20 @@ char frequencyRange(double value, double scale)
 
 char bandCodeFromTableText(std::string_view upper)
 {
+    // Compared in place: an upper-cased copy of every name costs more than the search.
+    auto sameUpper = [upper](std::string_view name) {
+        if (name.size() != upper.size())
+            return false;
+        for (size_t k = 0; k < name.size(); ++k) {
+            const char c =
+                name[k] >= 'a' && name[k] <= 'z' ? static_cast<char>(name[k] - 32) : name[k];
+            if (c != upper[k])
+                return false;
+        }
+        return true;
+    };
     for (int i = 1; i <= MaxBand; ++i)
-        if (toUpperAscii(bandName(i)) == upper)
+        if (sameUpper(bandName(i)))
             return bandCode(i);
     return ' ';
 }
