@@ -34,9 +34,9 @@ std::string createLogFromAdif(ConversionEngine& engine, const Settings& settings
     std::error_code ec;
     if (!read || engine.abortRequested()) {
         engine.ClearImportBuffer();
-        return fail(engine.abortRequested()             ? "the reading was stopped"
+        return fail(engine.abortRequested()                 ? "the reading was stopped"
                     : std::filesystem::exists(adifFile, ec) ? "the file could not be read whole"
-                                                        : "the file does not exist");
+                                                            : "the file does not exist");
     }
     if (engine.bufferSize() == 0) {
         engine.ClearImportBuffer();
