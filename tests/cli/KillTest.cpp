@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -59,29 +60,46 @@ std::mt19937 seededEngine()
     return std::mt19937(seed);
 }
 
+// A home with one log "big" of `stations` QSOs to confirm, one per station.
+void makeHomeWithBigLog(const fs::path& home, int stations)
+{
+    fs::remove_all(home);
+    ASSERT_EQ(qx7cli(home, "log create big --call OE1XYZ").code, 0);
+    dbase::Table log;
+    openLog(log, (home / "logs" / "big.dbf").string(), 0);
+    for (int i = 0; i < stations; ++i) {
+        log.append();
+        log.setText("CALL", "DL" + std::to_string(10000 + i));
+        log.setText("DATE", "20240101");
+        log.setText("TIME", "1200");
+        log.setText("BAND", i % 2 ? "20m" : "40m");
+        log.setText("MODE", "CW");
+        log.setText("QSLS", "N");
+        log.setText("QSLR", "N");
+        log.post();
+    }
+}
+
 TEST(Kill, AKilledQueueFillNeverMarksAQsoWithoutALabel)
 {
     const fs::path home = fs::temp_directory_path() / "qx7-cli-kill-fill";
-    fs::remove_all(home);
-    ASSERT_EQ(qx7cli(home, "log create big --call OE1XYZ").code, 0);
     constexpr int kStations = 3000;
-    {
-        dbase::Table log;
-        openLog(log, (home / "logs" / "big.dbf").string(), 0);
-        for (int i = 0; i < kStations; ++i) {
-            log.append();
-            log.setText("CALL", "DL" + std::to_string(10000 + i));
-            log.setText("DATE", "20240101");
-            log.setText("TIME", "1200");
-            log.setText("BAND", i % 2 ? "20m" : "40m");
-            log.setText("MODE", "CW");
-            log.setText("QSLS", "N");
-            log.setText("QSLR", "N");
-            log.post();
-        }
-    }
+    ASSERT_NO_FATAL_FAILURE(makeHomeWithBigLog(home, kStations));
+    // The kill moments are spread over the time a whole fill takes on this machine, timed in
+    // a second home (a copy would share the first one's log folder through its settings), so
+    // that a fast machine does not finish every run before its kill.
+    const fs::path timing = home.string() + "-timing";
+    ASSERT_NO_FATAL_FAILURE(makeHomeWithBigLog(timing, kStations));
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(qx7cli(timing, "--yes queue fill big").code, 0);
+    const auto fillMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+    fs::remove_all(timing);
+    std::cout << "a whole fill takes " << fillMs << " ms\n";
     auto engine = seededEngine();
-    std::uniform_int_distribution<int> ms(20, 900);
+    std::uniform_int_distribution<int> ms(static_cast<int>(fillMs / 20),
+                                          std::max(1, static_cast<int>(fillMs * 9 / 10)));
     int killedRunning = 0;
     for (int round = 0; round < 6; ++round) {
         const int delay = ms(engine);
