@@ -9,6 +9,9 @@ packages=(
     build-essential cmake ninja-build pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libjpeg62-turbo-dev
+    # Arial, Times New Roman and Courier New, the fonts label layouts are made with, have
+    # metric twins here: texts then take the room on a label that their layout gave them
+    fonts-liberation2
     # tests and benchmarks
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth poppler-utils
