@@ -233,11 +233,12 @@ std::string htmlToText(std::string_view html)
             break; // a cut-off tag ends the page
         std::string_view tag = html.substr(i + 1, close - i - 1);
         i = close + 1;
-        if (!tag.empty() && tag[0] == '/')
+        const bool closing = !tag.empty() && tag[0] == '/';
+        if (closing)
             tag.remove_prefix(1);
         const auto nameEnd = tag.find_first_of(" \t\r\n/");
         const std::string name = lowerAscii(tag.substr(0, nameEnd));
-        if (name == "script" || name == "style") {
+        if (!closing && (name == "script" || name == "style")) {
             // Their content is no text of the page.
             const auto endTag = lowerAscii(html.substr(i)).find("</" + name);
             i = endTag == std::string::npos ? html.size() : i + endTag;
