@@ -3,6 +3,7 @@
 #include "core/IniFile.h"
 #include "datamodule/TQXDM.h"
 #include "ui/batch/BatchFrames.h"
+#include "ui/manager/TableCursorModel.h"
 
 #include <QApplication>
 #include <QComboBox>
