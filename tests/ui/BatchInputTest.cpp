@@ -186,8 +186,10 @@ TEST(BatchInputRoad, PastedCallsAreCheckedAgainstTheLogAndQueued)
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("BatchNext")), Qt::LeftButton);
         EXPECT_EQ(dlg.page(), 1);
-        QTest::keyClicks(dlg.preview(), QStringLiteral("CALL;qa1abc;direct\nCALL;K1XYZ;\n"
-                                                       "CALL;DL9NOT;\n"));
+        for (const char* line : {"CALL;qa1abc;direct", "CALL;K1XYZ;", "CALL;DL9NOT;"}) {
+            QTest::keyClicks(dlg.preview(), QString::fromLatin1(line));
+            QTest::keyClick(dlg.preview(), Qt::Key_Return);
+        }
         QTRY_VERIFY(dlg.importButton()->isEnabled());
         EXPECT_EQ(counter(dlg, 0), QStringLiteral("3"));
         QTest::mouseClick(dlg.importButton(), Qt::LeftButton);
