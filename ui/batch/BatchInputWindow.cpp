@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
@@ -71,9 +72,11 @@ bool saveBatchScreenshots(TQXDM& dm, QWidget* mainWindow, const QString& folder)
     bool ok = true;
     {
         TQXBatchInputForm form(dm, mainWindow);
-        form.takeText(QStringLiteral("CALL;QA1ABC;please direct\n"
-                                     "QSO ;QA1ABC;20030321;1322;20m;RTTY\n"
-                                     "CALL;K1XYZ;\n"));
+        const QString lines(QStringLiteral("CALL;QA1ABC;please direct\n"
+                                           "QSO ;QA1ABC;20030321;1322;20m;RTTY\n"
+                                           "CALL;K1XYZ;\n"));
+        form.preview()->setPlainText(lines);
+        form.takeText(lines);
         form.setPage(1);
         form.show();
         settle();

@@ -151,6 +151,7 @@ QWidget* TQXBatchInputForm::buildImportPage()
     m_own = new QComboBox(page);
     m_own->setObjectName(QStringLiteral("BatchOwnCall"));
     m_own->setEditable(true);
+    m_own->setMinimumWidth(160);
     m_own->setInsertPolicy(QComboBox::NoInsert);
     connect(m_own->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
         const int at = m_own->lineEdit()->cursorPosition();
