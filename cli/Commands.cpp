@@ -17,6 +17,7 @@ int runNewLog(CommandContext& ctx);
 int runMacro(CommandContext& ctx);
 int runSwl(CommandContext& ctx);
 int runFormats(CommandContext& ctx);
+int runBatch(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
 {
@@ -51,6 +52,10 @@ const std::vector<Command>& allCommands()
          "swl add HEARD DATE TIME BAND MODE [--subm S] [--mycall C] [--comment T] | swl list | "
          "swl queue LISTENER | swl clear",
          "collect a listener's reports and answer them with labels", runSwl},
+        {"batch",
+         "batch import FILE [--own CALL] | batch list | batch check LOG | batch queue LOG | "
+         "batch clear",
+         "import QSL request lists, check them against a log, queue the found calls", runBatch},
         {"print",
          "print [--layout FILE] [--pdf OUT.pdf | --printer NAME] [--start-at N] [--pages A-B] "
          "[--reverse] [--keep]",

@@ -129,8 +129,25 @@ void BatchInput::FilterBatchTables(const std::string& call)
 {
     const std::string expr = call.empty() ? "" : "MYCALL = '" + call + "' ";
     for (dbase::Table* t : {&m_stations, &m_qsos})
-        if (t->isOpen())
+        if (t->isOpen()) {
+            t->setRecordFilter({});
             t->setFilter(expr);
+        }
+}
+
+void BatchInput::FilterBatchTablesForLog(const std::string& call)
+{
+    for (dbase::Table* t : {&m_stations, &m_qsos})
+        if (t->isOpen()) {
+            t->setFilter("");
+            if (call.empty())
+                t->setRecordFilter({});
+            else
+                t->setRecordFilter([call](const dbase::Table& r) {
+                    const std::string mine = r.text("MYCALL");
+                    return mine.empty() || mine == call;
+                });
+        }
 }
 
 void BatchInput::AddBatchStation(const std::string& myCall, const std::string& station,

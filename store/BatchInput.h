@@ -25,6 +25,9 @@ public:
     void CloseBatchTables();
     // Only the requests for own call `call` are visible; "" shows all.
     void FilterBatchTables(const std::string& call);
+    // The requests a log with own call `call` answers: those for that call and those
+    // imported for every log (empty MYCALL).
+    void FilterBatchTablesForLog(const std::string& call);
     void AddBatchStation(const std::string& myCall, const std::string& station,
                          const std::string& status, const std::string& comment);
     void AddBatchQSO(const std::string& myCall, const std::string& station,

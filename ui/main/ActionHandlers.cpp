@@ -112,6 +112,8 @@ void TQXForm::connectActions()
             m_openConfiguration();
     });
     on("ManagerWindowAction", [this] { openManagerWindow(); });
+    on("BatchInputMaintenanceAction", [this] { openBatchMaintenance(); });
+    on("BatchInputWindowAction", [this](bool shown) { showBatchWindow(shown); });
     on("HelpAction1",
        [this] { HelpWindow::showTopic(QString::fromLatin1(help::kContents), this); });
     on("HelpAction2",

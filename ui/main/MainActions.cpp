@@ -2,6 +2,7 @@
 // decides which actions are enabled, ticked and visible.
 
 #include "datamodule/TQXDM.h"
+#include "ui/batch/BatchInputWindow.h"
 #include "ui/log/TMDIChild.h"
 #include "ui/main/ManagerToolbar.h"
 #include "ui/main/PrintQueueWindow.h"
@@ -130,8 +131,7 @@ const char* const kLaterActions[] = {
     "F8Action",           "F9Action",
     "StatisticsAction",   "FooterLinesAction",
     "LogGridSetupAction", "LabelDesignerWindowAction",
-    "ToolsWindowAction",  "BatchInputMaintenanceAction",
-    "F4Action",           "BatchInputWindowAction",
+    "ToolsWindowAction",  "F4Action",
 };
 
 bool isLater(const QString& name)
@@ -370,6 +370,12 @@ void TQXForm::updateActionStates()
           "AboutAction", "ResetDocksAction", "ToolbarMainAction", "F10Action", "StatusBarAction"})
         set(name, true);
     set("SWLAction", logs && n > 0);
+    set("BatchInputWindowAction", m_dm.UseBatchInput && n > 0);
+    if (m_batchWindow && !(m_dm.UseBatchInput && n > 0))
+        QMetaObject::invokeMethod(
+            this, [this] { showBatchWindow(false); }, Qt::QueuedConnection);
+    action("BatchInputWindowAction")
+        ->setChecked(m_dm.UseBatchInput && n > 0 && m_batchWindow && m_batchWindow->isVisible());
     set("ConfigAction", static_cast<bool>(m_openConfiguration));
     for (const char* name :
          {"ManagerWindowAction", "HelpAction1", "HelpAction2", "HelpAction3", "HelpFindAction"})

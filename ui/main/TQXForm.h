@@ -21,6 +21,7 @@ class QMenu;
 
 namespace qx7 {
 
+class BatchInputWindow;
 class ManagerToolbar;
 class PrintQueueWindow;
 class SearchToolbar;
@@ -60,6 +61,12 @@ public:
     }
     // The SWL window while SWL mode is on, else nullptr.
     SwlWindow* swlWindow() const;
+    // The batch input tool window while it is shown, else nullptr.
+    BatchInputWindow* batchWindow() const;
+    // 0 check the requests against the active log, 1 run them, 2 the current request only.
+    void batchInputCommand(int command);
+    // The batch input dialog and tool window as PNGs in `folder`.
+    bool saveBatchScreenshots(const QString& folder);
 
     std::vector<TMDIChild*> logWindows() const; // in creation order
     TMDIChild* activeLogWindow() const;
@@ -90,6 +97,10 @@ private:
     QPointer<SwlWindow> m_swlWindow;
     void openManagerWindow();
     void showSwlWindow(bool on);
+    QPointer<BatchInputWindow> m_batchWindow;
+    void openBatchMaintenance();
+    void showBatchWindow(bool on);
+    void prepareBatchInput(TMDIChild& w);
     // Built in MainActions.cpp.
     void createActions();
     void connectActions(); // ActionHandlers.cpp

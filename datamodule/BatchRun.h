@@ -1,0 +1,60 @@
+#pragma once
+// Answering the imported QSL requests from a log: each requested call is looked up in
+// the log ("checked" or "not in log") and the QSOs of every found call go into the print
+// queue ("printed"). The desktop program's batch input window and qx7cli share it.
+
+#include "core/Progress.h"
+#include "dbase/Table.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qx7 {
+
+class BatchInput;
+class TQXDM;
+
+// Request states kept in the STATUS field of both batch tables.
+inline constexpr const char* kBatchReceived = "0";
+inline constexpr const char* kBatchChecked = "1";
+inline constexpr const char* kBatchPrinted = "2";
+inline constexpr const char* kBatchNotInLog = "3";
+
+// The QSOs with exactly `call` in a log whose current index is the call index. Any range
+// on the log is removed.
+std::vector<dbase::Bookmark> qsosOfCall(dbase::Table& log, const std::string& call);
+
+struct BatchCheckCounts
+{
+    int found = 0;
+    int notInLog = 0;
+    int printedBefore = 0; // left alone
+};
+
+// Limits the batch tables to the requests for `ownCall` (and those for every log) and
+// sets the status of every visible request that is not printed yet.
+BatchCheckCounts checkBatchInput(BatchInput& batch, dbase::Table& log, const std::string& ownCall);
+
+struct BatchRunCounts
+{
+    int callsPrinted = 0;
+    int qsosQueued = 0;
+    int skipped = 0;      // printed before, or no QSO in the log
+    bool stopped = false; // Esc (Terminated -1) or a refused print run
+};
+
+// Puts the QSOs of table 1's current request into the print queue and marks it printed.
+// Nothing happens to a request that is printed already or has no QSO in the log.
+// Returns the number of QSOs queued, or -1 when the scan stopped.
+int performBatchCall(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
+                     const std::vector<std::string>& footerLines, Progress& progress,
+                     std::function<void()> printNow = {});
+
+// performBatchCall for every visible request, first to last, after limiting the tables
+// to `ownCall` as checkBatchInput does.
+BatchRunCounts runBatchInput(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
+                             const std::vector<std::string>& footerLines, Progress& progress,
+                             std::function<void()> printNow = {});
+
+} // namespace qx7

@@ -1,0 +1,135 @@
+// Batch input from the main window: the maintenance dialog, the tool window, and the
+// check and run of the imported requests against the active log.
+
+#include "datamodule/BatchRun.h"
+#include "datamodule/TQXDM.h"
+#include "ui/batch/BatchFrames.h"
+#include "ui/batch/BatchInputWindow.h"
+#include "ui/batch/TQXBatchInputForm.h"
+#include "ui/log/TMDIChild.h"
+#include "ui/main/TQXForm.h"
+#include "ui/manager/TableCursorModel.h"
+#include "ui/QtProgress.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTableView>
+
+namespace qx7 {
+
+BatchInputWindow* TQXForm::batchWindow() const
+{
+    return m_batchWindow.data();
+}
+
+bool TQXForm::saveBatchScreenshots(const QString& folder)
+{
+    return qx7::saveBatchScreenshots(m_dm, this, folder);
+}
+
+void TQXForm::openBatchMaintenance()
+{
+    TQXBatchInputForm::exec(m_dm, this);
+    if (m_batchWindow)
+        m_batchWindow->reload();
+    SetActions();
+}
+
+void TQXForm::showBatchWindow(bool on)
+{
+    if (!on) {
+        if (m_batchWindow) {
+            m_batchWindow->disconnect(this);
+            m_batchWindow->close();
+            m_batchWindow->deleteLater();
+        }
+        m_batchWindow = nullptr;
+        m_dm.batchInput().FilterBatchTables("");
+        SetActions();
+        return;
+    }
+    if (!m_batchWindow) {
+        m_batchWindow = new BatchInputWindow(m_dm, this);
+        connect(m_batchWindow, &BatchInputWindow::checkRequested, this,
+                [this] { batchInputCommand(0); });
+        connect(m_batchWindow, &BatchInputWindow::runRequested, this,
+                [this] { batchInputCommand(1); });
+        connect(m_batchWindow, &BatchInputWindow::performRequested, this,
+                [this] { batchInputCommand(2); });
+        connect(m_batchWindow, &BatchInputWindow::closed, this, [this] {
+            action("BatchInputWindowAction")->setChecked(false);
+            QMetaObject::invokeMethod(
+                this, [this] { showBatchWindow(false); }, Qt::QueuedConnection);
+        });
+    }
+    if (TMDIChild* w = activeLogWindow())
+        prepareBatchInput(*w);
+    m_batchWindow->show();
+    SetActions();
+}
+
+void TQXForm::prepareBatchInput(TMDIChild& w)
+{
+    // Requests are looked up by call: the logs go to the call order, unsearched.
+    if (m_dm.Search.IndexNumber == 2)
+        ToggleIndex(true);
+    else if (m_dm.Search.IndexNumber == 1)
+        ToggleIndex(false);
+    wipeSearchFields();
+    m_dm.Search.SearchMethod = 1;
+    m_dm.batchInput().FilterBatchTablesForLog(w.OwnCall());
+    if (m_batchWindow)
+        m_batchWindow->reload();
+}
+
+void TQXForm::batchInputCommand(int command)
+{
+    TMDIChild* w = activeLogWindow();
+    if (!w || !m_batchWindow || m_filling || !w->table().isOpen())
+        return;
+    TQXBatchInputCallsFrame* calls = m_batchWindow->callsFrame();
+    // Perform works on the row the user double-clicked; keep it past the preparation.
+    const int row = calls->grid()->currentIndex().row();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_filling = true;
+    m_dm.Terminated = 0;
+    try {
+        if (command != 2)
+            prepareBatchInput(*w);
+        if (command == 0) {
+            checkBatchInput(m_dm.batchInput(), w->table(), w->OwnCall());
+        } else {
+            if (const std::string why = m_dm.printRunBlocker(w->table()); !why.empty()) {
+                m_dm.prompter().error(why);
+            } else {
+                m_dm.Printing = true;
+                w->setGridEnabled(false);
+                QtProgress progress;
+                if (command == 1) {
+                    runBatchInput(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
+                                  [this] { printLabels(); });
+                } else if (row >= 0 && calls->model()->gotoRow(row)) {
+                    performBatchCall(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
+                                     [this] { printLabels(); });
+                }
+                w->setGridEnabled(true);
+                m_dm.Printing = false;
+            }
+        }
+    } catch (const dbase::Error& e) {
+        m_dm.Printing = false;
+        w->setGridEnabled(true);
+        m_dm.prompter().error(e.what());
+    }
+    m_filling = false;
+    QApplication::restoreOverrideCursor();
+    // The lookups moved the log's cursor: show the search result again.
+    LogSearchChange();
+    w->refreshRows();
+    m_batchWindow->reload();
+    if (command != 0)
+        afterFill();
+    SetActions();
+}
+
+} // namespace qx7
