@@ -130,7 +130,7 @@ const char* const kLaterActions[] = {
     "F8Action",           "F9Action",
     "StatisticsAction",   "FooterLinesAction",
     "LogGridSetupAction", "LabelDesignerWindowAction",
-    "ToolsWindowAction",  "BatchInputMaintenanceAction",
+    "BatchInputMaintenanceAction",
     "F4Action",           "BatchInputWindowAction",
 };
 
