@@ -93,6 +93,11 @@ protected:
         ASSERT_TRUE(b->isVisible() && b->isEnabled()) << name;
         QTest::mouseClick(b, Qt::LeftButton);
     }
+    // A click on the box itself, not on the empty space right of its text.
+    void tick(QAbstractButton* box)
+    {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
     void chooseType(const char* box, int code)
     {
         auto* combo = child<QComboBox>(box);
@@ -180,8 +185,9 @@ TEST_F(ToolsWizard, AdifIntoAQx7LogGivesTheSameLogAsQx7cli)
     EXPECT_FALSE(child<QPushButton>("CancelButton")->isVisible());
 
     ASSERT_EQ(cli({"--in", "45:" + sample, "--out", "42:viacli", "--call", "DL0QX"}), 0);
-    EXPECT_EQ(readFile(logFile("sample", ".dbf")), readFile(logFile("viacli", ".dbf")));
-    EXPECT_EQ(readFile(logFile("sample", ".qx7")), readFile(logFile("viacli", ".qx7")));
+    ASSERT_GT(readFile(logFile("sample", ".dbf")).size(), 1000u);
+    EXPECT_TRUE(readFile(logFile("sample", ".dbf")) == readFile(logFile("viacli", ".dbf")));
+    EXPECT_TRUE(readFile(logFile("sample", ".qx7")) == readFile(logFile("viacli", ".qx7")));
 }
 
 TEST_F(ToolsWizard, AdifWithOptionsAndProblemsGivesTheSameFilesAsQx7cli)
@@ -196,8 +202,10 @@ TEST_F(ToolsWizard, AdifWithOptionsAndProblemsGivesTheSameFilesAsQx7cli)
     EXPECT_EQ(child<QLineEdit>("FileNameEdit")->text(), "mixed.adi");
     typeInto("FileNameEdit", "wiz.adi");
     QTest::keyClicks(child<QLineEdit>("DateToEdit"), "20240101");
-    QTest::mouseClick(child<QCheckBox>("NotSentCheckBox"), Qt::LeftButton);
-    QTest::mouseClick(child<QCheckBox>("ReplaceCheckBox"), Qt::LeftButton);
+    tick(child<QCheckBox>("NotSentCheckBox"));
+    tick(child<QCheckBox>("ReplaceCheckBox"));
+    ASSERT_TRUE(child<QCheckBox>("NotSentCheckBox")->isChecked());
+    ASSERT_TRUE(child<QCheckBox>("ReplaceCheckBox")->isChecked());
     click("StartButton");
     ASSERT_TRUE(wizard->lastResult().writeOk);
     EXPECT_TRUE(wizard->protocolText().contains(" read errors."));
@@ -214,7 +222,7 @@ TEST_F(ToolsWizard, AdifWithOptionsAndProblemsGivesTheSameFilesAsQx7cli)
               0);
     const std::string wiz = readFile(out), viaCli = readFile(tmp("cli.adi"));
     EXPECT_FALSE(wiz.empty());
-    EXPECT_EQ(wiz, viaCli);
+    EXPECT_TRUE(wiz == viaCli) << wiz.size() << " bytes against " << viaCli.size();
     // The 5 sent QSOs and the bad ones are not in it.
     EXPECT_EQ(wizard->lastResult().written, 60 - 60 / 7);
 }
@@ -230,13 +238,15 @@ TEST_F(ToolsWizard, ExistingQx7LogAsksTheWriteModeAndMergesAsQx7cli)
     click("StartButton");
     ASSERT_EQ(wizard->page(), TQXToolsForm::WriteModePage);
     EXPECT_EQ(wizard->windowTitle(), "QX Tools Wizard - Write Mode");
-    QTest::mouseClick(child<QRadioButton>("WriteMode1"), Qt::LeftButton);
+    tick(child<QRadioButton>("WriteMode1"));
+    ASSERT_TRUE(child<QRadioButton>("WriteMode1")->isChecked());
     click("WriteModeStartButton");
     ASSERT_TRUE(wizard->lastResult().writeOk);
     ASSERT_EQ(cli({"--in", "45:" + tmp("two.adi"), "--out", "42:cli", "--call", "DL0QX",
                    "--write-mode", "1"}),
               0);
-    EXPECT_EQ(readFile(logFile("merged", ".dbf")), readFile(logFile("cli", ".dbf")));
+    EXPECT_EQ(wizard->lastResult().written, 40);
+    EXPECT_TRUE(readFile(logFile("merged", ".dbf")) == readFile(logFile("cli", ".dbf")));
     // The chosen mode is remembered on closing.
     wizard->close();
     EXPECT_EQ(IniFile(dm().iniPath()).readInteger("Convert", "WriteMode", -1), 1);
@@ -320,6 +330,10 @@ TEST_F(ToolsWizard, DroppedFilesAreListedWithTheTypeTheirContentShows)
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(tmp("export.txt"))),
                   QUrl::fromLocalFile(QString::fromStdString(tmp("unknown.xyz")))});
+    // A file manager's drag: enter, then drop.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(wizard.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(wizard.get(), &drop);
     EXPECT_EQ(child<QListWidget>("FileList")->count(), 1);
@@ -373,7 +387,7 @@ TEST_F(ToolsWizard, MacroSavedInTheWizardRunsAsQx7cliRunsIt)
     NullProgress quiet;
     ConversionEngine engine(dm(), quiet, prompter);
     ASSERT_EQ(runMacroArgs(engine, dm(), {"run", "weekly"}, out, err), 0) << err.str();
-    EXPECT_EQ(readFile(tmp("macro-out.adi")), fromWizard);
+    EXPECT_TRUE(readFile(tmp("macro-out.adi")) == fromWizard);
 
     // Deleting asks first, then the list is empty.
     click("NextConversionButton");

@@ -476,7 +476,8 @@ void TQXToolsForm::readSettings()
     std::string folder = ini.readString(kSection, "OutputLogPath", "");
     if (folder.empty())
         folder = m_dm.QXTmpPath;
-    m_folder->setText(QDir::toNativeSeparators(q(folder)));
+    m_outputFolder = QDir::toNativeSeparators(q(folder));
+    m_folder->setText(m_outputFolder);
     m_lastCall = ini.readString(kSection, "OutputLogCall", "");
     m_call->setText(q(m_lastCall));
     const long long mode = ini.readInteger(kSection, "WriteMode", 2);
@@ -488,7 +489,8 @@ void TQXToolsForm::writeSettings()
 {
     IniFile ini(m_dm.iniPath());
     ini.writeInteger(kSection, "LastInputType", inputType());
-    std::string folder = s(QDir::toNativeSeparators(m_folder->text()));
+    std::string folder =
+        s(QDir::toNativeSeparators(m_folder->isEnabled() ? m_folder->text() : m_outputFolder));
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
         folder += s(QString(QDir::separator()));
     ini.writeString(kSection, "OutputLogPath", folder);
@@ -756,11 +758,17 @@ void TQXToolsForm::outputTypeChanged()
     if (!name.isEmpty())
         m_file->setText(QFileInfo(name).completeBaseName() + QLatin1Char('.') + ext);
     m_call->setEnabled(row->callNeeded);
+    // QX7 logs live in the log folder; other outputs go where the user saves them.
     if (row->code == LogType::Qx7) {
+        if (m_folder->isEnabled())
+            m_outputFolder = m_folder->text();
         m_folder->setText(QDir::toNativeSeparators(q(m_dm.QXLogPath)));
         m_start->setText(tr("&Start Conversion"));
-    } else
+    } else {
+        if (!m_folder->isEnabled())
+            m_folder->setText(m_outputFolder);
         m_start->setText(tr("&Next >>"));
+    }
     m_folder->setEnabled(row->code != LogType::Qx7);
     m_file->setEnabled(row->code != LogType::Applet);
     updateStartButton();
@@ -1027,6 +1035,18 @@ void TQXToolsForm::runMacro()
     const auto outType = findLogType(macro.output.LogType);
     if (macro.inputs.empty() || macro.output.FileName.empty() || !outType || !outType->exportable) {
         m_dm.prompter().warn("The macro file is damaged: " + path);
+        return;
+    }
+    // A macro whose logs are all gone would only write an empty output.
+    std::string missing;
+    size_t gone = 0;
+    for (const TQXLogSpec& in : macro.inputs)
+        if (std::error_code ec; !fs::exists(in.FileName, ec)) {
+            missing += "\n" + in.FileName;
+            ++gone;
+        }
+    if (gone == macro.inputs.size()) {
+        m_dm.prompter().warn("The macro " + path + " names logs that do not exist:" + missing);
         return;
     }
     m_macroRun = true;

@@ -141,6 +141,7 @@ private:
     std::set<std::string> m_disabled; // files whose analysis failed
     std::string m_pendingMacro;
     std::string m_lastCall;
+    QString m_outputFolder; // for outputs other than QX7 logs
     FileChooser m_chooseFiles;
     std::function<void(const QString&)> m_viewErrorLog;
     std::function<bool(const std::string&)> m_logIsOpen;
