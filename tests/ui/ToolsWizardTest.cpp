@@ -199,7 +199,15 @@ TEST_F(ToolsWizard, AdifWithOptionsAndProblemsGivesTheSameFilesAsQx7cli)
     const std::string out = tmp("wiz.adi");
     chooseType("OutputLogTypeBox", LogType::Adif);
     EXPECT_EQ(child<QPushButton>("StartButton")->text(), "&Next >>");
+    // The proposed name is the input itself: the wizard does not write over it.
     EXPECT_EQ(child<QLineEdit>("FileNameEdit")->text(), "mixed.adi");
+    const std::string before = readFile(tmp("mixed.adi"));
+    click("StartButton");
+    EXPECT_EQ(wizard->page(), TQXToolsForm::OutputPage);
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown.back().text,
+              "The output file is one of the input logs!\nChoose another filename.");
+    EXPECT_TRUE(readFile(tmp("mixed.adi")) == before);
     typeInto("FileNameEdit", "wiz.adi");
     QTest::keyClicks(child<QLineEdit>("DateToEdit"), "20240101");
     tick(child<QCheckBox>("NotSentCheckBox"));
@@ -245,7 +253,8 @@ TEST_F(ToolsWizard, ExistingQx7LogAsksTheWriteModeAndMergesAsQx7cli)
     ASSERT_EQ(cli({"--in", "45:" + tmp("two.adi"), "--out", "42:cli", "--call", "DL0QX",
                    "--write-mode", "1"}),
               0);
-    EXPECT_EQ(wizard->lastResult().written, 40);
+    // The 30 QSOs both logs hold stay as they were; the 10 new ones are added.
+    EXPECT_EQ(wizard->lastResult().written, 10);
     EXPECT_TRUE(readFile(logFile("merged", ".dbf")) == readFile(logFile("cli", ".dbf")));
     // The chosen mode is remembered on closing.
     wizard->close();

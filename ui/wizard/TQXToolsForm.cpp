@@ -828,6 +828,17 @@ void TQXToolsForm::startPressed()
 {
     if (!m_start->isEnabled())
         return;
+    // Writing over a log that is still to be read would lose it when the run fails
+    // half-way, and gives a file that is neither the old log nor a copy.
+    if (outputType() != LogType::Qx7 && outputType() != LogType::Applet) {
+        const std::string target = outputFileName();
+        for (const TQXLogSpec& in : m_run.logs())
+            if (equalsIgnoreCase(in.FileName, target)) {
+                m_dm.prompter().warn("The output file is one of the input logs!\nChoose "
+                                     "another filename.");
+                return;
+            }
+    }
     if (outputType() == LogType::Qx7) {
         const std::string name = logBaseName(s(m_file->text().trimmed()));
         if (fs::exists(logPaths(m_dm.QXLogPath, name).descriptor)) {

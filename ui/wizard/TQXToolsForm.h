@@ -76,6 +76,7 @@ public:
     // Lists the open QX7 logs (full descriptor paths) as inputs.
     void addOpenLogs(const std::vector<std::string>& descriptors);
 
+    TQXDM& dataModule() const { return m_dm; }
     const ConversionRun& run() const { return m_run; }
     const RunResult& lastResult() const { return m_result; }
     QString protocolText() const;
