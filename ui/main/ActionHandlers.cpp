@@ -13,6 +13,7 @@
 #include "ui/main/TQXForm.h"
 #include "ui/manager/TQXManagerDlg.h"
 #include "ui/swl/SwlWindow.h"
+#include "ui/wizard/TQXSaveADIFForm.h"
 #include "ui/wizard/TQXToolsForm.h"
 
 #include <QApplication>
@@ -140,6 +141,17 @@ void TQXForm::connectActions()
     });
     on("ManagerWindowAction", [this] { openManagerWindow(); });
     on("ToolsWindowAction", [this] { openToolsWizard(); });
+    on("SaveADIFAction", [this] {
+        TQXSaveADIFForm dlg(m_dm, this);
+        if (m_chooseFile)
+            dlg.setFileChooser([this](const QString& c, const QString& f, const QString& filter) {
+                return m_chooseFile(c, f, filter, true);
+            });
+        if (dlg.exec() == QDialog::Accepted) {
+            refreshQueueWindow();
+            SetActions();
+        }
+    });
     on("HelpAction1",
        [this] { HelpWindow::showTopic(QString::fromLatin1(help::kContents), this); });
     on("HelpAction2",

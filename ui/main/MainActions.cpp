@@ -123,7 +123,7 @@ const ActionDef kActions[] = {
 
 // Commands whose windows come with later work: present, never enabled yet.
 const char* const kLaterActions[] = {
-    "NewLogAction",       "SaveADIFAction",
+    "NewLogAction",
     "F12Action",          "PreviewAction",
     "QSLDateAction",      "MarkAction",
     "CtrlF7Action",       "FillLogManagerAction",
