@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QUrl>
 
@@ -322,6 +323,35 @@ TEST_F(ToolsWizard, InputListRefusesDoublesWrongExtensionsAndFlagsBadLogs)
     EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(child<QLabel>("TotalLabel")->text(), "0 QSOs");
     EXPECT_FALSE(child<QPushButton>("InputNextButton")->isEnabled());
+}
+
+TEST_F(ToolsWizard, PreviewShowsTheFirstQsosWithTheirProblems)
+{
+    std::string text = makeAdif(30, 4);
+    // One QSO on a band no table knows, at the top of the file.
+    text.insert(text.find("<eoh>") + 6,
+                adifField("call", "OK1XY") + adifField("qso_date", "20240102") +
+                    adifField("time_on", "2460") + adifField("band", "11m") +
+                    adifField("mode", "SSB") + "<eor>\n");
+    writeTmp("preview.adi", text);
+    click("ChooseNextButton");
+    addLogs(LogType::Adif, {QString::fromStdString(tmp("preview.adi"))});
+    auto* grid = child<QTableWidget>("PreviewGrid");
+    ASSERT_EQ(grid->rowCount(), 20);
+    const auto cell = [grid](int r, int c) { return grid->item(r, c)->text().toStdString(); };
+    EXPECT_EQ(cell(0, 0), "OK1XY");
+    EXPECT_EQ(cell(0, 3), "11M"); // as read, upper-cased
+    EXPECT_EQ(cell(0, 5), "wrong time unknown band");
+    EXPECT_EQ(cell(1, 0), "DL0AB0");
+    EXPECT_EQ(cell(1, 1), "20240101");
+    EXPECT_EQ(cell(1, 2), "0000");
+    EXPECT_EQ(cell(1, 4), "SSB");
+    EXPECT_EQ(cell(1, 5), "");
+    EXPECT_EQ(cell(4, 0), ""); // every 4th QSO has no call
+    EXPECT_EQ(cell(4, 5), "wrong call");
+    // Nothing was written or kept by looking.
+    EXPECT_FALSE(fs::exists(tmp("preview_error.txt")));
+    EXPECT_EQ(child<QLabel>("TotalLabel")->text(), "31 QSOs");
 }
 
 TEST_F(ToolsWizard, DroppedFilesAreListedWithTheTypeTheirContentShows)

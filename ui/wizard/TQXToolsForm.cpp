@@ -10,6 +10,7 @@
 #include "core/Text.h"
 #include "datamodule/TQXDM.h"
 #include "store/LogTable.h"
+#include "ui/wizard/InputPreview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -704,6 +705,21 @@ void TQXToolsForm::commentEdited()
 void TQXToolsForm::refreshPreview()
 {
     m_preview->setRowCount(0);
+    const TQXLogSpec* spec = selectedSpec();
+    if (!spec || m_running)
+        return;
+    const auto rows = previewLog(m_dm, *spec, outputType());
+    m_preview->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const PreviewRow& row = rows[static_cast<size_t>(r)];
+        const std::string cells[] = {row.call, row.date, row.time, row.band, row.mode, row.problem};
+        for (int c = 0; c < 6; ++c) {
+            auto* item = new QTableWidgetItem(q(cells[c]));
+            if (!row.problem.empty())
+                item->setForeground(Qt::red);
+            m_preview->setItem(r, c, item);
+        }
+    }
 }
 
 void TQXToolsForm::analyzeSelected()
