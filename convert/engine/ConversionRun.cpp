@@ -50,6 +50,17 @@ bool ConversionRun::addLog(TQXLogSpec spec, int outputType)
     return true;
 }
 
+bool ConversionRun::removeLog(const std::string& fileName)
+{
+    for (auto it = m_logs.begin(); it != m_logs.end(); ++it)
+        if (it->FileName == fileName) {
+            m_total -= it->LogSize;
+            m_logs.erase(it);
+            return true;
+        }
+    return false;
+}
+
 void ConversionRun::clear()
 {
     m_logs.clear();

@@ -40,6 +40,8 @@ public:
     // Adds a specification prepared by the caller (text and dBase logs with a mapping).
     bool addLog(TQXLogSpec spec, int outputType);
     void clear();
+    // Takes one log off the list (and its QSOs off the total); false when not listed.
+    bool removeLog(const std::string& fileName);
     const std::vector<TQXLogSpec>& logs() const { return m_logs; }
     std::vector<TQXLogSpec>& logs() { return m_logs; }
     long long totalQsos() const { return m_total; }

@@ -1,7 +1,9 @@
 // What each action of the main window does: the wiring from actions to commands.
 
+#include "core/Text.h"
 #include "datamodule/TQXDM.h"
 #include "dbase/Table.h"
+#include "store/LogTable.h"
 #include "ui/help/HelpTopics.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/log/TMDIChild.h"
@@ -11,6 +13,8 @@
 #include "ui/main/TQXForm.h"
 #include "ui/manager/TQXManagerDlg.h"
 #include "ui/swl/SwlWindow.h"
+#include "ui/wizard/TQXSaveADIFForm.h"
+#include "ui/wizard/TQXToolsForm.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -67,6 +71,30 @@ void TQXForm::showSwlWindow(bool on)
     m_swlWindow->show();
 }
 
+void TQXForm::openToolsWizard()
+{
+    auto* wizard = new TQXToolsForm(m_dm, this);
+    wizard->setAttribute(Qt::WA_DeleteOnClose);
+    wizard->setModal(true);
+    if (m_chooseFile)
+        wizard->setFileChooser([this](const QString& caption, const QString& folder,
+                                      const QString& filter, bool save) {
+            const QString file = m_chooseFile(caption, folder, filter, save);
+            return file.isEmpty() ? QStringList() : QStringList{file};
+        });
+    wizard->setOpenLogCheck([this](const std::string& name) {
+        for (TMDIChild* w : logWindows())
+            if (equalsIgnoreCase(w->logName().toStdString(), name))
+                return true;
+        return false;
+    });
+    std::vector<std::string> open;
+    for (TMDIChild* w : logWindows())
+        open.push_back(logPaths(m_dm.QXLogPath, w->logName().toStdString()).descriptor);
+    wizard->show();
+    wizard->addOpenLogs(open);
+}
+
 void TQXForm::connectActions()
 {
     const auto on = [this](const char* name, auto slot) {
@@ -114,6 +142,18 @@ void TQXForm::connectActions()
     on("ManagerWindowAction", [this] { openManagerWindow(); });
     on("BatchInputMaintenanceAction", [this] { openBatchMaintenance(); });
     on("BatchInputWindowAction", [this](bool shown) { showBatchWindow(shown); });
+    on("ToolsWindowAction", [this] { openToolsWizard(); });
+    on("SaveADIFAction", [this] {
+        TQXSaveADIFForm dlg(m_dm, this);
+        if (m_chooseFile)
+            dlg.setFileChooser([this](const QString& c, const QString& f, const QString& filter) {
+                return m_chooseFile(c, f, filter, true);
+            });
+        if (dlg.exec() == QDialog::Accepted) {
+            refreshQueueWindow();
+            SetActions();
+        }
+    });
     on("HelpAction1",
        [this] { HelpWindow::showTopic(QString::fromLatin1(help::kContents), this); });
     on("HelpAction2",

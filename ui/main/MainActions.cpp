@@ -124,14 +124,20 @@ const ActionDef kActions[] = {
 
 // Commands whose windows come with later work: present, never enabled yet.
 const char* const kLaterActions[] = {
-    "NewLogAction",       "SaveADIFAction",
-    "F12Action",          "PreviewAction",
-    "QSLDateAction",      "MarkAction",
-    "CtrlF7Action",       "FillLogManagerAction",
-    "F8Action",           "F9Action",
-    "StatisticsAction",   "FooterLinesAction",
-    "LogGridSetupAction", "LabelDesignerWindowAction",
-    "ToolsWindowAction",  "F4Action",
+    "NewLogAction",
+    "F12Action",
+    "PreviewAction",
+    "QSLDateAction",
+    "MarkAction",
+    "CtrlF7Action",
+    "FillLogManagerAction",
+    "F8Action",
+    "F9Action",
+    "StatisticsAction",
+    "FooterLinesAction",
+    "LogGridSetupAction",
+    "LabelDesignerWindowAction",
+    "F4Action",
 };
 
 bool isLater(const QString& name)

@@ -1,16 +1,21 @@
 #include "ui/main/Screenshots.h"
 
+#include "datamodule/TQXDM.h"
 #include "ui/log/LogTableModel.h"
 #include "ui/log/TMDIChild.h"
 #include "ui/main/SearchToolbar.h"
 #include "ui/main/TQXForm.h"
+#include "ui/wizard/TQXToolsForm.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTableView>
 
 namespace qx7 {
@@ -29,6 +34,48 @@ bool save(TQXForm& form, const QString& folder, const QString& name)
 {
     settle();
     return form.grab().save(QDir(folder).filePath(name), "PNG");
+}
+
+bool saveWidget(QWidget& w, const QString& folder, const QString& name)
+{
+    settle();
+    return w.grab().save(QDir(folder).filePath(name), "PNG");
+}
+
+// The Tools Wizard with the open logs as inputs, one picture per page.
+bool toolsWizardShots(TQXForm& form, const QString& folder)
+{
+    form.openToolsWizard();
+    auto* wizard = form.findChild<TQXToolsForm*>();
+    if (!wizard)
+        return false;
+    const auto press = [wizard](const char* name) {
+        if (auto* b = wizard->findChild<QPushButton*>(QLatin1String(name)))
+            b->click();
+    };
+    bool ok = saveWidget(*wizard, folder, QStringLiteral("tools-wizard-choose.png"));
+    press("ChooseNextButton");
+    // With no log open, the shipped sample stands in.
+    if (wizard->run().logs().empty())
+        wizard->addLogFile(QString::fromStdString(wizard->dataModule().QXTmpPath + "/sample.adi"),
+                           45);
+    ok = saveWidget(*wizard, folder, QStringLiteral("tools-wizard-input.png")) && ok;
+    press("InputNextButton");
+    if (auto* type = wizard->findChild<QComboBox*>(QStringLiteral("OutputLogTypeBox")))
+        type->setCurrentIndex(type->findData(45));
+    if (auto* file = wizard->findChild<QLineEdit*>(QStringLiteral("FileNameEdit")))
+        file->setText(QStringLiteral("converted.adi"));
+    ok = saveWidget(*wizard, folder, QStringLiteral("tools-wizard-output.png")) && ok;
+    press("StartButton");
+    ok = saveWidget(*wizard, folder, QStringLiteral("tools-wizard-converting.png")) && ok;
+    press("NextConversionButton");
+    press("InputBackButton");
+    if (auto* tasks = wizard->findChild<QListWidget*>(QStringLiteral("TaskList")))
+        tasks->setCurrentRow(1);
+    press("ChooseNextButton");
+    ok = saveWidget(*wizard, folder, QStringLiteral("tools-wizard-macros.png")) && ok;
+    wizard->close();
+    return ok;
 }
 
 } // namespace
@@ -54,6 +101,7 @@ bool takeScreenshots(TQXForm& form, const QString& folder)
     form.LogSearchChange();
     ok = save(form, folder, QStringLiteral("log-search.png")) && ok;
     ok = form.saveBatchScreenshots(folder) && ok;
+    ok = toolsWizardShots(form, folder) && ok;
     return ok;
 }
 

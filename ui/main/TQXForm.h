@@ -86,6 +86,8 @@ public:
     void ToggleIndex(bool forward);
     void wipeSearchFields();
     void toggleSwlMode();
+    // The Tools Wizard, with the open logs as its inputs.
+    void openToolsWizard();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
