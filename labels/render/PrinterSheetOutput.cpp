@@ -5,6 +5,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
+
 namespace qx7 {
 
 PrinterSheetOutput::PrinterSheetOutput(const LabelLayout& layout, std::string imageFolder,
@@ -32,6 +34,11 @@ PrinterSheetOutput::~PrinterSheetOutput()
 {
     if (m_painter.isActive())
         m_painter.end();
+}
+
+void PrinterSheetOutput::setCopies(int copies)
+{
+    m_printer->setCopyCount(std::max(1, copies));
 }
 
 bool PrinterSheetOutput::beginSheet(int sheet)

@@ -28,6 +28,8 @@ public:
     bool marksPrinted() const override { return true; }
     bool sheetFinalWhenEnded() const override { return true; }
 
+    void setCopies(int copies);
+
     // How long a sheet's job may wait in the spooler before it counts as not printed.
     void setJobTimeoutMs(int ms) { m_jobs.setTimeoutMs(ms); }
 

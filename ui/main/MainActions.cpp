@@ -124,12 +124,11 @@ const ActionDef kActions[] = {
 // Commands whose windows come with later work: present, never enabled yet.
 const char* const kLaterActions[] = {
     "NewLogAction",       "SaveADIFAction",
-    "F12Action",          "PreviewAction",
     "QSLDateAction",      "MarkAction",
     "CtrlF7Action",       "FillLogManagerAction",
     "F8Action",           "F9Action",
     "StatisticsAction",   "FooterLinesAction",
-    "LogGridSetupAction", "LabelDesignerWindowAction",
+    "LogGridSetupAction",
     "ToolsWindowAction",  "BatchInputMaintenanceAction",
     "F4Action",           "BatchInputWindowAction",
 };
@@ -365,6 +364,7 @@ void TQXForm::updateActionStates()
     set("PreviewAction", P && L && Q > 0);
     set("PrinterSetupAction", P && L);
     set("PrintQueueAction", P && L);
+    set("LabelDesignerWindowAction", true);
     for (const char* name :
          {"ExitAction", "ConfigAction", "ToolsWindowAction", "BatchInputMaintenanceAction",
           "AboutAction", "ResetDocksAction", "ToolbarMainAction", "F10Action", "StatusBarAction"})

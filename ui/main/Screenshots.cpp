@@ -53,6 +53,7 @@ bool takeScreenshots(TQXForm& form, const QString& folder)
     form.searchToolbar()->callFromEdit()->setText(QStringLiteral("*Q*"));
     form.LogSearchChange();
     ok = save(form, folder, QStringLiteral("log-search.png")) && ok;
+    ok = form.screenshotPrintWindows(folder) && ok;
     return ok;
 }
 
