@@ -122,6 +122,8 @@ TEST_F(PrintOptionsTest, PreviewShowsTheRealSheetsFromTheStartPosition)
     m_layout.Page.StartAt = 5;
     TQXPreviewWindow preview(m_layout, m_dir.path().toStdString(), q);
     preview.show();
+    preview.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&preview));
     ASSERT_TRUE(preview.error().empty()) << preview.error();
     ASSERT_EQ(preview.pageCount(), 2);
     EXPECT_EQ(preview.currentPage(), 1);
