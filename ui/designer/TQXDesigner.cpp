@@ -162,7 +162,11 @@ TQXDesigner::TQXDesigner(QWidget* parent) : QMainWindow(parent)
     rebuildScene();
 }
 
-TQXDesigner::~TQXDesigner() = default;
+TQXDesigner::~TQXDesigner()
+{
+    // The stack empties itself as it goes and says so; the layout is gone by then.
+    m_undo->disconnect(this);
+}
 
 std::string TQXDesigner::openLayout(const std::string& path)
 {
