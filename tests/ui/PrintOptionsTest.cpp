@@ -128,7 +128,8 @@ TEST_F(PrintOptionsTest, PreviewShowsTheRealSheetsFromTheStartPosition)
     ASSERT_EQ(preview.pageCount(), 2);
     EXPECT_EQ(preview.currentPage(), 1);
     EXPECT_EQ(q.markCalls(), 0);
-    const QImage first = preview.findChild<QLabel*>("pagePicture")->pixmap().toImage();
+    EXPECT_FALSE(preview.findChild<QLabel*>("pagePicture")->pixmap().isNull());
+    const QImage first = preview.pageImage(preview.currentPage());
     ASSERT_FALSE(first.isNull());
     for (int position = 1; position <= 4; ++position)
         EXPECT_FALSE(cellInked(first, position)) << position;
@@ -139,7 +140,7 @@ TEST_F(PrintOptionsTest, PreviewShowsTheRealSheetsFromTheStartPosition)
     QTest::mouseClick(preview.findChild<QPushButton*>("nextPage"), Qt::LeftButton);
     EXPECT_EQ(preview.currentPage(), 2);
     EXPECT_FALSE(preview.findChild<QPushButton*>("nextPage")->isEnabled());
-    const QImage second = preview.findChild<QLabel*>("pagePicture")->pixmap().toImage();
+    const QImage second = preview.pageImage(preview.currentPage());
     for (int position = 1; position <= 24; ++position)
         EXPECT_EQ(cellInked(second, position), position <= 10) << position;
     QTest::keyClick(&preview, Qt::Key_PageUp);

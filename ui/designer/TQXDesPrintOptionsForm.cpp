@@ -53,7 +53,7 @@ TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
     range->addWidget(m_pageFrom);
     range->addWidget(new QLabel(tr("to"), this));
     range->addWidget(m_pageTo);
-    form->addRow(tr("&Pages from:"), range);
+    form->addRow(tr("Pages from:"), range);
     // A range the wrong way round would print nothing; the other end follows.
     connect(m_pageFrom, &QSpinBox::valueChanged, this, [this](int v) {
         if (m_pageTo->value() < v)

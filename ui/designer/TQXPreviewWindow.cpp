@@ -12,6 +12,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qx7 {
 
 TQXPreviewWindow::TQXPreviewWindow(const LabelLayout& layout, const std::string& imageFolder,
@@ -71,6 +73,20 @@ TQXPreviewWindow::TQXPreviewWindow(const LabelLayout& layout, const std::string&
     showPage(1);
 }
 
+QImage TQXPreviewWindow::pageImage(int page) const
+{
+    if (page < 1 || page > pageCount())
+        return {};
+    return QImage(QString::fromStdString(m_files[size_t(page - 1)]));
+}
+
+void TQXPreviewWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (m_page > 0)
+        showPage(m_page);
+}
+
 void TQXPreviewWindow::showPage(int page)
 {
     if (m_files.empty()) {
@@ -79,7 +95,11 @@ void TQXPreviewWindow::showPage(int page)
                                           : QString::fromStdString(m_error));
     } else {
         m_page = std::clamp(page, 1, pageCount());
-        m_picture->setPixmap(QPixmap(QString::fromStdString(m_files[size_t(m_page - 1)])));
+        // The whole sheet width in view; the picture keeps its proportions.
+        const QPixmap sheet(QString::fromStdString(m_files[size_t(m_page - 1)]));
+        const int width = std::max(200, m_scroll->viewport()->width() - 8);
+        m_picture->setPixmap(
+            sheet.width() > width ? sheet.scaledToWidth(width, Qt::SmoothTransformation) : sheet);
         m_status->setText(tr("Page %1 of %2").arg(m_page).arg(pageCount()));
     }
     m_prev->setEnabled(m_page > 1);

@@ -7,6 +7,7 @@
 #include "labels/LabelSource.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <string>
@@ -31,6 +32,12 @@ public:
     const std::string& error() const { return m_error; }
 
     void showPage(int page); // from 1
+    // The sheet as drawn, before it is fitted to the window.
+    QImage pageImage(int page) const;
+
+protected:
+    // The sheet follows the window's width.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QTemporaryDir m_dir;
