@@ -97,7 +97,7 @@ void TQXPreviewWindow::showPage(int page)
         m_page = std::clamp(page, 1, pageCount());
         // The whole sheet width in view; the picture keeps its proportions.
         const QPixmap sheet(QString::fromStdString(m_files[size_t(m_page - 1)]));
-        const int width = std::max(200, m_scroll->viewport()->width() - 8);
+        const int width = std::max(200, this->width() - 60);
         m_picture->setPixmap(
             sheet.width() > width ? sheet.scaledToWidth(width, Qt::SmoothTransformation) : sheet);
         m_status->setText(tr("Page %1 of %2").arg(m_page).arg(pageCount()));
