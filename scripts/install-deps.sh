@@ -8,13 +8,15 @@ packages=(
     # build
     build-essential cmake ninja-build pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-    libjpeg62-turbo-dev
+    libjpeg62-turbo-dev libcups2-dev
     # Arial, Times New Roman and Courier New, the fonts label layouts are made with, have
     # metric twins here: texts then take the room on a label that their layout gave them
     fonts-liberation2
     # tests and benchmarks
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth poppler-utils
+    # a real print spooler with a queue that writes PDF files, for the printing tests
+    cups printer-driver-cups-pdf
     # independent dBase readers and writers the interop tests compare with
     python3 python3-dbfread python3-dbf libdbd-xbase-perl
 )

@@ -21,7 +21,9 @@ std::unique_ptr<LabelSheetOutput> makeSheetOutput(const LabelLayout& layout,
     case LabelOutputTarget::Kind::Printer:
         break;
     }
-    return std::make_unique<PrinterSheetOutput>(layout, imageFolder, target.printerName);
+    auto printer = std::make_unique<PrinterSheetOutput>(layout, imageFolder, target.printerName);
+    printer->setCopies(target.copies);
+    return printer;
 }
 
 std::string currentPrinterName()

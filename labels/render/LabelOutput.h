@@ -20,6 +20,7 @@ struct LabelOutputTarget
     };
     Kind kind = Kind::Printer;
     std::string printerName; // Printer: empty for the current (default) printer
+    int copies = 1;          // Printer: copies of every sheet
     std::string path;        // PdfFile: the file; Pictures: the folder
     int pictureDpi = 150;
 };

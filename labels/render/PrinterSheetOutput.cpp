@@ -5,15 +5,18 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
+
 namespace qx7 {
 
 PrinterSheetOutput::PrinterSheetOutput(const LabelLayout& layout, std::string imageFolder,
                                        const std::string& printerName)
     : PainterSheetOutput(layout, std::move(imageFolder)),
-      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_jobs(printerName)
 {
     if (!printerName.empty())
         m_printer->setPrinterName(QString::fromStdString(printerName));
+    m_jobs = SpoolerJobs(m_printer->printerName().toStdString());
     m_printer->setFullPage(true);
     // The printer is told the paper upright and turned, so that it takes the sheet
     // from its usual tray; a near-standard size is matched to the standard one.
@@ -33,9 +36,15 @@ PrinterSheetOutput::~PrinterSheetOutput()
         m_painter.end();
 }
 
+void PrinterSheetOutput::setCopies(int copies)
+{
+    m_printer->setCopyCount(std::max(1, copies));
+}
+
 bool PrinterSheetOutput::beginSheet(int sheet)
 {
     m_printer->setDocName(QStringLiteral("QX7 labels, sheet %1").arg(sheet));
+    m_jobs.markStart();
     if (!m_printer->isValid() || !m_painter.begin(m_printer.get())) {
         m_error = "cannot print on " + m_printer->printerName().toStdString();
         return false;
@@ -51,7 +60,8 @@ bool PrinterSheetOutput::endSheet()
         m_error = "the printer " + m_printer->printerName().toStdString() + " did not take the job";
         return false;
     }
-    return true;
+    m_error = m_jobs.waitForCompletion(m_printer->docName().toStdString());
+    return m_error.empty();
 }
 
 } // namespace qx7

@@ -1,10 +1,12 @@
 #pragma once
 // Printing on a real printer, without a dialog: the layout's paper and orientation,
 // no margins added, the sheet drawn from the paper's corner. Every sheet is a job of
-// its own: once the spooler has it, its labels are printed whatever happens to the
-// rest of the run, so they are marked at once and a stopped run never prints them again.
+// its own: once the spooler reports it completed, its labels are printed whatever
+// happens to the rest of the run, so they are marked then and a stopped run never
+// prints them again. A job the queue refuses, cancels or holds marks nothing.
 
 #include "labels/render/PainterSheetOutput.h"
+#include "labels/render/SpoolerJobs.h"
 
 #include <memory>
 
@@ -26,8 +28,14 @@ public:
     bool marksPrinted() const override { return true; }
     bool sheetFinalWhenEnded() const override { return true; }
 
+    void setCopies(int copies);
+
+    // How long a sheet's job may wait in the spooler before it counts as not printed.
+    void setJobTimeoutMs(int ms) { m_jobs.setTimeoutMs(ms); }
+
 private:
     std::unique_ptr<QPrinter> m_printer;
+    SpoolerJobs m_jobs;
 };
 
 } // namespace qx7

@@ -122,6 +122,9 @@ void TQXForm::connectActions()
         m_dm.PrintAborted = false;
     });
     on("PrintAction", [this] { printLabels(); });
+    on("F12Action", [this] { showPrintOptions(); });
+    on("PreviewAction", [this] { previewLabels(); });
+    on("LabelDesignerWindowAction", [this] { openDesigner(); });
     on("PrinterSetupAction", [this] { choosePrinter(); });
     on("LoadLayoutAction", [this] { chooseLayout(); });
     on("PrintQueueAction", [this] { showQueueInformation(); });

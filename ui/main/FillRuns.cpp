@@ -7,6 +7,7 @@
 #include "datamodule/QueueStatus.h"
 #include "datamodule/TQXDM.h"
 #include "labels/render/LabelPrinting.h"
+#include "ui/designer/TQXDesPrintOptionsForm.h"
 #include "ui/log/TMDIChild.h"
 #include "ui/main/PrintQueueWindow.h"
 #include "ui/main/TQXForm.h"
@@ -113,13 +114,19 @@ void TQXForm::putSelectedIntoQueue()
 
 void TQXForm::printLabels()
 {
+    printLabelsWith(nullptr);
+}
+
+void TQXForm::printLabelsWith(const PrintOptions* options)
+{
     if (!m_layoutLoaded)
         return;
     std::unique_ptr<LabelSource> source = openQueueLabelSource(m_dm);
     if (!source || source->count() == 0)
         return;
+    const std::string printer = options ? options->printer : m_printer;
     LabelOutputTarget target;
-    if (m_printer == kPdfPrinterName || m_printer.empty()) {
+    if (printer == kPdfPrinterName || printer.empty()) {
         const QString file = chooseFile(tr("Print Labels to PDF"),
                                         QString::fromStdString(m_dm.QXTmpPath) + "/labels.pdf",
                                         tr("PDF files (*.pdf)"), true);
@@ -128,9 +135,12 @@ void TQXForm::printLabels()
         target.kind = LabelOutputTarget::Kind::PdfFile;
         target.path = file.toStdString();
     } else {
-        target.printerName = m_printer;
+        target.printerName = printer;
+        target.copies = options ? options->copies : 1;
     }
     LabelLayout layout = m_layout;
+    if (options)
+        options->applyTo(layout.Page);
     const std::string folder =
         QFileInfo(QString::fromStdString(m_layoutPath)).absolutePath().toStdString();
     QtProgress progress;

@@ -124,20 +124,9 @@ const ActionDef kActions[] = {
 
 // Commands whose windows come with later work: present, never enabled yet.
 const char* const kLaterActions[] = {
-    "NewLogAction",
-    "F12Action",
-    "PreviewAction",
-    "QSLDateAction",
-    "MarkAction",
-    "CtrlF7Action",
-    "FillLogManagerAction",
-    "F8Action",
-    "F9Action",
-    "StatisticsAction",
-    "FooterLinesAction",
-    "LogGridSetupAction",
-    "LabelDesignerWindowAction",
-    "F4Action",
+    "NewLogAction",         "QSLDateAction",      "MarkAction", "CtrlF7Action",
+    "FillLogManagerAction", "F8Action",           "F9Action",   "StatisticsAction",
+    "FooterLinesAction",    "LogGridSetupAction", "F4Action",
 };
 
 bool isLater(const QString& name)
@@ -371,6 +360,7 @@ void TQXForm::updateActionStates()
     set("PreviewAction", P && L && Q > 0);
     set("PrinterSetupAction", P && L);
     set("PrintQueueAction", P && L);
+    set("LabelDesignerWindowAction", true);
     for (const char* name :
          {"ExitAction", "ConfigAction", "ToolsWindowAction", "BatchInputMaintenanceAction",
           "AboutAction", "ResetDocksAction", "ToolbarMainAction", "F10Action", "StatusBarAction"})

@@ -102,6 +102,7 @@ bool takeScreenshots(TQXForm& form, const QString& folder)
     ok = save(form, folder, QStringLiteral("log-search.png")) && ok;
     ok = form.saveBatchScreenshots(folder) && ok;
     ok = toolsWizardShots(form, folder) && ok;
+    ok = form.screenshotPrintWindows(folder) && ok;
     return ok;
 }
 

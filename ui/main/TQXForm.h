@@ -24,6 +24,7 @@ namespace qx7 {
 class BatchInputWindow;
 class ManagerToolbar;
 class PrintQueueWindow;
+struct PrintOptions;
 class SearchToolbar;
 class SwlWindow;
 class TMDIChild;
@@ -81,6 +82,13 @@ public:
     void fillRun(bool allLogs, bool confirmed = false);
     void putSelectedIntoQueue();
     void printLabels();
+    // Label print options (F12) and the preview of the run (Ctrl+R).
+    void showPrintOptions();
+    void previewLabels();
+    // The label designer (Ctrl+D) with the current layout.
+    void openDesigner();
+    // Pictures of the designer, the print options and the preview for the documentation.
+    bool screenshotPrintWindows(const QString& folder);
     void deleteQueueEntries();
     void showQueueInformation();
     void ToggleIndex(bool forward);
@@ -122,6 +130,7 @@ private:
     void loadLayout(const std::string& file);
     void chooseLayout();
     void choosePrinter();
+    void printLabelsWith(const PrintOptions* options);
     void openLogByDialog();
     void emptyQueue();
     void setQslFilter(int tag);

@@ -1,0 +1,138 @@
+// The label designer walked with mouse and keys: place an element, nudge it, undo,
+// save, reopen and find the same layout.
+
+#include "labels/QxdFile.h"
+#include "labels/ShippedLayouts.h"
+#include "ui/designer/TQXDesigner.h"
+#include "ui/designer/TQXDesOptionsForm.h"
+
+#include <QDoubleSpinBox>
+
+#include <QGraphicsItem>
+#include <QGraphicsView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+namespace qx7 {
+namespace {
+
+class DesignerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_EQ(installShippedLayouts(m_dir.path().toStdString()), 2);
+        m_path = m_dir.filePath(kSampleLayoutName).toStdString();
+        ASSERT_EQ(m_designer.openLayout(m_path), "");
+        m_designer.show();
+        m_designer.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_designer));
+    }
+
+    QTemporaryDir m_dir;
+    std::string m_path;
+    TQXDesigner m_designer;
+};
+
+TEST_F(DesignerTest, PlaceMoveUndoSaveAndReopenGiveTheSameLayout)
+{
+    const size_t before = m_designer.layout().Elements.size();
+    ASSERT_GT(before, 0u);
+    m_designer.addTextElement("Tnx QSO");
+    ASSERT_EQ(m_designer.layout().Elements.size(), before + 1);
+    const int added = m_designer.selectedElement();
+    ASSERT_EQ(added, int(before));
+    const LayoutElement placed = m_designer.layout().Elements[size_t(added)];
+
+    // Two steps right and one down by the 1 mm grid, then a tenth with Ctrl.
+    QTest::keyClick(&m_designer, Qt::Key_Right);
+    QTest::keyClick(&m_designer, Qt::Key_Right);
+    QTest::keyClick(&m_designer, Qt::Key_Down);
+    QTest::keyClick(&m_designer, Qt::Key_Down, Qt::ControlModifier);
+    const LayoutElement& moved = m_designer.layout().Elements[size_t(added)];
+    EXPECT_NEAR(moved.left, placed.left + 2, 1e-9);
+    EXPECT_NEAR(moved.top, placed.top + 1.1, 1e-9);
+
+    // Ctrl+Z takes the steps back one by one; Ctrl+Y brings one again.
+    QTest::keyClick(&m_designer, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NEAR(m_designer.layout().Elements[size_t(added)].top, placed.top + 1, 1e-9);
+    m_designer.undoStack()->undo();
+    m_designer.undoStack()->undo();
+    m_designer.undoStack()->undo();
+    EXPECT_NEAR(m_designer.layout().Elements[size_t(added)].left, placed.left, 1e-9);
+    m_designer.undoStack()->undo();
+    EXPECT_EQ(m_designer.layout().Elements.size(), before);
+    m_designer.undoStack()->redo();
+    QTest::keyClick(&m_designer, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_NEAR(m_designer.layout().Elements[size_t(added)].left, placed.left + 1, 1e-9);
+
+    const std::string copy = m_dir.filePath("copy.qxd").toStdString();
+    ASSERT_EQ(m_designer.saveLayoutAs(copy), "");
+    LabelLayout reread;
+    ASSERT_TRUE(loadLayout(copy, reread));
+    EXPECT_EQ(reread.Elements, m_designer.layout().Elements);
+    EXPECT_EQ(reread.Page, m_designer.layout().Page);
+
+    TQXDesigner other;
+    ASSERT_EQ(other.openLayout(copy), "");
+    EXPECT_EQ(other.layout().Elements, m_designer.layout().Elements);
+}
+
+TEST_F(DesignerTest, DeleteAndDragAreUndoneAndDragSnapsToTheGrid)
+{
+    const LabelLayout original = m_designer.layout();
+    m_designer.selectElement(0);
+    QTest::keyClick(&m_designer, Qt::Key_Delete);
+    EXPECT_EQ(m_designer.layout().Elements.size(), original.Elements.size() - 1);
+    m_designer.undoStack()->undo();
+    EXPECT_EQ(m_designer.layout().Elements, original.Elements);
+
+    m_designer.setGridMm(2.0);
+    m_designer.elementDragged(0, QPointF(10.7, 3.2));
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(m_designer.layout().Elements[0].left, 10.0);
+    EXPECT_DOUBLE_EQ(m_designer.layout().Elements[0].top, 4.0);
+    m_designer.undoStack()->undo();
+    EXPECT_EQ(m_designer.layout().Elements, original.Elements);
+    // One frame over every element, above the label picture.
+    EXPECT_EQ(m_designer.view()->scene()->items().size(), original.Elements.size() + 1);
+}
+
+TEST_F(DesignerTest, ADamagedFileLeavesTheOpenLayoutAndSaysWhy)
+{
+    const std::string bad = m_dir.filePath("bad.qxd").toStdString();
+    {
+        std::FILE* f = std::fopen(bad.c_str(), "w");
+        std::fputs("this is not a layout\n", f);
+        std::fclose(f);
+    }
+    const LabelLayout before = m_designer.layout();
+    EXPECT_NE(m_designer.openLayout(bad), "");
+    EXPECT_EQ(m_designer.layout().Elements, before.Elements);
+    EXPECT_EQ(m_designer.fileName(), m_path);
+}
+
+// The grid-size arrows step half a millimetre; the chosen step is what keys move by.
+TEST_F(DesignerTest, GridSizeStepsByHalfAMillimetreAndKeysMoveByIt)
+{
+    TQXDesOptionsForm options(1.0, true);
+    options.show();
+    auto* grid = options.findChild<QDoubleSpinBox*>("gridSize");
+    ASSERT_NE(grid, nullptr);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Up);
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_DOUBLE_EQ(options.gridMm(), 2.0);
+    m_designer.setGridMm(options.gridMm());
+    m_designer.selectElement(0);
+    const double left = m_designer.layout().Elements[0].left;
+    QTest::keyClick(&m_designer, Qt::Key_Right);
+    EXPECT_NEAR(m_designer.layout().Elements[0].left, left + 2.0, 1e-9);
+}
+
+} // namespace
+} // namespace qx7
