@@ -27,6 +27,7 @@ class SearchToolbar;
 class SwlWindow;
 class TMDIChild;
 class TQXDM;
+class TQXQsoEditForm;
 
 class TQXForm : public QMainWindow
 {
@@ -79,6 +80,14 @@ public:
     void ToggleIndex(bool forward);
     void wipeSearchFields();
     void toggleSwlMode();
+    // QSO editing and QSL status (ui/edit/EditActions.cpp).
+    void toggleQsoMark();
+    void removeAllMarks();
+    void cycleQslFlag(bool sent);
+    void chooseQslDates();
+    void fillLogManagers();
+    void showEditWindow(bool on);
+    TQXQsoEditForm* editWindow() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -88,6 +97,7 @@ protected:
 private:
     std::function<void()> m_openConfiguration;
     QPointer<SwlWindow> m_swlWindow;
+    QPointer<TQXQsoEditForm> m_editForm;
     void openManagerWindow();
     void showSwlWindow(bool on);
     // Built in MainActions.cpp.
