@@ -178,6 +178,13 @@ void TQXForm::connectActions()
             w->moveBy(1);
         }
     });
+    on("MarkAction", [this] { toggleQsoMark(); });
+    on("CtrlF7Action", [this] { removeAllMarks(); });
+    on("F8Action", [this] { cycleQslFlag(true); });
+    on("F9Action", [this] { cycleQslFlag(false); });
+    on("QSLDateAction", [this] { chooseQslDates(); });
+    on("FillLogManagerAction", [this] { fillLogManagers(); });
+    on("F4Action", [this](bool down) { showEditWindow(down); });
     const auto onLog = [this, &on](const char* name, void (TMDIChild::*step)()) {
         on(name, [this, step] {
             if (TMDIChild* w = activeLogWindow())

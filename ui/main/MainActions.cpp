@@ -124,9 +124,10 @@ const ActionDef kActions[] = {
 
 // Commands whose windows come with later work: present, never enabled yet.
 const char* const kLaterActions[] = {
-    "NewLogAction",         "QSLDateAction",      "MarkAction", "CtrlF7Action",
-    "FillLogManagerAction", "F8Action",           "F9Action",   "StatisticsAction",
-    "FooterLinesAction",    "LogGridSetupAction", "F4Action",
+    "NewLogAction",
+    "StatisticsAction",
+    "FooterLinesAction",
+    "LogGridSetupAction",
 };
 
 bool isLater(const QString& name)
@@ -344,8 +345,15 @@ void TQXForm::updateActionStates()
                              "SelectCallAction",
                              "UnselectAction",
                              "DragIntoPrintQueueAction",
-                             "FillManagerAction"})
+                             "FillManagerAction",
+                             "MarkAction",
+                             "CtrlF7Action",
+                             "FillLogManagerAction",
+                             "F8Action",
+                             "F9Action",
+                             "F4Action"})
         set(name, n > 0);
+    set("QSLDateAction", true);
     for (const char* m : {"SearchMenu", "LogMenu"})
         menu(QString::fromLatin1(m))->setEnabled(n > 0);
     set("F2Action", S && n > 0);
@@ -399,6 +407,11 @@ void TQXForm::updateActionStates()
     if (isVisible()) {
         m_search->setVisible(n > 0);
         m_managerBar->setVisible(n > 0 && m_dm.UseManagerDB);
+    }
+    // Editing ends with the last log window.
+    if (n == 0 && action("F4Action")->isChecked()) {
+        action("F4Action")->setChecked(false);
+        showEditWindow(false);
     }
 }
 

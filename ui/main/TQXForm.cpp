@@ -252,6 +252,7 @@ void TQXForm::activeLogChanged()
 {
     if (m_dm.FormActivated != 0)
         m_dm.FormActivated = 10;
+    showEditWindow(action("F4Action")->isChecked()); // rebinds to the new active log
     ShowManagerOfCurrentQSO();
     updateActionStates();
 }

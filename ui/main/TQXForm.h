@@ -29,6 +29,7 @@ class SearchToolbar;
 class SwlWindow;
 class TMDIChild;
 class TQXDM;
+class TQXQsoEditForm;
 
 class TQXForm : public QMainWindow
 {
@@ -96,6 +97,14 @@ public:
     void toggleSwlMode();
     // The Tools Wizard, with the open logs as its inputs.
     void openToolsWizard();
+    // QSO editing and QSL status (ui/edit/EditActions.cpp).
+    void toggleQsoMark();
+    void removeAllMarks();
+    void cycleQslFlag(bool sent);
+    void chooseQslDates();
+    void fillLogManagers();
+    void showEditWindow(bool on);
+    TQXQsoEditForm* editWindow() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,6 +114,7 @@ protected:
 private:
     std::function<void()> m_openConfiguration;
     QPointer<SwlWindow> m_swlWindow;
+    QPointer<TQXQsoEditForm> m_editForm;
     void openManagerWindow();
     void showSwlWindow(bool on);
     QPointer<BatchInputWindow> m_batchWindow;
