@@ -117,21 +117,28 @@ const ActionDef kActions[] = {
     {"HelpMenu", "-", "", ""},
     {"HelpMenu", "AboutAction", "&About QX", ""},
     {"", "QXPQDeleteAction", "&Delete print queue entry", "Alt+Del"},
+    {"", "DeleteLogAction", "Delete Log", ""},
     {"", "QXPQSelectAllAction", "&Select all entries", "Ctrl+Alt+End"},
     {"", "QXPQClearAction", "&Clear selection", "Ctrl+Alt+Esc"},
 };
 
 // Commands whose windows come with later work: present, never enabled yet.
 const char* const kLaterActions[] = {
-    "NewLogAction",       "SaveADIFAction",
-    "F12Action",          "PreviewAction",
-    "QSLDateAction",      "MarkAction",
-    "CtrlF7Action",       "FillLogManagerAction",
-    "F8Action",           "F9Action",
-    "StatisticsAction",   "FooterLinesAction",
-    "LogGridSetupAction", "LabelDesignerWindowAction",
-    "ToolsWindowAction",  "BatchInputMaintenanceAction",
-    "F4Action",           "BatchInputWindowAction",
+    "SaveADIFAction",
+    "F12Action",
+    "PreviewAction",
+    "QSLDateAction",
+    "MarkAction",
+    "CtrlF7Action",
+    "FillLogManagerAction",
+    "F8Action",
+    "F9Action",
+    "LogGridSetupAction",
+    "LabelDesignerWindowAction",
+    "ToolsWindowAction",
+    "BatchInputMaintenanceAction",
+    "F4Action",
+    "BatchInputWindowAction",
 };
 
 bool isLater(const QString& name)
@@ -234,6 +241,7 @@ void TQXForm::createActions()
                              "F10Action", "StatusBarAction", "F4Action", "BatchInputWindowAction"})
         action(name)->setCheckable(true);
     action("F7Action")->setToolTip(tr("Filter all marked QSO's"));
+    action("FooterLinesAction")->setToolTip(tr("Set/change log footer lines"));
     action("F11Action")->setToolTip(tr("Wipe all log search fields"));
 }
 
@@ -327,8 +335,8 @@ void TQXForm::updateActionStates()
         if (QAction* a = action(name))
             a->setEnabled(on && !isLater(a->objectName()));
     };
-    // Until the open-log dialog exists, a log file can always be chosen.
-    set("OpenLogAction", true);
+    set("OpenLogAction", logs);
+    set("NewLogAction", true);
     for (const char* name : {"CloseLogAction",
                              "F5Action",
                              "ShiftF5Action",
@@ -349,7 +357,10 @@ void TQXForm::updateActionStates()
                              "SelectCallAction",
                              "UnselectAction",
                              "DragIntoPrintQueueAction",
-                             "FillManagerAction"})
+                             "FillManagerAction",
+                             "StatisticsAction",
+                             "FooterLinesAction",
+                             "DeleteLogAction"})
         set(name, n > 0);
     for (const char* m : {"SearchMenu", "LogMenu"})
         menu(QString::fromLatin1(m))->setEnabled(n > 0);

@@ -109,7 +109,11 @@ private:
     void loadLayout(const std::string& file);
     void chooseLayout();
     void choosePrinter();
-    void openLogByDialog();
+    void openLogByDialog(); // LogFileActions.cpp, with the other log file commands
+    void newLog();
+    void showStatistics();
+    void editFooterLines();
+    void deleteActiveLog();
     void emptyQueue();
     void setQslFilter(int tag);
     void restorePlacement();
@@ -136,6 +140,7 @@ private:
     bool m_filling = false;
     char m_qslsFilter = ' ';
     char m_qslrFilter = ' ';
+    int m_openLogViewStyle = 3; // the open-log list's view, kept while the program runs
 };
 
 } // namespace qx7
