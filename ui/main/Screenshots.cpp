@@ -53,6 +53,8 @@ bool takeScreenshots(TQXForm& form, const QString& folder)
     form.searchToolbar()->callFromEdit()->setText(QStringLiteral("*Q*"));
     form.LogSearchChange();
     ok = save(form, folder, QStringLiteral("log-search.png")) && ok;
+    form.wipeSearchFields();
+    ok = takeLogFileScreenshots(form, folder) && ok;
     return ok;
 }
 

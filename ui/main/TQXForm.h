@@ -36,6 +36,7 @@ public:
     ~TQXForm() override;
 
     QMdiArea* mdiArea() const { return m_mdi; }
+    TQXDM& dataModule() const { return m_dm; }
     QMenu* menu(const QString& objectName) const;
     QAction* action(const char* objectName) const;
     SearchToolbar* searchToolbar() const { return m_search; }

@@ -42,8 +42,8 @@ public:
     ~CountProgress() override { qApp->removeEventFilter(this); }
     bool step(long long) override
     {
-        ++m_done;
-        if (m_clock.elapsed() >= 40) {
+        // The first record lets a key pressed at the start through at once.
+        if (m_done++ == 0 || m_clock.elapsed() >= 40) {
             m_clock.restart();
             const int percent = static_cast<int>(std::min(100LL, m_done * 100 / m_total));
             if (percent > m_gauge->value())
