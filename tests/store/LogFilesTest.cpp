@@ -20,8 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void makeLog(const std::string& folder, const std::string& name, const std::string& call,
-             int qsos)
+void makeLog(const std::string& folder, const std::string& name, const std::string& call, int qsos)
 {
     ASSERT_TRUE(CreateLogTable(folder, name));
     const LogPaths p = logPaths(folder, name);
@@ -53,9 +52,15 @@ TEST(LogFiles, HeaderDatesFollowTheYearByteRules)
     {
         int y, m, d;
         const char* text;
-    } cases[] = {{103, 3, 21, "2003.03.21"}, {5, 1, 2, "2005.01.02"},  {50, 12, 31, "2050.12.31"},
-                 {51, 6, 1, "1951.06.01"},   {150, 6, 1, "2050.06.01"}, {24, 2, 29, "2024.02.29"},
-                 {23, 2, 29, ""},            {24, 13, 1, ""},           {24, 4, 0, ""},
+    } cases[] = {{103, 3, 21, "2003.03.21"},
+                 {5, 1, 2, "2005.01.02"},
+                 {50, 12, 31, "2050.12.31"},
+                 {51, 6, 1, "1951.06.01"},
+                 {150, 6, 1, "2050.06.01"},
+                 {24, 2, 29, "2024.02.29"},
+                 {23, 2, 29, ""},
+                 {24, 13, 1, ""},
+                 {24, 4, 0, ""},
                  {24, 4, 31, ""}};
     for (const auto& c : cases)
         EXPECT_EQ(dbaseHeaderDate(c.y, c.m, c.d), c.text) << c.y << ' ' << c.m << ' ' << c.d;
@@ -196,9 +201,9 @@ TEST(StatisticsReport, OneBandAndModeGiveOneColumnOneRowAndTheLogSize)
     EXPECT_EQ(report[1], "Log:            mylog");
     EXPECT_EQ(report[3], "Calculated for: 6 QSO lines on label design card.qxd");
     const std::vector<std::string> tail(report.end() - 6, report.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"", "QSOs printed:         5",
-                                              "Labels needed:        2", "", " 1-Band QSOs:         3",
-                                              "12-Band QSOs:         1"}));
+    EXPECT_EQ(tail,
+              (std::vector<std::string>{"", "QSOs printed:         5", "Labels needed:        2",
+                                        "", " 1-Band QSOs:         3", "12-Band QSOs:         1"}));
 }
 
 } // namespace

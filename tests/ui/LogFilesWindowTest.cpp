@@ -10,6 +10,7 @@
 #include "ui/logfiles/TQXOpenLogForm.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -214,6 +215,7 @@ TEST_F(LogFilesWindows, ALogOpenInAWindowIsNotDeletedFromTheList)
 {
     auto form = uitest::showForm(dm(), {"bravo"});
     TQXOpenLogForm dlg(dm(), 3);
+    dlg.show();
     clickRow(dlg, rowOf(dlg, "bravo"));
     QTest::mouseClick(button(dlg, "DeleteButton"), Qt::LeftButton);
     EXPECT_EQ(prompter.shown.back().text, "The log \"bravo\" was not deleted: log in use");
@@ -224,7 +226,8 @@ TEST_F(LogFilesWindows, ANewLogFromAnAdifFileOpensWithItsQsos)
 {
     auto form = uitest::showForm(dm(), {});
     const QString adif = QString::fromStdString(dm().QXTmpPath + "/sample.adi");
-    form->setFileChooser([&](const QString&, const QString&, const QString&, bool) { return adif; });
+    form->setFileChooser(
+        [&](const QString&, const QString&, const QString&, bool) { return adif; });
     QString outcome;
     QTimer::singleShot(0, [&] {
         auto* dlg = qobject_cast<TQXNewLogForm*>(QApplication::activeModalWidget());

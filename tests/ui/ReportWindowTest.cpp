@@ -70,7 +70,9 @@ TEST_F(ReportWindows, StatisticsEqualWhatTheCommandLineCounts)
     log.moveTo(100); // the count covers the whole log wherever the cursor is
     TQXStatisticsForm form(dm(), log);
     form.show();
-    QTRY_VERIFY(form.finished());
+    for (int i = 0; i < 600 && !form.finished(); ++i)
+        QTest::qWait(50);
+    ASSERT_TRUE(form.finished());
     EXPECT_EQ(form.reportLines(), expected);
     EXPECT_NE(plain.find("Labels needed: " + std::to_string(dm().LabelsNeeded) + "\n"),
               std::string::npos);
@@ -99,8 +101,9 @@ TEST_F(ReportWindows, StatisticsEqualWhatTheCommandLineCounts)
 
 TEST_F(ReportWindows, SelectedRowsAreCountedAloneAndCancelStopsTheCount)
 {
-    home.makeLog("small", {Qso("DL1AA", "20240101", "20m", "CW"), Qso("DL1AB", "20240101", "20m", "CW"),
-                           Qso("DL1AC", "20240102", "40m", "SSB")});
+    home.makeLog("small",
+                 {Qso("DL1AA", "20240101", "20m", "CW"), Qso("DL1AB", "20240101", "20m", "CW"),
+                  Qso("DL1AC", "20240102", "40m", "SSB")});
     ASSERT_TRUE(dm().OpenPrintQueue());
     TMDIChild log(dm(), "small");
     log.grid()->selectRow(0);
@@ -143,8 +146,7 @@ TEST_F(ReportWindows, FooterLinesTypedAreStoredWithTheLogAndNeverMoreThanNine)
     const std::vector<std::string> two{"Tnx for the QSO", "73 de DL0QX"};
     EXPECT_EQ(log.LogFooterLines(), two);
     EXPECT_EQ(readLogDescriptor(logPaths(dm().QXLogPath, "foot").descriptor).footerLines, two);
-    EXPECT_EQ(readLogDescriptor(logPaths(dm().QXLogPath, "foot").descriptor).stationCall,
-              "DL0QX");
+    EXPECT_EQ(readLogDescriptor(logPaths(dm().QXLogPath, "foot").descriptor).stationCall, "DL0QX");
 
     TQXFooterLinesForm form(dm(), log);
     form.show();
