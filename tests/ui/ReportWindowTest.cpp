@@ -15,10 +15,13 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableView>
+#include <QTextBlock>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -33,14 +36,25 @@ class ReportWindows : public ::testing::Test
 protected:
     ReportWindows() : home(prompter) {}
     TQXDM& dm() { return *home.dm; }
+    // qx7cli on a copy of the logs in a home of its own: the window's data module keeps
+    // the batch-input tables of this home open, as the running program would.
     std::string cli(const QStringList& args)
     {
-        QProcess p;
-        p.start(QStringLiteral(QX7_BINARY_DIR "/cli/qx7cli"),
-                QStringList{"--home", home.dir.path()} + args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-        return p.readAllStandardOutput().toStdString();
+        const auto run = [&](const QStringList& a) {
+            QProcess p;
+            p.start(QStringLiteral(QX7_BINARY_DIR "/cli/qx7cli"),
+                    QStringList{"--home", cliHome.path()} + a);
+            EXPECT_TRUE(p.waitForFinished(60000));
+            EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+            return p.readAllStandardOutput().toStdString();
+        };
+        run({"settings"});
+        const std::string logs = cliHome.path().toStdString() + "/logs";
+        std::filesystem::create_directories(logs);
+        for (const auto& e : std::filesystem::directory_iterator(dm().QXLogPath))
+            std::filesystem::copy_file(e.path(), logs + "/" + e.path().filename().string(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        return run(args);
     }
     static std::vector<std::string> splitLines(const std::string& text)
     {
@@ -53,6 +67,7 @@ protected:
 
     uitest::YesPrompter prompter;
     UiHome home;
+    QTemporaryDir cliHome;
 };
 
 TEST_F(ReportWindows, StatisticsEqualWhatTheCommandLineCounts)
@@ -106,14 +121,17 @@ TEST_F(ReportWindows, SelectedRowsAreCountedAloneAndCancelStopsTheCount)
                   Qso("DL1AC", "20240102", "40m", "SSB")});
     ASSERT_TRUE(dm().OpenPrintQueue());
     TMDIChild log(dm(), "small");
-    log.grid()->selectRow(0);
+    // Two rows: one row that is only the current one is no selection.
+    log.grid()->selectionModel()->select(
+        QItemSelection(log.model()->index(0, 0), log.model()->index(1, 0)),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     {
         TQXStatisticsForm form(dm(), log);
         ASSERT_TRUE(form.runCount());
         const auto& lines = form.reportLines();
         EXPECT_EQ(lines[5], "            CW    band");
-        EXPECT_EQ(lines[7], "   20m       1       1");
-        EXPECT_EQ(lines[9], "  mode       1       1");
+        EXPECT_EQ(lines[7], "   20m       2       2");
+        EXPECT_EQ(lines[9], "  mode       2       2");
     }
     log.Unselect();
     // Escape pressed as soon as the run lets the window breathe: no report, the scan says
