@@ -130,7 +130,8 @@ void StatisticsChart::draw(QPainter& p, const QRect& area) const
     const double modeSlot = static_cast<double>(modePlot.width()) / l.modes.size();
     for (size_t k = 0; k < l.modes.size(); ++k) {
         const long n = m_stats.ModeBandCounts[static_cast<size_t>(l.modes[k])].total;
-        const double h = static_cast<double>(n) * modePlot.height() / l.highestMode;
+        // Room above the highest bar for its number, below the title.
+        const double h = static_cast<double>(n) * (modePlot.height() - line) / l.highestMode;
         const int x = modePlot.left() + static_cast<int>(k * modeSlot + modeSlot * 0.15);
         const int w = std::max(2, static_cast<int>(modeSlot * 0.7));
         p.fillRect(QRectF(x, modePlot.bottom() - h, w, h), modeColour(static_cast<int>(k)));
