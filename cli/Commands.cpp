@@ -9,6 +9,7 @@ int runManagers(CommandContext& ctx);
 int runDbf(CommandContext& ctx);
 int runQueue(CommandContext& ctx);
 int runStats(CommandContext& ctx);
+int runFooter(CommandContext& ctx);
 int runPrint(CommandContext& ctx);
 int runPreview(CommandContext& ctx);
 int runSheets(CommandContext& ctx);
@@ -23,8 +24,8 @@ const std::vector<Command>& allCommands()
 {
     static const std::vector<Command> commands = {
         {"settings", "settings", "print the effective settings as section/key/value", runSettings},
-        {"log", "log create NAME --call CALL | log info NAME | log list",
-         "create a log, show one, list the logs of the log folder", runLog},
+        {"log", "log create NAME --call CALL | log info NAME | log list | log delete NAME",
+         "create a log, show one, list the logs of the log folder, delete one", runLog},
         {"callkey", "callkey CALL...", "print the QSL-bureau sort key of each call", runCallKey},
         {"managers",
          "managers import FILE | export FILE [--dx4win] | lookup CALL DATE [QMGR] | pack | empty",
@@ -35,8 +36,12 @@ const std::vector<Command>& allCommands()
          "[--marked] | queue list | queue empty | queue export-adif FILE [--overwrite]",
          "fill the print queue from a log as F2 does, list it, empty it, export its journal",
          runQueue},
-        {"stats", "stats LOG", "count the labels a log needs and its QSOs by band and mode",
+        {"stats", "stats LOG [--report]",
+         "count the labels a log needs and its QSOs by band and mode (--report: the "
+         "statistics window's text)",
          runStats},
+        {"footer", "footer LOG | footer LOG --set LINE... | footer LOG --clear",
+         "show or replace the footer lines (at most 9) printed on every label of a log", runFooter},
         {"convert",
          "convert --in TYPE:FILE [--in ...] --out TYPE:FILE [--call CALL] [--write-mode 0|1|2] "
          "[--from yyyymmdd] [--to yyyymmdd] [--not-sent-only] [--keep-exchange] "

@@ -5,6 +5,7 @@
 #include "dbase/MdxFile_p.h"
 #include "dbase/TableData_p.h"
 #include "dbase/TempFiles.h"
+#include "dbase/WriterLock_p.h"
 
 #include <algorithm>
 #include <cctype>
@@ -129,6 +130,20 @@ void Table::remove(const std::filesystem::path& path)
     if (!ok) {
         throw Error(Error::Kind::Io, table, "delete table", std::strerror(err));
     }
+}
+
+bool Table::isWrittenElsewhere(const std::filesystem::path& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool inUse = detail::WriterLock::heldElsewhere(fd);
+    if (!inUse && ::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        inUse = errno == EWOULDBLOCK;
+    }
+    ::close(fd); // drops the shared lock taken above
+    return inUse;
 }
 
 bool Table::exists(const std::filesystem::path& path)

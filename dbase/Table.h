@@ -120,6 +120,9 @@ public:
     // NotFound when there is no .dbf.
     static void remove(const std::filesystem::path& path);
     static bool exists(const std::filesystem::path& path);
+    // True when another process writes the table (holds its writer lock) or has it open
+    // exclusively; opens of this process do not count. False when the file is missing.
+    static bool isWrittenElsewhere(const std::filesystem::path& path);
 
     // Throws NotFound, InUse (lock conflict), Damaged (the .dbf header is inconsistent;
     // a bad .mdx is rebuilt instead), Unsupported (a writable open of a table whose index

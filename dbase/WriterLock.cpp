@@ -101,4 +101,29 @@ void WriterLock::release()
     }
 }
 
+bool WriterLock::heldElsewhere(int fd)
+{
+    struct stat st
+    {};
+    if (::fstat(fd, &st) != 0) {
+        return false;
+    }
+    {
+        // Our own lock would show up as a conflict below: open file description locks
+        // conflict also inside one process.
+        std::lock_guard guard(registryMutex());
+        const auto it = registry().find({st.st_dev, st.st_ino});
+        if (it != registry().end() && it->second.users > 0 && it->second.owner == ::getpid()) {
+            return false;
+        }
+    }
+    struct flock l
+    {};
+    l.l_type = F_WRLCK;
+    l.l_whence = SEEK_SET;
+    l.l_start = kWriterByte;
+    l.l_len = 1;
+    return ::fcntl(fd, F_OFD_GETLK, &l) == 0 && l.l_type != F_UNLCK;
+}
+
 } // namespace qx7::dbase::detail

@@ -20,6 +20,9 @@ public:
     // writes the table, Io when the lock cannot be asked for.
     void acquire(int fd, const std::string& table);
     void release();
+    // True when a process other than this one holds the writer lock of the file open
+    // as `fd`.
+    static bool heldElsewhere(int fd);
 
 private:
     unsigned long long m_device = 0;

@@ -117,22 +117,44 @@ LogDescriptor readLogDescriptor(const std::string& descriptorPath)
 
 void writeLogDescriptor(const std::string& descriptorPath, const LogDescriptor& descriptor)
 {
-    dbase::Table t;
-    t.open(descriptorPath, {dbase::OpenMode::Exclusive, {}});
-    t.suspendNotifications();
-    for (t.first(); !t.isEmpty() && !t.eof();)
-        t.deleteRecord();
-    auto add = [&](size_t key, const std::string& text) {
-        t.append();
-        t.setText("KEY0", threeDigits(key));
-        t.setText("KEY1", text);
-        t.post();
-    };
-    add(0, descriptor.stationCall);
-    for (size_t i = 0; i < descriptor.footerLines.size(); ++i)
-        add(i + 1, descriptor.footerLines[i]);
-    t.pack();
-    t.close();
+    int level = 4;
+    {
+        // Refuses a descriptor some other open holds, as rewriting it in place did.
+        dbase::Table current;
+        current.open(descriptorPath, {dbase::OpenMode::Exclusive, {}});
+        level = current.level() == 7 ? 7 : 4;
+    }
+    // Written whole beside the old one and renamed over it: a crash in between leaves
+    // the old call and footer lines, never a descriptor emptied half way.
+    const fs::path temp = fs::path(descriptorPath).concat(".new");
+    dbase::CreateOptions options;
+    options.level = tableLevel(level);
+    options.overwrite = true;
+    dbase::Table::create(
+        temp, {{"KEY0", 'C', 3, 0, true}, {"KEY1", 'C', kDescriptorTextWidth, 0, false}}, options);
+    try {
+        dbase::Table t;
+        t.open(temp, {dbase::OpenMode::Exclusive, {}});
+        auto add = [&](size_t key, const std::string& text) {
+            t.append();
+            t.setText("KEY0", threeDigits(key));
+            t.setText("KEY1", text);
+            t.post();
+        };
+        add(0, descriptor.stationCall);
+        for (size_t i = 0; i < descriptor.footerLines.size(); ++i)
+            add(i + 1, descriptor.footerLines[i]);
+        t.close();
+        std::error_code ec;
+        fs::rename(temp, descriptorPath, ec);
+        if (ec)
+            throw dbase::Error(dbase::Error::Kind::Io, fs::path(descriptorPath).stem().string(),
+                               "write", ec.message());
+    } catch (...) {
+        std::error_code ec;
+        fs::remove(temp, ec);
+        throw;
+    }
 }
 
 void openLog(dbase::Table& table, const std::string& tablePath, int indexNumber,

@@ -37,6 +37,9 @@ bool CreateLogTable(const std::string& logFolder, std::string_view name, int lev
 // An empty descriptor beside the given table path (its extension becomes ".qx7").
 bool CreateLogDescriptor(const std::string& tablePath, int level = 4);
 
+// A label has room for this many footer lines of its log.
+inline constexpr size_t kMaxFooterLines = 9;
+
 struct LogDescriptor
 {
     std::string stationCall;

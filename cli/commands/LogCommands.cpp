@@ -2,7 +2,11 @@
 
 #include "cli/Command.h"
 #include "datamodule/TQXDM.h"
+#include "store/LogFiles.h"
 #include "store/LogTable.h"
+
+#include <algorithm>
+#include <filesystem>
 
 #include <ostream>
 
@@ -69,20 +73,50 @@ int logInfo(CommandContext& ctx, TQXDM& dm)
 
 int logList(CommandContext& ctx, TQXDM& dm)
 {
-    for (const auto& name : listLogs(dm.QXLogPath)) {
-        ctx.out << name;
-        try {
-            ctx.out << '\t'
-                    << readLogDescriptor(logPaths(dm.QXLogPath, name).descriptor).stationCall;
-            dbase::Table t;
-            t.open(logPaths(dm.QXLogPath, name).table, {dbase::OpenMode::ReadOnly, {}});
-            ctx.out << '\t' << t.recordCount() << " QSOs";
-        } catch (const dbase::Error& e) {
-            ctx.out << "\t(" << (e.kind() == dbase::Error::Kind::InUse ? "log in use" : e.cause())
-                    << ')';
-        }
+    // The rows of the open-log dialog, sorted by name; a log another program writes or
+    // a damaged one says so instead of failing the listing.
+    std::vector<LogFileRow> rows = readLogFolder(dm.QXLogPath);
+    std::sort(rows.begin(), rows.end(),
+              [](const LogFileRow& a, const LogFileRow& b) { return a.name < b.name; });
+    for (const LogFileRow& r : rows) {
+        ctx.out << r.name << '\t' << r.call;
+        if (!r.qsos.empty())
+            ctx.out << '\t' << r.qsos << " QSOs";
+        if (r.inUse || r.count < 0)
+            ctx.out << "\t(" << (r.lastChanged.empty() ? kTableDamaged : r.lastChanged) << ')';
         ctx.out << '\n';
     }
+    return 0;
+}
+
+int logDelete(CommandContext& ctx, TQXDM& dm)
+{
+    if (ctx.args.size() != 2) {
+        ctx.err << "usage: qx7cli log delete NAME\n";
+        return 2;
+    }
+    const std::string name = logBaseName(ctx.args[1]);
+    if (!std::filesystem::exists(logPaths(dm.QXLogPath, name).descriptor)) {
+        ctx.err << "qx7cli: there is no log \"" << name << "\" in " << dm.QXLogPath << '\n';
+        return 1;
+    }
+    if (!ctx.yesGiven) {
+        ctx.err << "qx7cli: the log \"" << name << "\" was kept (--yes deletes it)\n";
+        return 1;
+    }
+    std::string why;
+    if (!deleteLogFiles(dm.QXLogPath, name, &why)) {
+        ctx.err << "qx7cli: the log \"" << name << "\" was not deleted: " << why << '\n';
+        return 1;
+    }
+    ctx.out << "Log deleted: " << name << '\n';
+    return 0;
+}
+
+int showFooter(CommandContext& ctx, const LogDescriptor& d)
+{
+    for (const std::string& line : d.footerLines)
+        ctx.out << line << '\n';
     return 0;
 }
 
@@ -97,8 +131,42 @@ int runLog(CommandContext& ctx)
         return logInfo(ctx, ctx.dataModule());
     if (sub == "list" && ctx.args.size() == 1)
         return logList(ctx, ctx.dataModule());
-    ctx.err << "usage: qx7cli log create NAME --call CALL | log info NAME | log list\n";
+    if (sub == "delete")
+        return logDelete(ctx, ctx.dataModule());
+    ctx.err << "usage: qx7cli log create NAME --call CALL | log info NAME | log list | "
+               "log delete NAME\n";
     return 2;
+}
+
+int runFooter(CommandContext& ctx)
+{
+    const auto& a = ctx.args;
+    const bool set = a.size() >= 2 && a[1] == "--set";
+    const bool clear = a.size() == 2 && a[1] == "--clear";
+    if (a.empty() || (a.size() > 1 && !set && !clear)) {
+        ctx.err << "usage: qx7cli footer LOG | footer LOG --set LINE... | footer LOG --clear\n";
+        return 2;
+    }
+    if (set && a.size() - 2 > kMaxFooterLines) {
+        ctx.err << "qx7cli: Not more than 9 footer lines! Nothing was changed.\n";
+        return 1;
+    }
+    TQXDM& dm = ctx.dataModule();
+    const std::string path = logPaths(dm.QXLogPath, a[0]).descriptor;
+    try {
+        LogDescriptor d = readLogDescriptor(path);
+        if (!set && !clear)
+            return showFooter(ctx, d);
+        d.footerLines.assign(a.begin() + 2, a.end());
+        writeLogDescriptor(path, d);
+        ctx.out << "Footer lines of " << logBaseName(a[0]) << ": " << d.footerLines.size() << '\n';
+    } catch (const dbase::Error& e) {
+        ctx.err << "qx7cli: log \"" << logBaseName(a[0])
+                << "\": " << (e.kind() == dbase::Error::Kind::InUse ? "log in use" : e.what())
+                << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 int runCallKey(CommandContext& ctx)

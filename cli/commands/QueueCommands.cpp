@@ -8,6 +8,7 @@
 #include "datamodule/TQXDM.h"
 #include "store/LogSearch.h"
 #include "store/LogTable.h"
+#include "store/StatisticsReport.h"
 
 #include <filesystem>
 #include <ostream>
@@ -206,13 +207,17 @@ int runQueue(CommandContext& ctx)
 
 int runStats(CommandContext& ctx)
 {
-    if (ctx.args.size() != 1) {
-        ctx.err << "usage: qx7cli stats LOG\n";
+    const bool report = ctx.args.size() == 2 && ctx.args[1] == "--report";
+    if (ctx.args.size() != 1 && !report) {
+        ctx.err << "usage: qx7cli stats LOG [--report]\n";
         return 2;
     }
     TQXDM& dm = ctx.dataModule();
     if (!openQueue(ctx, dm))
         return 1;
+    // The labels needed depend on the QSO lines of the layout, as in the desktop program.
+    LabelLayout layout;
+    dm.loadLayout(dm.LastQXD, layout);
     dbase::Table log;
     LogDescriptor descriptor;
     if (!openLogNamed(ctx, dm, ctx.args[0], log, descriptor))
@@ -223,6 +228,13 @@ int runStats(CommandContext& ctx)
     dm.ScanSelection = 0;
     dm.Search = SearchState{};
     dm.ScanLog(log, descriptor.stationCall, descriptor.footerLines, progress);
+    if (report) {
+        const StatisticsHeading heading{logBaseName(ctx.args[0]), descriptor.stationCall,
+                                        dm.PriRows, dm.LastQXD};
+        for (const std::string& line : statisticsReport(dm, heading))
+            ctx.out << line << '\n';
+        return 0;
+    }
     ctx.out << "QSOs: " << dm.LogSize << "\nQSOs confirmed: " << dm.QSOsPrinted
             << "\nLabels needed: " << dm.LabelsNeeded << '\n';
     for (int b = 0; b <= MaxBand; ++b)

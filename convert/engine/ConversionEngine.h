@@ -62,6 +62,7 @@ public:
     void setLogSizeOnly(bool on) { m_logSizeOnly = on; }
     // The window that shows this run's progress (the wizard, the new-log dialog...).
     void setProgress(Progress& progress) { m_progress = &progress; }
+    Progress& progress() const { return *m_progress; }
     void requestAbort() { m_abort = true; }
 
     const ConversionCounters& counters() const { return m_counters; }

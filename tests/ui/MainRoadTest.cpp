@@ -1,3 +1,9 @@
+#include "ui/logfiles/TQXOpenLogForm.h"
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QStandardItemModel>
+#include <QTimer>
+#include <QTreeView>
 // The program's main job in the window: open a log, narrow it, fill the print queue
 // with F2, print the queue to the PDF printer, and the printed labels leave the queue.
 
@@ -127,8 +133,15 @@ TEST(MainRoad, ActionsFollowLogsQueueAndLayout)
     EXPECT_TRUE(form->layoutLoaded());
 
     // One log: F2 but not F3, no next window.
-    form->setFileChooser([&](const QString&, const QString&, const QString&, bool) {
-        return QString::fromStdString(home.dm->QXLogPath) + "/one.qx7";
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<TQXOpenLogForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        for (int r = 0; r < dlg->model()->rowCount(); ++r)
+            if (dlg->model()->index(r, 0).data().toString() == "one")
+                dlg->detailView()->selectionModel()->select(dlg->model()->index(r, 0),
+                                                            QItemSelectionModel::Select |
+                                                                QItemSelectionModel::Rows);
+        dlg->accept();
     });
     form->action("OpenLogAction")->trigger();
     ASSERT_EQ(form->logWindows().size(), 1u);

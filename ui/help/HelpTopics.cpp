@@ -6,7 +6,8 @@ const std::vector<Topic>& allTopics()
 {
     static const std::vector<Topic> all = [] {
         std::vector<Topic> v;
-        for (const auto* part : {&mainTopics(), &managerAndSwlTopics(), &configTopics()})
+        for (const auto* part :
+             {&mainTopics(), &managerAndSwlTopics(), &configTopics(), &logFileTopics()})
             v.insert(v.end(), part->begin(), part->end());
         return v;
     }();
@@ -16,6 +17,7 @@ const std::vector<Topic>& allTopics()
 QStringList topicsWindowsAsk()
 {
     QStringList names{kContents, kLogWindow, kLogSearch, kSwl, kManager};
+    names << kOpenLog << kNewLog << kLogStatistics << kFooterLines;
     for (const char* page : {"config00", "config01", "config02", "config03", "config04", "config05",
                              "config06", "config15", "config07", "config13", "config08", "config09",
                              "config10", "config11", "config12"})

@@ -15,6 +15,11 @@ inline constexpr const char* kLogWindow = "step0";
 inline constexpr const char* kLogSearch = "logsearch5";
 inline constexpr const char* kSwl = "swl0";
 inline constexpr const char* kManager = "qsl_manager";
+// The log files and report windows.
+inline constexpr const char* kOpenLog = "open_log";
+inline constexpr const char* kNewLog = "new_log";
+inline constexpr const char* kLogStatistics = "log_statistics";
+inline constexpr const char* kFooterLines = "footer_lines";
 // The configuration pages; "config00" is the introduction of the two groups.
 inline constexpr const char* kConfigIntro = "config00";
 
@@ -39,5 +44,6 @@ QString topicPage(const QString& name);
 const std::vector<Topic>& mainTopics();
 const std::vector<Topic>& managerAndSwlTopics();
 const std::vector<Topic>& configTopics();
+const std::vector<Topic>& logFileTopics();
 
 } // namespace qx7::help

@@ -33,6 +33,7 @@ public:
     dbase::Table& table() { return m_table; }
     const std::string& OwnCall() const { return m_ownCall; }
     const std::vector<std::string>& LogFooterLines() const { return m_footerLines; }
+    void setLogFooterLines(std::vector<std::string> lines) { m_footerLines = std::move(lines); }
     QTableView* grid() const { return m_grid; }
     LogTableModel* model() const { return m_model; }
 

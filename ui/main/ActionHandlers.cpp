@@ -102,6 +102,10 @@ void TQXForm::connectActions()
     };
     on("ExitAction", [this] { close(); });
     on("OpenLogAction", [this] { openLogByDialog(); });
+    on("NewLogAction", [this] { newLog(); });
+    on("StatisticsAction", [this] { showStatistics(); });
+    on("FooterLinesAction", [this] { editFooterLines(); });
+    on("DeleteLogAction", [this] { deleteActiveLog(); });
     on("CloseLogAction", [this] { m_mdi->closeActiveSubWindow(); });
     on("F2Action", [this] { fillRun(false); });
     on("F3Action", [this] { fillRun(true); });

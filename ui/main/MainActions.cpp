@@ -118,15 +118,13 @@ const ActionDef kActions[] = {
     {"HelpMenu", "-", "", ""},
     {"HelpMenu", "AboutAction", "&About QX", ""},
     {"", "QXPQDeleteAction", "&Delete print queue entry", "Alt+Del"},
+    {"", "DeleteLogAction", "Delete Log", ""},
     {"", "QXPQSelectAllAction", "&Select all entries", "Ctrl+Alt+End"},
     {"", "QXPQClearAction", "&Clear selection", "Ctrl+Alt+Esc"},
 };
 
 // Commands whose windows come with later work: present, never enabled yet.
 const char* const kLaterActions[] = {
-    "NewLogAction",
-    "StatisticsAction",
-    "FooterLinesAction",
     "LogGridSetupAction",
 };
 
@@ -230,6 +228,7 @@ void TQXForm::createActions()
                              "F10Action", "StatusBarAction", "F4Action", "BatchInputWindowAction"})
         action(name)->setCheckable(true);
     action("F7Action")->setToolTip(tr("Filter all marked QSO's"));
+    action("FooterLinesAction")->setToolTip(tr("Set/change log footer lines"));
     action("F11Action")->setToolTip(tr("Wipe all log search fields"));
 }
 
@@ -323,8 +322,8 @@ void TQXForm::updateActionStates()
         if (QAction* a = action(name))
             a->setEnabled(on && !isLater(a->objectName()));
     };
-    // Until the open-log dialog exists, a log file can always be chosen.
-    set("OpenLogAction", true);
+    set("OpenLogAction", logs);
+    set("NewLogAction", true);
     for (const char* name : {"CloseLogAction",
                              "F5Action",
                              "ShiftF5Action",
@@ -351,7 +350,10 @@ void TQXForm::updateActionStates()
                              "FillLogManagerAction",
                              "F8Action",
                              "F9Action",
-                             "F4Action"})
+                             "F4Action",
+                             "StatisticsAction",
+                             "FooterLinesAction",
+                             "DeleteLogAction"})
         set(name, n > 0);
     set("QSLDateAction", true);
     for (const char* m : {"SearchMenu", "LogMenu"})

@@ -103,6 +103,8 @@ bool takeScreenshots(TQXForm& form, const QString& folder)
     ok = form.saveBatchScreenshots(folder) && ok;
     ok = toolsWizardShots(form, folder) && ok;
     ok = form.screenshotPrintWindows(folder) && ok;
+    form.wipeSearchFields();
+    ok = takeLogFileScreenshots(form, folder) && ok;
     return ok;
 }
 

@@ -23,5 +23,8 @@ public:
 // Fills the queue from every open log, and writes "main-window.png" and
 // "log-search.png" into `folder`. False when a picture cannot be written.
 bool takeScreenshots(TQXForm& form, const QString& folder);
+// The log file and report dialogs on the active log: "open-log.png", "new-log.png",
+// "statistics.png", "statistics-chart.png", "footer-lines.png".
+bool takeLogFileScreenshots(TQXForm& form, const QString& folder);
 
 } // namespace qx7

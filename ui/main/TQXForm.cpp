@@ -215,7 +215,8 @@ void TQXForm::OpenPendingLogs()
                 [this] { QTimer::singleShot(0, this, [this] { updateActionStates(); }); });
         w->grid()->setContextMenuPolicy(Qt::ActionsContextMenu);
         for (const char* n : {"FirstAction", "PreviousAction", "NextAction", "LastAction",
-                              "SelectCallAction", "UnselectAction", "DragIntoPrintQueueAction"})
+                              "SelectCallAction", "UnselectAction", "DragIntoPrintQueueAction",
+                              "StatisticsAction", "FooterLinesAction", "DeleteLogAction"})
             w->grid()->addAction(action(n));
         if (m_dm.Maximize)
             s->showMaximized();
@@ -225,18 +226,6 @@ void TQXForm::OpenPendingLogs()
     }
     QApplication::restoreOverrideCursor();
     updateActionStates();
-}
-
-void TQXForm::openLogByDialog()
-{
-    const QString file = chooseFile(tr("Open Log"), QString::fromStdString(m_dm.QXLogPath),
-                                    tr("QX7 logs (*.qx7 *.dbf *.QX7 *.DBF)"), false);
-    if (file.isEmpty())
-        return;
-    m_dm.clearPendingLogs();
-    m_dm.addPendingLog(QFileInfo(file).fileName().toStdString());
-    OpenPendingLogs();
-    LogSearchChange();
 }
 
 QString TQXForm::chooseFile(const QString& caption, const QString& folder, const QString& filter,

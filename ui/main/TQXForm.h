@@ -39,6 +39,7 @@ public:
     ~TQXForm() override;
 
     QMdiArea* mdiArea() const { return m_mdi; }
+    TQXDM& dataModule() const { return m_dm; }
     QMenu* menu(const QString& objectName) const;
     QAction* action(const char* objectName) const;
     SearchToolbar* searchToolbar() const { return m_search; }
@@ -141,7 +142,11 @@ private:
     void chooseLayout();
     void choosePrinter();
     void printLabelsWith(const PrintOptions* options);
-    void openLogByDialog();
+    void openLogByDialog(); // LogFileActions.cpp, with the other log file commands
+    void newLog();
+    void showStatistics();
+    void editFooterLines();
+    void deleteActiveLog();
     void emptyQueue();
     void setQslFilter(int tag);
     void restorePlacement();
@@ -168,6 +173,7 @@ private:
     bool m_filling = false;
     char m_qslsFilter = ' ';
     char m_qslrFilter = ' ';
+    int m_openLogViewStyle = 3; // the open-log list's view, kept while the program runs
 };
 
 } // namespace qx7

@@ -1,0 +1,41 @@
+// Help pages of the log file dialogs, the statistics and the footer lines.
+
+#include "ui/help/HelpTopics.h"
+
+namespace qx7::help {
+
+const std::vector<Topic>& logFileTopics()
+{
+    static const std::vector<Topic> topics = {
+        {"open_log", "Opening logs", R"(
+<p>The list shows every log of your log folder with its own call, its number of QSOs and
+the day it was last changed. Select one or more logs (Ctrl+click, Shift+click) and press
+<b>Open</b>, Enter or double-click.</p>
+<p><b>log in use</b>: another program (or a second QX) is writing that log; open it when
+the other program has closed it. <b>***damaged***</b> or <b>damaged</b>: the log's files
+are broken; restore them from a backup.</p>
+<p>Click a column title to sort by it; a second click turns the order round.
+<b>Delete</b> removes the selected log after two questions; a log open in a window or in
+use elsewhere is not deleted.</p>)"},
+        {"new_log", "Making a new log", R"(
+<p>Type the name of the new log and your call sign (at least three characters). Choose an
+ADIF file with <b>Browse</b> to take over its QSOs, or leave it empty for an empty log.
+<b>Start Conversion</b> reads the file and writes the log; <b>Cancel</b> stops the reading.
+A file without a single usable QSO makes no log and leaves an existing log of that name
+as it was.</p>
+<p><b>Example:</b> name "dl1abc", call DL1ABC, file "wsjtx_log.adi": the new log opens
+with all QSOs of the file.</p>)"},
+        {"log_statistics", "Log statistics", R"(
+<p>Counts the QSOs of the log (or of the selected rows) by band and mode and the labels
+printing them would need with the QSO lines of the current label layout. Esc or
+<b>Cancel</b> stops the count. The <b>Chart</b> page shows the same numbers as bars; save
+the report as a text file or the chart as a PNG picture.</p>)"},
+        {"footer_lines", "Footer lines", R"(
+<p>Up to nine lines printed at the foot of every label of this log, for example
+"Tnx QSO, 73" or your QSL route. They are stored with the log. <b>Save as default</b>
+keeps them for new logs, <b>Get default</b> brings the default lines back.</p>)"},
+    };
+    return topics;
+}
+
+} // namespace qx7::help
