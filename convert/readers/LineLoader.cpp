@@ -45,18 +45,13 @@ bool isEorAt(std::string_view line, size_t pos)
            p[4] == '>';
 }
 
-bool containsEor(std::string_view line)
+// Records, not lines: a file may hold many records on one line (or all of them).
+long long countEor(std::string_view line)
 {
-    // Most files close each record at the end of its line: look there first.
-    std::string_view tail = line;
-    while (!tail.empty() && (tail.back() == ' ' || tail.back() == '\t'))
-        tail.remove_suffix(1);
-    if (tail.size() >= 5 && isEorAt(tail, tail.size() - 5))
-        return true;
+    long long count = 0;
     for (size_t pos = line.find('<'); pos != std::string_view::npos; pos = line.find('<', pos + 1))
-        if (isEorAt(line, pos))
-            return true;
-    return false;
+        count += isEorAt(line, pos);
+    return count;
 }
 
 bool beginsWithQso(std::string_view line)
@@ -189,7 +184,7 @@ long long countLogLines(int logType, const std::vector<std::string_view>& lines,
     switch (logType) {
     case 45:
         for (auto line : lines)
-            count += containsEor(line);
+            count += countEor(line);
         break;
     case 10:
         for (auto line : lines)
