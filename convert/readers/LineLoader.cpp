@@ -151,6 +151,11 @@ std::string decodeLogText(std::string bytes)
     return cp1252ToUtf8(bytes);
 }
 
+long long countAdifRecords(std::string_view text)
+{
+    return countEor(text);
+}
+
 void splitLines(std::string_view text, std::vector<std::string_view>& lines, size_t maxLines)
 {
     size_t pos = 0;
@@ -159,12 +164,15 @@ void splitLines(std::string_view text, std::vector<std::string_view>& lines, siz
             ++pos;
         if (pos >= text.size())
             break;
-        // One pass to the first break of either kind: searching for each kind over the
-        // rest of the text would read the whole file again for every line of a file
-        // that has no CR at all.
-        size_t end = pos;
-        while (end < text.size() && !isBreak(text[end]))
-            ++end;
+        // The first LF, then a CR before it: searching for a CR over the rest of the
+        // text would read the whole file again for every line of a file without CRs.
+        const char* from = text.data() + pos;
+        const size_t left = text.size() - pos;
+        const void* lf = std::memchr(from, '\n', left);
+        size_t end =
+            lf ? static_cast<size_t>(static_cast<const char*>(lf) - text.data()) : text.size();
+        if (const void* cr = std::memchr(from, '\r', end - pos))
+            end = static_cast<size_t>(static_cast<const char*>(cr) - text.data());
         lines.push_back(text.substr(pos, end - pos));
         pos = end;
     }
