@@ -184,16 +184,23 @@ void DbfFile::checkRecordsPastCount(std::uint64_t fileSize) const
 
 void DbfFile::finishInterruptedAppend()
 {
-    // An append killed after its count was written but before its flag byte: the record
-    // is whole and counted, only the flag still holds the end mark.
-    if (m_header.recordCount == 0) {
+    // An append killed after its count was written but before its pending flag byte: the
+    // records are whole and counted, only that flag still holds the end mark. It is the
+    // first record of the last batch, so it lies within one batch of the end.
+    if (m_header.recordCount == 0 || m_header.recordLength == 0) {
         return;
     }
-    char flag = 0;
-    preadAll(&flag, 1, recordOffset(m_header.recordCount));
-    if (flag == kEndOfFile) {
-        const char live = ' ';
-        pwriteAll(&live, 1, recordOffset(m_header.recordCount), "repair");
+    const std::size_t len = m_header.recordLength;
+    const std::uint32_t span = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(m_header.recordCount, kMaxAppendBatchBytes / len + 1));
+    const std::uint32_t from = m_header.recordCount - span + 1;
+    std::vector<char> tail(span * len);
+    preadAll(tail.data(), tail.size(), recordOffset(from));
+    for (std::uint32_t i = 0; i < span; ++i) {
+        if (tail[i * len] == kEndOfFile) {
+            const char live = ' ';
+            pwriteAll(&live, 1, recordOffset(from + i), "repair");
+        }
     }
 }
 
@@ -412,19 +419,55 @@ std::uint32_t DbfFile::appendRecord(const char* data)
     m_appendBuffer[0] = kEndOfFile;
     m_appendBuffer[len] = kEndOfFile;
     pwriteAll(m_appendBuffer.data(), len + 1, recordOffset(recno), "append");
+    writeCount(recno);
+    pwriteAll(data, 1, recordOffset(recno), "append");
+    return recno;
+}
+
+std::uint32_t DbfFile::appendRecords(char* data, std::uint32_t count)
+{
+    const std::size_t len = m_header.recordLength;
+    if (count == 0) {
+        return m_header.recordCount + 1;
+    }
+    if (len * count > kMaxAppendBatchBytes + len) {
+        throw Error(Error::Kind::Invalid, m_table, "append", "the batch is too long");
+    }
+    if (0xFFFFFFFFu - m_header.recordCount < count) {
+        throw Error(Error::Kind::Invalid, m_table, "append", "the table is full");
+    }
+    const std::uint32_t first = m_header.recordCount + 1;
+    // As for one record: the records past the count first, the first one's flag holding
+    // the end mark so that readers stopping at the mark see none of them even when the
+    // write was cut short; then the count; then that one flag.
+    const char flag = data[0];
+    data[0] = kEndOfFile;
+    data[len * count] = kEndOfFile;
+    try {
+        pwriteAll(data, len * count + 1, recordOffset(first), "append");
+    } catch (...) {
+        data[0] = flag;
+        throw;
+    }
+    data[0] = flag;
+    writeCount(first + count - 1);
+    pwriteAll(&flag, 1, recordOffset(first), "append");
+    return first;
+}
+
+void DbfFile::writeCount(std::uint32_t count)
+{
     touchHeader();
     unsigned char head[7];
     head[0] = static_cast<unsigned char>(m_header.lastUpdate.year - 1900);
     head[1] = static_cast<unsigned char>(m_header.lastUpdate.month);
     head[2] = static_cast<unsigned char>(m_header.lastUpdate.day);
-    putU32le(head + 3, recno);
+    putU32le(head + 3, count);
     if (m_headMap)
         std::memcpy(m_headMap + 1, head, sizeof head);
     else
         pwriteAll(head, sizeof head, 1, "append");
-    m_header.recordCount = recno;
-    pwriteAll(data, 1, recordOffset(recno), "append");
-    return recno;
+    m_header.recordCount = count;
 }
 
 void DbfFile::setIndexFlag(bool on)

@@ -58,6 +58,13 @@ public:
     void writeRecord(std::uint32_t recno, const char* data);
     // Writes the record and the end mark, then the header's count; returns the new recno.
     std::uint32_t appendRecord(const char* data);
+    // Appends `count` consecutive records held in `data`, which has room for one byte
+    // more than they take (for the end mark). Kill-safe like appendRecord: one write of
+    // the records with the first one's flag byte holding the end mark, then the count,
+    // then that flag. A batch is at most kMaxAppendBatchBytes long, so that the repair
+    // on open knows how far back a pending flag can be. Returns the first new recno.
+    std::uint32_t appendRecords(char* data, std::uint32_t count);
+    static constexpr std::size_t kMaxAppendBatchBytes = 1u << 20;
     // Rewrites byte 28 and the descriptors' own-tag bytes to match the production index.
     void setProductionIndex(bool hasIndex, const std::vector<bool>& ownTag);
     // Only byte 28: cleared while the .mdx on disk lags behind the records, so dBase
@@ -71,6 +78,7 @@ private:
     void pwriteAll(const void* data, std::size_t length, std::uint64_t offset, const char* what);
     void preadAll(void* data, std::size_t length, std::uint64_t offset) const;
     void touchHeader();
+    void writeCount(std::uint32_t count);
     void chooseCodePage();
     void checkRecordsPastCount(std::uint64_t fileSize) const;
     void finishInterruptedAppend();

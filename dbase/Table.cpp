@@ -597,22 +597,87 @@ void Table::post()
     }
 }
 
-void Table::writePending()
+void Table::checkRequired(const char* operation) const
 {
     const detail::DbfHeader& h = d->dbf.header();
     for (std::size_t i = 0; d->anyRequired && i < h.fields.size(); ++i) {
         if (h.fields[i].required && detail::rawField(h.fields[i], d->buffer.data()).empty()) {
-            throw Error(Error::Kind::Invalid, d->name, "post",
+            throw Error(Error::Kind::Invalid, d->name, operation,
                         "field " + h.fields[i].name + " needs a value");
         }
     }
+}
+
+void Table::appendMany(std::size_t count, const std::function<void(std::size_t)>& fill)
+{
+    requireOpen("append");
+    checkBrowseMode();
+    if (d->dbf.readOnly()) {
+        throw Error(Error::Kind::ReadOnly, d->name, "append", "the table is open read-only");
+    }
+    if (count == 0) {
+        return;
+    }
+    d->indexes.beforeWrite();
+    const std::size_t length = d->dbf.header().recordLength;
+    const std::size_t perBatch =
+        std::max<std::size_t>(1, detail::DbfFile::kMaxAppendBatchBytes / length);
+    std::vector<char> batch(std::min(perBatch, count) * length + 1);
+    std::size_t inBatch = 0;
+    std::uint32_t last = 0;
+    // An empty table has its index built once at the end, by sorting: far quicker than
+    // inserting a key per record. Otherwise keys are added once their records are in the
+    // file, so that a failed write never leaves the index pointing past the table.
+    const bool buildAtEnd = d->dbf.recordCount() == 0 && d->indexes.count() > 0;
+    const auto writeBatch = [&] {
+        const std::uint32_t first =
+            d->dbf.appendRecords(batch.data(), static_cast<std::uint32_t>(inBatch));
+        for (std::size_t k = 0; k < inBatch && !buildAtEnd; ++k)
+            d->indexes.recordAppended(first + static_cast<std::uint32_t>(k),
+                                      batch.data() + k * length);
+        last = first + static_cast<std::uint32_t>(inBatch) - 1;
+        inBatch = 0;
+    };
+    try {
+        for (std::size_t i = 0; i < count; ++i) {
+            detail::blankRecord(d->dbf.header(), d->buffer.data());
+            d->state = State::Insert;
+            fill(i);
+            checkRequired("append");
+            std::memcpy(batch.data() + inBatch * length, d->buffer.data(), length);
+            if (++inBatch == perBatch)
+                writeBatch();
+        }
+        if (inBatch > 0)
+            writeBatch();
+        if (buildAtEnd)
+            d->indexes.reloadAll();
+    } catch (...) {
+        d->state = State::Browse;
+        try {
+            if (buildAtEnd)
+                d->indexes.reloadAll();
+            d->cursor.reload();
+        } catch (...) { // the first error is the one to report
+        }
+        notify(TableEvent::DataChanged);
+        throw;
+    }
+    d->state = State::Browse;
+    d->cursor.gotoWritten(last, d->buffer);
+    notify(TableEvent::DataChanged);
+}
+
+void Table::writePending()
+{
+    checkRequired("post");
     d->indexes.beforeWrite();
     std::uint32_t recno = d->cursor.recno();
     if (d->state == State::Insert) {
         recno = d->dbf.appendRecord(d->buffer.data());
         d->indexes.recordAppended(recno, d->buffer.data());
     } else {
-        std::vector<char> before(h.recordLength);
+        std::vector<char> before(d->dbf.header().recordLength);
         d->dbf.readRecord(recno, before.data());
         d->dbf.writeRecord(recno, d->buffer.data());
         d->indexes.recordChanged(recno, before.data(), d->buffer.data());

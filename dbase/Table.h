@@ -213,6 +213,14 @@ public:
     // and the table is back in Browse state.
     void post();
     void cancel();
+    // Appends `count` records: fill(i) is called with the table in Insert state on a
+    // blank record i, and sets its values (setText, setBoolean; nothing else). The
+    // records go to the file in batches of about a megabyte, each written as post()
+    // writes one (a killed process leaves every counted record whole), with no
+    // notification per record: one DataChanged at the end. Afterwards the last new
+    // record is current. When fill or a write throws, the batches written so far stay,
+    // the rest is dropped and the table is back in Browse state.
+    void appendMany(std::size_t count, const std::function<void(std::size_t)>& fill);
     // Flags the current record deleted (it stays in the file and the index until pack)
     // and moves to the next visible record, or the prior one at the end.
     void deleteRecord();
@@ -282,6 +290,7 @@ private:
     void notify(TableEvent event);
     void checkBrowseMode();
     void writePending();
+    void checkRequired(const char* operation) const;
     void afterMove();
     void applyMasterValue();
     std::string encodeSearchKey(std::string_view key, std::size_t& length) const;

@@ -43,6 +43,34 @@ std::string reportOf(const std::vector<std::string>& exchange)
     return joined(exchange);
 }
 
+// A call holds a letter and a digit ("599", "DX", "14" are exchanges).
+bool looksLikeCall(std::string_view word)
+{
+    bool letter = false, digit = false;
+    for (const char c : word) {
+        letter = letter || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        digit = digit || (c >= '0' && c <= '9');
+    }
+    return letter && digit;
+}
+
+bool isTransmitterNumber(std::string_view word)
+{
+    return word == "0" || word == "1";
+}
+
+// The index of the word of `words` (views into `line`) that starts at column `column`
+// (from 0, counted in the line without its "QSO:" prefix's leading blanks), else
+// words.size().
+size_t wordAtColumn(std::string_view line, const std::vector<std::string_view>& words,
+                    size_t column)
+{
+    for (size_t i = 0; i < words.size(); ++i)
+        if (static_cast<size_t>(words[i].data() - line.data()) == column)
+            return i;
+    return words.size();
+}
+
 } // namespace
 
 std::optional<CabrilloQso> parseCabrilloQso(std::string_view line)
@@ -60,11 +88,29 @@ std::optional<CabrilloQso> parseCabrilloQso(std::string_view line)
     const size_t rest = w.size() - 5;
     // rest = 2k + 1 without, 2k + 2 with a transmitter number.
     const size_t k = rest % 2 == 1 ? (rest - 1) / 2 : (rest - 2) / 2;
-    for (size_t i = 0; i < k; ++i)
-        q.sent.emplace_back(w[5 + i]);
-    q.call = w[5 + k];
-    for (size_t i = 0; i < k; ++i)
-        q.received.emplace_back(w[6 + k + i]);
+    size_t callAt = 5 + k;
+    // The usual layout puts the station worked in column 56 and the transmitter number
+    // in column 81; there a blank exchange field (one report only) still leaves every
+    // word in its place, which counting words cannot see.
+    const size_t inColumns = wordAtColumn(line, w, 55);
+    if (inColumns > 5 && inColumns < w.size() && looksLikeCall(w[inColumns]))
+        callAt = inColumns;
+    else if (!looksLikeCall(w[callAt]))
+        for (size_t i = 5; i < w.size(); ++i)
+            if (looksLikeCall(w[i])) {
+                callAt = i;
+                break;
+            }
+    size_t end = w.size();
+    const bool txInColumns = wordAtColumn(line, w, 80) == w.size() - 1;
+    if (end > callAt + 1 && isTransmitterNumber(w.back()) &&
+        (txInColumns || end - callAt - 1 > callAt - 5))
+        --end; // more received fields than sent ones: the last is the transmitter's
+    q.call = w[callAt];
+    for (size_t i = 5; i < callAt; ++i)
+        q.sent.emplace_back(w[i]);
+    for (size_t i = callAt + 1; i < end; ++i)
+        q.received.emplace_back(w[i]);
     return q;
 }
 

@@ -45,18 +45,13 @@ bool isEorAt(std::string_view line, size_t pos)
            p[4] == '>';
 }
 
-bool containsEor(std::string_view line)
+// Records, not lines: a file may hold many records on one line (or all of them).
+long long countEor(std::string_view line)
 {
-    // Most files close each record at the end of its line: look there first.
-    std::string_view tail = line;
-    while (!tail.empty() && (tail.back() == ' ' || tail.back() == '\t'))
-        tail.remove_suffix(1);
-    if (tail.size() >= 5 && isEorAt(tail, tail.size() - 5))
-        return true;
+    long long count = 0;
     for (size_t pos = line.find('<'); pos != std::string_view::npos; pos = line.find('<', pos + 1))
-        if (isEorAt(line, pos))
-            return true;
-    return false;
+        count += isEorAt(line, pos);
+    return count;
 }
 
 bool beginsWithQso(std::string_view line)
@@ -156,6 +151,11 @@ std::string decodeLogText(std::string bytes)
     return cp1252ToUtf8(bytes);
 }
 
+long long countAdifRecords(std::string_view text)
+{
+    return countEor(text);
+}
+
 void splitLines(std::string_view text, std::vector<std::string_view>& lines, size_t maxLines)
 {
     size_t pos = 0;
@@ -164,12 +164,15 @@ void splitLines(std::string_view text, std::vector<std::string_view>& lines, siz
             ++pos;
         if (pos >= text.size())
             break;
-        // One pass to the first break of either kind: searching for each kind over the
-        // rest of the text would read the whole file again for every line of a file
-        // that has no CR at all.
-        size_t end = pos;
-        while (end < text.size() && !isBreak(text[end]))
-            ++end;
+        // The first LF, then a CR before it: searching for a CR over the rest of the
+        // text would read the whole file again for every line of a file without CRs.
+        const char* from = text.data() + pos;
+        const size_t left = text.size() - pos;
+        const void* lf = std::memchr(from, '\n', left);
+        size_t end =
+            lf ? static_cast<size_t>(static_cast<const char*>(lf) - text.data()) : text.size();
+        if (const void* cr = std::memchr(from, '\r', end - pos))
+            end = static_cast<size_t>(static_cast<const char*>(cr) - text.data());
         lines.push_back(text.substr(pos, end - pos));
         pos = end;
     }
@@ -189,7 +192,7 @@ long long countLogLines(int logType, const std::vector<std::string_view>& lines,
     switch (logType) {
     case 45:
         for (auto line : lines)
-            count += containsEor(line);
+            count += countEor(line);
         break;
     case 10:
         for (auto line : lines)

@@ -36,6 +36,9 @@ long long countLogLines(int logType, std::string_view text, std::string* station
 long long countLogLines(int logType, const std::vector<std::string_view>& lines,
                         std::string* stationCall);
 
+// The records of ADIF text: its "<EOR>" marks, whatever lines hold them.
+long long countAdifRecords(std::string_view text);
+
 // Reads the file of `spec`, stores at most `maxLines` lines and sets `spec.LogSize` and,
 // where the format names it, `spec.CallSign`. False when the file cannot be read.
 bool LoadLogLines(TQXLogSpec& spec, LogLines& out,

@@ -1,5 +1,6 @@
 #include "convert/readers/LineStream.h"
 
+#include "convert/engine/LogTypes.h"
 #include "convert/readers/LineLoader.h"
 #include "core/Text.h"
 
@@ -79,6 +80,10 @@ bool ScanLogFile(TQXLogSpec& spec, LogFileScan& scan)
         scan.utf8 = scan.utf8 && isLogTextUtf8(part);
         // A byte-order mark or a Windows-1252 character never makes or breaks a QSO:
         // the raw bytes count as the decoded text would.
+        if (spec.LogType == LogType::Adif) { // ADIF needs no lines to count its records
+            count += countAdifRecords(part);
+            return true;
+        }
         lines.clear();
         splitLines(part, lines);
         count += countLogLines(spec.LogType, lines, &call);

@@ -87,7 +87,8 @@ std::string cabrilloQsoLine(const RecordView& r, std::string_view ownCall)
     line += ' ';
     line += firstThree(r.rstSent());
     line += "        ";
-    line += padRight(utf8Prefix(r.call(), 13), 13);
+    // A call longer than its column is written whole: a cut call is another station's.
+    line += padRight(r.call(), 13);
     line += ' ';
     line += firstThree(r.rstRcvd());
     line += "        0";

@@ -21,13 +21,30 @@ std::string storedLogText(int fieldNumber, std::string_view value)
     return dbase::cp1252ToUtf8(bytes);
 }
 
+namespace {
+
+// Plain ASCII within the field's width and without a trailing blank is stored as it is:
+// the common case, decided without converting anything.
+bool fitsAsItIs(std::string_view value, int fieldNumber)
+{
+    const auto width = static_cast<size_t>(kLogFields[static_cast<size_t>(fieldNumber)].width);
+    if (value.size() > width || value.back() == ' ')
+        return false;
+    for (const char c : value)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
 std::vector<std::string> valuesChangedByLog(const RecordView& record)
 {
     std::vector<std::string> changes;
     std::string scratch;
     for (int field = 0; field < FieldMark; ++field) {
         const std::string_view value = exportValue(record, field, scratch);
-        if (value.empty())
+        if (value.empty() || fitsAsItIs(value, field))
             continue;
         const std::string stored = storedLogText(field, value);
         if (stored == value)

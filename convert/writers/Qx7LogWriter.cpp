@@ -48,19 +48,25 @@ void setFields(dbase::Table& table, const std::vector<int>& columns, const Recor
         table.setBoolean(columns[FieldMark], r.mark() == 'Y');
 }
 
-void appendRecords(dbase::Table& table, TQXLogSpec& output, WriteContext& context)
+// Appended in bulk: one write per batch of records instead of one per record.
+void appendRecords(dbase::Table& table, TQXLogSpec& output, WriteContext& context,
+                   const std::vector<std::string_view>& records, const std::vector<size_t>& which)
 {
     const std::vector<int> columns = fieldColumns(table);
-    const std::vector<std::string_view> records = context.bufferRecords();
-    table.suspendNotifications();
     std::string scratch;
-    for (size_t i = 0; i < records.size(); ++i) {
-        table.append();
-        setFields(table, columns, RecordView(records[i], context.layout()), scratch);
-        table.post();
-        context.WriteProgress(output, i);
-    }
-    table.resumeNotifications();
+    table.appendMany(which.size(), [&](size_t i) {
+        setFields(table, columns, RecordView(records[which[i]], context.layout()), scratch);
+        context.WriteProgress(output, which[i]);
+    });
+}
+
+void appendRecords(dbase::Table& table, TQXLogSpec& output, WriteContext& context)
+{
+    const std::vector<std::string_view> records = context.bufferRecords();
+    std::vector<size_t> all(records.size());
+    for (size_t i = 0; i < all.size(); ++i)
+        all[i] = i;
+    appendRecords(table, output, context, records, all);
 }
 
 // Call, date, time, band and mode: what makes two QSOs the same one. A stored mode may
@@ -103,21 +109,23 @@ void mergeRecords(dbase::Table& table, TQXLogSpec& output, WriteContext& context
     const std::vector<std::string_view> records = context.bufferRecords();
     table.suspendNotifications();
     std::string scratch;
+    std::vector<size_t> added;
     for (size_t i = 0; i < records.size(); ++i) {
         const RecordView r(records[i], context.layout());
         const auto old = stored.find(qsoKey(r.call(), r.date(), r.time(), bandIndexOfCode(r.band()),
                                             modeIndexOfCode(r.mode())));
-        if (old != stored.end()) {
-            if (output.WriteMode == 1 || !table.gotoBookmark(old->second))
-                continue;
-            table.edit();
-        } else {
-            table.append();
+        if (old == stored.end()) {
+            added.push_back(i);
+            continue;
         }
+        if (output.WriteMode == 1 || !table.gotoBookmark(old->second))
+            continue;
+        table.edit();
         setFields(table, columns, r, scratch);
         table.post();
         context.WriteProgress(output, i);
     }
+    appendRecords(table, output, context, records, added);
     table.resumeNotifications();
 }
 

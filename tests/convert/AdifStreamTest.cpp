@@ -104,5 +104,36 @@ TEST_F(AdifStreamTest, AMissingFileFails)
     EXPECT_FALSE(ReadLogLineBatches(spec, scan, [](const auto&) { return true; }));
 }
 
+// The size of a log is its number of records ("QSOs read OK of N"), however many lines
+// hold them.
+TEST_F(AdifStreamTest, LogSizeCountsRecordsNotLines)
+{
+    const std::string three =
+        qso("DL1ABC", "Ann", "") + qso("W1AW", "Bob", "") + qso("G4XYZ", "Cy", "");
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        long long size;
+    } files[] = {
+        {"all on one line", "<EOH>" + three + "\r\n", 3},
+        {"two lines, two and one",
+         "<EOH>\n" + qso("DL1ABC", "Ann", "") + qso("W1AW", "Bob", "\n") + qso("G4XYZ", "Cy", "\n"),
+         3},
+        {"lower case marks",
+         "<eoh>\n<CALL:4>W1AW<QSO_DATE:8>20240101<TIME_ON:4>1200<BAND:3>20M"
+         "<MODE:3>SSB<eor><CALL:4>K1AA<QSO_DATE:8>20240101<TIME_ON:4>1201"
+         "<BAND:3>20M<MODE:3>SSB<eor>\n",
+         2},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        const ReadResult r = read(file.bytes, file.bytes.size());
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.logSize, file.size);
+        EXPECT_EQ(r.records.size(), static_cast<size_t>(file.size));
+    }
+}
+
 } // namespace
 } // namespace qx7::test

@@ -105,6 +105,17 @@ TEST_F(CabrilloTest, FieldsSplitByTheNumberOfExchangeFields)
          "K1ZZ",
          {"1", "2", "3"},
          {"4", "5", "6"}},
+        // One report only, in the usual columns and loosely: the transmitter number
+        // stays out of the exchange and the call stays the call.
+        {"QSO:  3500 CW 2024-03-16 0300 DL0XYZ        599        K3CC                     0",
+         "K3CC",
+         {"599"},
+         {}},
+        {"QSO:  3500 CW 2024-03-16 0400 DL0XYZ                   K4DD          579        1",
+         "K4DD",
+         {},
+         {"579"}},
+        {"QSO: 3500 CW 2024-03-16 0400 DL0XYZ K4DD 579 0", "K4DD", {}, {"579"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
@@ -141,7 +152,11 @@ TEST_F(CabrilloTest, WriterColumnsAndRoundTrip)
                   "<CALL:4>K1AA<QSO_DATE:8>20240316<TIME_ON:4>0100<BAND:3>80M<MODE:4>RTTY"
                   "<RST_SENT:3>599<RST_RCVD:3>599<EOR>\n"
                   "<CALL:4>K2BB<QSO_DATE:8>20240316<TIME_ON:4>0200<BAND:3>80M<MODE:2>AM"
-                  "<RST_SENT:2>59<RST_RCVD:2>59<EOR>\n");
+                  "<RST_SENT:2>59<RST_RCVD:2>59<EOR>\n"
+                  "<CALL:4>K3CC<QSO_DATE:8>20240316<TIME_ON:4>0300<BAND:3>80M<MODE:2>CW"
+                  "<RST_SENT:3>599<EOR>\n"
+                  "<CALL:4>K4DD<QSO_DATE:8>20240316<TIME_ON:4>0400<BAND:3>80M<MODE:2>CW"
+                  "<RST_RCVD:3>579<EOR>\n");
     const std::string out = (home / "out.log").string();
     std::vector<TQXLogSpec> inputs{makeLogSpec(adif, LogType::Adif)};
     engine->StartConversion(LogType::Cabrillo);
@@ -166,10 +181,12 @@ TEST_F(CabrilloTest, WriterColumnsAndRoundTrip)
         "ADDRESS: ",
         "SOAPBOX: ",
         "QSO:  7000 CW 2024-03-15 1234 DL0XYZ        599        DL1ABC        579        0",
-        "QSO: 14000 PH 2024-03-15 1300 DL0XYZ        59         VERYLONGCALL/ 57         0",
+        "QSO: 14000 PH 2024-03-15 1300 DL0XYZ        59         VERYLONGCALL/QRP 57         0",
         "QSO: 14000 DG 2024-03-16 0005 DL0XYZ                   W1AW                     0",
         "QSO:  3500 RY 2024-03-16 0100 DL0XYZ        599        K1AA          599        0",
         "QSO:  3500 PH 2024-03-16 0200 DL0XYZ        59         K2BB          59         0",
+        "QSO:  3500 CW 2024-03-16 0300 DL0XYZ        599        K3CC                     0",
+        "QSO:  3500 CW 2024-03-16 0400 DL0XYZ                   K4DD          579        0",
         "END-OF-LOG: ",
     };
     EXPECT_EQ(readLines(out), expected);
@@ -177,10 +194,20 @@ TEST_F(CabrilloTest, WriterColumnsAndRoundTrip)
     const Result back = read(27, out);
     ASSERT_TRUE(back.ok);
     // Every QSO comes back; Cabrillo keeps only the kind of mode.
-    ASSERT_EQ(back.qsos.size(), 5u);
-    const char* modes[] = {"CW", "SSB", "PSK", "RTTY", "SSB"};
-    for (size_t i = 0; i < 5; ++i)
+    ASSERT_EQ(back.qsos.size(), 7u);
+    const char* modes[] = {"CW", "SSB", "PSK", "RTTY", "SSB", "CW", "CW"};
+    for (size_t i = 0; i < 7; ++i)
         EXPECT_EQ(back.qsos[i].at("MODE"), modes[i]) << i;
+    // A call longer than its column comes back whole; a QSO with one report keeps it on
+    // its own side and the transmitter number is no report.
+    EXPECT_EQ(back.qsos[1].at("CALL"), "VERYLONGCALL/QRP");
+    EXPECT_EQ(back.qsos[1].at("RSTR"), "57");
+    EXPECT_EQ(back.qsos[5].at("CALL"), "K3CC");
+    EXPECT_EQ(back.qsos[5].at("RSTS"), "599");
+    EXPECT_EQ(back.qsos[5].count("RSTR") ? back.qsos[5].at("RSTR") : "", "");
+    EXPECT_EQ(back.qsos[6].at("CALL"), "K4DD");
+    EXPECT_EQ(back.qsos[6].count("RSTS") ? back.qsos[6].at("RSTS") : "", "");
+    EXPECT_EQ(back.qsos[6].at("RSTR"), "579");
     EXPECT_EQ(show(back.qsos[0]), show({{"CALL", "DL1ABC"},
                                         {"DATE", "20240315"},
                                         {"TIME", "1234"},

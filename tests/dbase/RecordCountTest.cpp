@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 namespace qx7::dbase {
 namespace {
@@ -120,6 +122,104 @@ TEST(RecordCount, AnAppendKilledBeforeItsFlagIsFinishedAtTheNextWritableOpen)
     EXPECT_EQ(test::readFile(path)[header + length], ' ');
     t.open(path, {OpenMode::ReadOnly});
     EXPECT_EQ(test::walk(t, "CALL"), (std::vector<std::string>{"DL0", "DL1"}));
+}
+
+// Many records appended at once go to the file in batches, each kill-safe like one
+// append: whole, counted, indexed, and the table ends with exactly one end mark.
+TEST(RecordCount, AppendManyWritesWholeIndexedBatches)
+{
+    ScratchDir dir;
+    const auto path = logWith(dir, 3);
+    Table t;
+    t.open(path);
+    const auto length = static_cast<std::size_t>(t.recordLength());
+    const auto header = static_cast<std::size_t>(t.headerLength());
+    const std::size_t perBatch = (std::size_t{1} << 20) / length;
+    const std::size_t many = perBatch * 2 + 17; // two full batches and a part
+    int changes = 0;
+    t.addObserver([&](Table&, TableEvent e) { changes += e == TableEvent::DataChanged; });
+    t.appendMany(many, [&](std::size_t i) {
+        t.setText("CALL", "W" + std::to_string(many - i));
+        t.setText("DATE", "20240102");
+        t.setBoolean("MARK", i % 2 == 0);
+    });
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(t.state(), Table::State::Browse);
+    EXPECT_EQ(t.recNo(), 3 + many);
+    EXPECT_EQ(t.text("CALL"), "W1");
+    t.close();
+
+    const std::string bytes = test::readFile(path);
+    EXPECT_EQ(countField(bytes), 3 + many);
+    ASSERT_EQ(bytes.size(), header + (3 + many) * length + 1);
+    EXPECT_EQ(bytes.back(), 0x1A);
+    for (std::size_t r = 0; r < 3 + many; ++r)
+        ASSERT_EQ(bytes[header + r * length], ' ') << "record " << r + 1;
+    t.open(path, {OpenMode::ReadOnly});
+    t.setIndex("CALL");
+    const std::vector<std::string> calls = test::walk(t, "CALL");
+    ASSERT_EQ(calls.size(), 3 + many);
+    EXPECT_EQ(calls.front(), "DL0");
+    EXPECT_TRUE(std::is_sorted(calls.begin(), calls.end()));
+    t.setIndex("");
+    t.last();
+    t.prior();
+    EXPECT_EQ(t.text("CALL"), "W2");
+    EXPECT_FALSE(t.boolean("MARK"));
+}
+
+// A kill between a batch's count and its first record's flag leaves that flag as the end
+// mark, possibly a whole batch before the end; the next writable open finishes it.
+TEST(RecordCount, ABatchKilledBeforeItsFlagIsFinishedAtTheNextWritableOpen)
+{
+    ScratchDir dir;
+    const auto path = logWith(dir, 3);
+    Table t;
+    t.open(path);
+    const auto length = static_cast<std::size_t>(t.recordLength());
+    const auto header = static_cast<std::size_t>(t.headerLength());
+    const std::size_t perBatch = (std::size_t{1} << 20) / length;
+    const std::size_t many = perBatch + perBatch / 2;
+    t.appendMany(many, [&](std::size_t i) { t.setText("CALL", "K" + std::to_string(i)); });
+    t.close();
+    std::string bytes = test::readFile(path);
+    const std::size_t pending = 3 + perBatch; // the first record of the last batch, from 0
+    bytes[header + pending * length] = 0x1A;
+    test::writeFile(path, bytes);
+
+    t.open(path);
+    t.close();
+    const std::string after = test::readFile(path);
+    for (std::size_t r = 0; r < 3 + many; ++r)
+        ASSERT_EQ(after[header + r * length], ' ') << "record " << r + 1;
+    t.open(path, {OpenMode::ReadOnly});
+    EXPECT_EQ(t.liveRecordCount(), 3 + many);
+}
+
+// A fill that throws keeps the batches written before it and nothing of the rest.
+TEST(RecordCount, AppendManyStoppedByAFailureKeepsTheWrittenBatches)
+{
+    ScratchDir dir;
+    const auto path = logWith(dir, 1);
+    Table t;
+    t.open(path);
+    const std::size_t perBatch =
+        (std::size_t{1} << 20) / static_cast<std::size_t>(t.recordLength());
+    EXPECT_THROW(t.appendMany(perBatch * 3,
+                              [&](std::size_t i) {
+                                  if (i == perBatch + 5)
+                                      throw std::runtime_error("stop");
+                                  t.setText("CALL", "K" + std::to_string(i));
+                              }),
+                 std::runtime_error);
+    EXPECT_EQ(t.state(), Table::State::Browse);
+    EXPECT_EQ(t.recordCount(), 1 + perBatch);
+    test::addQso(t, "W1AW", "20240101", "1200");
+    t.close();
+    t.open(path, {OpenMode::ReadOnly});
+    t.setIndex("CALL");
+    EXPECT_EQ(test::walk(t, "CALL").size(), 2 + perBatch);
+    EXPECT_TRUE(t.findKey("W1AW"));
 }
 
 } // namespace
