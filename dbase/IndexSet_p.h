@@ -1,6 +1,7 @@
 #pragma once
-// A table's production index: the tags, their keys in memory, and keeping the .mdx on
-// disk honest. The .dbf is the source of truth: an .mdx that is missing, damaged, marked
+// A table's production index: the tags, their keys (read from the .mdx on demand while
+// the table is only read, in memory once it is written), and keeping the .mdx on disk
+// honest. The .dbf is the source of truth: an .mdx that is missing, damaged, marked
 // dirty by a session that never finished, or stamped for another state of the table is
 // rebuilt from the records. A writable table writes its .mdx back whole at flush and
 // close; before its first change it marks the file on disk dirty and clears the table's

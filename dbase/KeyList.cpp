@@ -181,6 +181,7 @@ KeyList::Pos KeyList::upperBound(const char* probe, std::size_t length) const
 
 void KeyList::insert(const char* key, std::uint32_t recno)
 {
+    materialize(); // first: it replaces the scratch entry too
     std::memcpy(m_scratch.data(), key, m_keyLength);
     putU32be(m_scratch.data() + m_keyLength, recno);
     insertEntry(m_scratch.data());
@@ -188,7 +189,6 @@ void KeyList::insert(const char* key, std::uint32_t recno)
 
 void KeyList::insertEntry(const char* entry)
 {
-    materialize();
     ++m_version;
     ++m_size;
     if (m_chunks.empty()) {
