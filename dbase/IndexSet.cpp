@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <unistd.h>
 
 namespace qx7::dbase::detail {
@@ -34,21 +33,6 @@ std::string normalisedExpression(const std::string& e)
         }
     }
     return out;
-}
-
-std::string readWholeFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {};
-    }
-    in.seekg(0, std::ios::end);
-    const auto size = static_cast<std::size_t>(in.tellg());
-    in.seekg(0);
-    std::string bytes(size, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
 }
 
 struct SortItem
@@ -142,11 +126,15 @@ void IndexSet::open(DbfFile& dbf, const std::string& table, const std::vector<In
     m_mdxPath = mdxPath(dbf.path());
     m_foreignMdx =
         !isDbfExtension(dbf.path()) && required.empty() && !dbf.header().hasProductionIndex();
-    m_mdxBytes = m_foreignMdx ? std::string() : readWholeFile(m_mdxPath);
+    m_mdxFile.reset();
+    if (!m_foreignMdx) {
+        m_mdxFile = MdxReader::open(m_mdxPath);
+    }
+    const bool haveMdx = m_mdxFile && m_mdxFile->size() > 0;
     bool headerOk = false;
-    if (!m_mdxBytes.empty()) {
+    if (haveMdx) {
         try {
-            m_mdx = parseMdxHeader(m_mdxBytes, table);
+            m_mdx = parseMdxHeader(*m_mdxFile, table);
             headerOk = true;
         } catch (const Error& e) {
             if (!e.isDamaged()) {
@@ -200,7 +188,7 @@ void IndexSet::open(DbfFile& dbf, const std::string& table, const std::vector<In
     }
     const bool stale =
         std::any_of(m_tags.begin(), m_tags.end(), [](const Tag& t) { return !t.onDisk; });
-    if (stale || (m_tags.empty() && !m_mdxBytes.empty())) {
+    if (stale || (m_tags.empty() && haveMdx)) {
         loadAll();
         m_changed = true;
         writeBack();
@@ -226,7 +214,7 @@ void IndexSet::close()
 {
     writeBack();
     m_tags.clear();
-    m_mdxBytes.clear();
+    m_mdxFile.reset();
     m_dbf = nullptr;
 }
 
@@ -330,7 +318,7 @@ const KeyList& IndexSet::keys(std::size_t i)
                     "the key expression \"" + t.expression + "\" is not supported");
     }
     if (t.onDisk) {
-        loadFromMdx(i);
+        loadFromMdx(i, true);
     }
     if (!t.keys) {
         rebuild({i});
@@ -338,7 +326,7 @@ const KeyList& IndexSet::keys(std::size_t i)
     const bool allLoaded =
         std::all_of(m_tags.begin(), m_tags.end(), [](const Tag& x) { return x.keys || !x.onDisk; });
     if (allLoaded) {
-        std::string().swap(m_mdxBytes);
+        m_mdxFile.reset();
     }
     return *t.keys;
 }
@@ -347,23 +335,44 @@ void IndexSet::loadAll()
 {
     std::vector<std::size_t> missing;
     for (std::size_t i = 0; i < m_tags.size(); ++i) {
+        Tag& t = m_tags[i];
+        if (t.keys && t.keys->isLazy()) {
+            // Changes need every key in memory: read the rest of the leaves now.
+            try {
+                t.keys->materialize();
+            } catch (const Error& e) {
+                if (!e.isDamaged()) {
+                    throw;
+                }
+                t.keys.reset();
+                t.onDisk.reset();
+                m_changed = true;
+            }
+        }
         if (!m_tags[i].keys && m_tags[i].onDisk) {
-            loadFromMdx(i);
+            loadFromMdx(i, false);
         }
         if (!m_tags[i].keys && m_tags[i].supported) {
             missing.push_back(i);
         }
     }
     rebuild(missing); // one pass over the records for every tag that needs it
-    std::string().swap(m_mdxBytes);
+    m_mdxFile.reset();
 }
 
-void IndexSet::loadFromMdx(std::size_t i)
+void IndexSet::loadFromMdx(std::size_t i, bool lazily)
 {
     Tag& t = m_tags[i];
     auto list = std::make_unique<KeyList>(t.keyLength);
     try {
-        loadMdxTag(m_mdxBytes, m_mdx.tags[*t.onDisk], m_dbf->recordCount(), *list, m_table);
+        if (!m_mdxFile) {
+            throw Error(Error::Kind::Damaged, m_table, "read index", "the index file is gone");
+        }
+        const MdxTagInfo& info = m_mdx.tags[*t.onDisk];
+        const std::uint32_t records = m_dbf->recordCount();
+        if (!lazily || !openMdxTagLazily(m_mdxFile, info, records, *list, m_table)) {
+            loadMdxTag(*m_mdxFile, info, records, *list, m_table);
+        }
         t.keys = std::move(list);
     } catch (const Error& e) {
         if (!e.isDamaged()) {
@@ -564,6 +573,7 @@ void IndexSet::writeBack()
         m_changed = m_markedDirty = false;
         return;
     }
+    loadAll(); // the file is written from keys in memory, lazy tags' included
     std::vector<MdxTagSource> sources;
     for (std::size_t i = 0; i < m_tags.size(); ++i) {
         const Tag& t = m_tags[i];

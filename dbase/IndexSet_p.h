@@ -1,6 +1,7 @@
 #pragma once
-// A table's production index: the tags, their keys in memory, and keeping the .mdx on
-// disk honest. The .dbf is the source of truth: an .mdx that is missing, damaged, marked
+// A table's production index: the tags, their keys (read from the .mdx on demand while
+// the table is only read, in memory once it is written), and keeping the .mdx on disk
+// honest. The .dbf is the source of truth: an .mdx that is missing, damaged, marked
 // dirty by a session that never finished, or stamped for another state of the table is
 // rebuilt from the records. A writable table writes its .mdx back whole at flush and
 // close; before its first change it marks the file on disk dirty and clears the table's
@@ -51,7 +52,8 @@ public:
     std::vector<IndexInfo> describe() const;
     bool hasUnsupported() const;
 
-    // The tag's keys, loaded from the .mdx or rebuilt from the table on first use.
+    // The tag's keys, loaded from the .mdx or rebuilt from the table on first use. A tag
+    // read from a trusted .mdx stays there: the list reads its leaves when asked.
     const KeyList& keys(std::size_t i);
     void makeKey(const Tag& t, const char* record, char* out) const;
     // The length a search key of `length` bytes is padded to: the end of the field in
@@ -74,7 +76,7 @@ public:
 private:
     Tag resolve(const IndexDef& def) const;
     void rebuild(const std::vector<std::size_t>& which);
-    void loadFromMdx(std::size_t i);
+    void loadFromMdx(std::size_t i, bool lazily);
     void loadAll();
     void markDirtyOnDisk();
     void writeFile(const std::function<void(const MdxSink&)>& build);
@@ -86,7 +88,9 @@ private:
     DbfFile* m_dbf = nullptr;
     std::string m_table;
     std::filesystem::path m_mdxPath;
-    std::string m_mdxBytes; // the file as read, while some trusted tag is not loaded yet
+    // The file as opened, while some trusted tag is not loaded yet (lazy tags keep their
+    // own reference).
+    std::shared_ptr<const MdxReader> m_mdxFile;
     MdxInfo m_mdx;
     std::vector<Tag> m_tags;
     bool m_changed = false;     // keys differ from the file on disk

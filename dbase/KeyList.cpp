@@ -11,6 +11,9 @@ namespace qx7::dbase::detail {
 namespace {
 
 constexpr std::size_t kChunkBytes = 8 * 1024;
+// Chunks a lazy list holds at once: a few grid pages' worth, whatever the list's size.
+constexpr std::size_t kLazyChunksHeld = 64;
+std::uint64_t g_versions = 0; // lists replaced by others never repeat a version
 
 int compare(const char* a, const char* b, std::size_t length)
 {
@@ -23,12 +26,17 @@ KeyList::KeyList(std::size_t keyLength)
     : m_keyLength(keyLength), m_width(keyLength + 4),
       m_capacity(std::max<std::size_t>(16, kChunkBytes / (keyLength + 4))),
       m_scratch(keyLength + 4, '\0')
-{}
+{
+    m_version = ++g_versions << 20;
+}
 
 void KeyList::clear()
 {
     m_chunks.clear();
     m_fences.clear();
+    m_source.reset();
+    m_starts.clear();
+    m_held.clear();
     m_size = 0;
     ++m_version;
 }
@@ -36,8 +44,71 @@ void KeyList::clear()
 KeyList::Chunk KeyList::newChunk() const
 {
     Chunk c;
-    c.data = std::make_unique<char[]>(m_capacity * m_width);
+    // Not value-initialised: every byte is written before it is read.
+    c.data.reset(new char[m_capacity * m_width]);
     return c;
+}
+
+void KeyList::setLazy(std::shared_ptr<const ChunkSource> source, std::vector<std::uint32_t> counts,
+                      std::vector<char> fences)
+{
+    clear();
+    assert(fences.size() == counts.size() * m_width);
+    m_chunks.resize(counts.size());
+    m_starts.resize(counts.size() + 1);
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        assert(counts[i] > 0);
+        m_chunks[i].count = counts[i];
+        m_starts[i] = m_size;
+        m_size += counts[i];
+    }
+    m_starts[counts.size()] = m_size;
+    m_fences = std::move(fences);
+    m_source = std::move(source);
+    ++m_version;
+}
+
+const KeyList::Chunk& KeyList::loaded(std::size_t i) const
+{
+    const Chunk& c = m_chunks[i];
+    if (c.data || !m_source) {
+        return c;
+    }
+    auto data = std::unique_ptr<char[]>(new char[c.count * m_width]);
+    m_source->read(i, c.count, data.get());
+    if (m_held.size() >= kLazyChunksHeld) {
+        const_cast<Chunk&>(m_chunks[m_held.front()]).data.reset();
+        m_held.erase(m_held.begin());
+    }
+    m_held.push_back(i);
+    const_cast<Chunk&>(c).data = std::move(data);
+    return c;
+}
+
+std::size_t KeyList::chunksHeld() const
+{
+    std::size_t n = 0;
+    for (const Chunk& c : m_chunks) {
+        n += c.data ? 1 : 0;
+    }
+    return n;
+}
+
+void KeyList::materialize()
+{
+    if (!m_source) {
+        return;
+    }
+    KeyList full(m_keyLength);
+    for (std::size_t i = 0; i < m_chunks.size(); ++i) {
+        const Chunk& c = loaded(i);
+        for (std::size_t k = 0; k < c.count; ++k) {
+            full.appendSortedEntry(at(c, k));
+        }
+    }
+    const std::uint64_t version = m_version;
+    *this = std::move(full);
+    m_version = std::max(m_version, version) + 1;
 }
 
 std::string KeyList::makeEntry(const char* key, std::uint32_t recno) const
@@ -96,7 +167,7 @@ KeyList::Pos KeyList::lowerBound(const char* probe, std::size_t length) const
     if (c == m_chunks.size()) {
         return end();
     }
-    return {c, findInChunk(m_chunks[c], probe, length, false)};
+    return {c, findInChunk(loaded(c), probe, length, false)};
 }
 
 KeyList::Pos KeyList::upperBound(const char* probe, std::size_t length) const
@@ -105,11 +176,12 @@ KeyList::Pos KeyList::upperBound(const char* probe, std::size_t length) const
     if (c == m_chunks.size()) {
         return end();
     }
-    return {c, findInChunk(m_chunks[c], probe, length, true)};
+    return {c, findInChunk(loaded(c), probe, length, true)};
 }
 
 void KeyList::insert(const char* key, std::uint32_t recno)
 {
+    materialize(); // first: it replaces the scratch entry too
     std::memcpy(m_scratch.data(), key, m_keyLength);
     putU32be(m_scratch.data() + m_keyLength, recno);
     insertEntry(m_scratch.data());
@@ -168,6 +240,7 @@ void KeyList::insertEntry(const char* entry)
 
 bool KeyList::erase(const char* key, std::uint32_t recno)
 {
+    materialize();
     std::memcpy(m_scratch.data(), key, m_keyLength);
     putU32be(m_scratch.data() + m_keyLength, recno);
     const Pos p = lowerBound(m_scratch.data(), m_width);
@@ -191,6 +264,7 @@ bool KeyList::erase(const char* key, std::uint32_t recno)
 
 void KeyList::appendSorted(const char* key, std::uint32_t recno)
 {
+    materialize();
     if (m_chunks.empty() || m_chunks.back().count == m_capacity) {
         m_chunks.push_back(newChunk());
     }
@@ -206,6 +280,7 @@ void KeyList::appendSorted(const char* key, std::uint32_t recno)
 
 void KeyList::appendSortedEntry(const char* entry)
 {
+    materialize();
     if (m_chunks.empty() || m_chunks.back().count == m_capacity) {
         m_chunks.push_back(newChunk());
     }
@@ -260,6 +335,9 @@ std::size_t KeyList::ordinal(const Pos& p) const
     if (atEnd(p)) {
         return m_size;
     }
+    if (m_source) {
+        return m_starts[p.chunk] + p.index;
+    }
     std::size_t n = p.index;
     for (std::size_t c = 0; c < p.chunk; ++c) {
         n += m_chunks[c].count;
@@ -269,6 +347,14 @@ std::size_t KeyList::ordinal(const Pos& p) const
 
 KeyList::Pos KeyList::posAt(std::size_t n) const
 {
+    if (m_source) {
+        if (n >= m_size) {
+            return end();
+        }
+        const auto after = std::upper_bound(m_starts.begin(), m_starts.end(), n);
+        const auto c = static_cast<std::size_t>(after - m_starts.begin()) - 1;
+        return {c, n - m_starts[c]};
+    }
     for (std::size_t c = 0; c < m_chunks.size(); ++c) {
         if (n < m_chunks[c].count) {
             return {c, n};
@@ -281,7 +367,7 @@ KeyList::Pos KeyList::posAt(std::size_t n) const
 const char* KeyList::entry(const Pos& p) const
 {
     assert(!atEnd(p));
-    return at(m_chunks[p.chunk], p.index);
+    return at(loaded(p.chunk), p.index);
 }
 
 std::uint32_t KeyList::recno(const Pos& p) const

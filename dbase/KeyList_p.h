@@ -4,6 +4,11 @@
 // by record number, which is how dBase orders duplicates). The entries live in chunks
 // of a few kilobytes: inserting moves at most one chunk's bytes, and the whole list
 // costs little more than the entries themselves.
+//
+// A list can also be a read-only view of keys kept elsewhere (an index file's leaves):
+// each chunk's count and last entry are known, its entries are fetched when first
+// needed, and only a few chunks are held at a time. Changing such a list first reads
+// every chunk into memory (materialize()).
 
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +30,26 @@ public:
         friend bool operator==(const Pos&, const Pos&) = default;
     };
 
+    // Supplies the entries of one chunk of a lazy list, in this list's entry format.
+    class ChunkSource
+    {
+    public:
+        virtual ~ChunkSource() = default;
+        // Writes chunk i's `count` entries to `out`; throws when they cannot be read.
+        virtual void read(std::size_t chunk, std::size_t count, char* out) const = 0;
+    };
+
     explicit KeyList(std::size_t keyLength);
+
+    // Makes this a lazy view: counts[i] entries in chunk i (none empty), whose last
+    // entries are `fences` (entryWidth() bytes each), read from `source` on demand.
+    void setLazy(std::shared_ptr<const ChunkSource> source, std::vector<std::uint32_t> counts,
+                 std::vector<char> fences);
+    bool isLazy() const { return m_source != nullptr; }
+    // Reads a lazy list's entries into memory; the list then behaves as any other.
+    void materialize();
+    // Bytes held in memory (for tests of the lazy view).
+    std::size_t chunksHeld() const;
 
     std::size_t keyLength() const { return m_keyLength; }
     std::size_t entryWidth() const { return m_width; }
@@ -73,6 +97,8 @@ private:
     };
 
     const char* at(const Chunk& c, std::size_t i) const { return c.data.get() + i * m_width; }
+    // Chunk i with its entries present (read from the source of a lazy list).
+    const Chunk& loaded(std::size_t i) const;
     char* at(Chunk& c, std::size_t i) { return c.data.get() + i * m_width; }
     Chunk newChunk() const;
     // First chunk whose last entry compares >= probe on `length` bytes (or > when `upper`).
@@ -93,6 +119,11 @@ private:
     std::vector<Chunk> m_chunks;
     std::vector<char> m_fences;
     std::string m_scratch;
+    // Lazy view: where chunks come from, the entries before each chunk, and the chunks
+    // held now (oldest first).
+    std::shared_ptr<const ChunkSource> m_source;
+    std::vector<std::size_t> m_starts;
+    mutable std::vector<std::size_t> m_held;
 };
 
 } // namespace qx7::dbase::detail

@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <numeric>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // .mdx layout. The file is made of 512-byte pages; every pointer is a page number, and
 // tags and nodes occupy blocks of two pages (1024 bytes), which is what dBase and other
@@ -89,83 +93,91 @@ std::size_t itemLengthFor(std::size_t keyLength)
     return (keyLength + 4 + 3) / 4 * 4;
 }
 
+// Walks a tag's tree depth first, checking every node on the way (bounds, cycles, key
+// counts) and summing the nodes' hashes; hands each leaf to `leaf`.
 class TreeWalk
 {
 public:
-    TreeWalk(std::string_view file, const MdxTagInfo& tag, std::uint32_t recordCount,
-             const std::string& table)
-        : m_file(file), m_tag(tag), m_records(recordCount), m_table(table),
+    using Leaf = std::function<void(const char* node, std::uint32_t n, std::uint32_t page)>;
+
+    TreeWalk(const MdxReader& file, const MdxTagInfo& tag, const std::string& table, Leaf leaf)
+        : m_file(file), m_tag(tag), m_table(table), m_leaf(std::move(leaf)),
           m_visited(file.size() / kPage, false)
-    {
-        m_entries.reserve(static_cast<std::size_t>(recordCount) * (tag.keyLength + 4u));
-    }
+    {}
 
     void walk(std::uint32_t page, std::size_t depth)
     {
-        const std::string where = "tag " + m_tag.name + ", page " + std::to_string(page);
         if (depth > kMaxDepth) {
-            damaged(m_table, "the tree is too deep (a cycle?)", where);
+            damaged(m_table, "the tree is too deep (a cycle?)", where(page));
         }
         if (page < kHeaderPages ||
             static_cast<std::uint64_t>(page) * kPage + kBlock > m_file.size()) {
-            damaged(m_table, "a node pointer lies outside the file", where);
+            damaged(m_table, "a node pointer lies outside the file", where(page));
         }
         if (m_visited[page]) {
-            damaged(m_table, "a node is reached twice", where);
+            damaged(m_table, "a node is reached twice", where(page));
         }
         m_visited[page] = true;
-        const char* node = m_file.data() + static_cast<std::size_t>(page) * kPage;
+        char node[kBlock];
+        if (!m_file.read(static_cast<std::uint64_t>(page) * kPage, kBlock, node)) {
+            damaged(m_table, "a node cannot be read", where(page));
+        }
         m_checksum += nodeHash(node, page);
         const std::uint32_t n = getU32le(node);
         const std::size_t item = m_tag.itemLength;
         if (n > (kBlock - 8) / item) {
-            damaged(m_table, "the node claims " + std::to_string(n) + " keys", where);
+            damaged(m_table, "the node claims " + std::to_string(n) + " keys", where(page));
         }
         const std::size_t after = 8 + n * item;
         const std::uint32_t rightmost = after + 4 <= kBlock ? getU32le(node + after) : 0;
         if (rightmost == 0) {
-            leaf(node, n, where);
+            m_leaf(node, n, page);
             return;
         }
+        std::uint32_t children[kBlock / 4]; // items are at least 5 bytes long
         for (std::uint32_t i = 0; i < n; ++i) {
-            walk(getU32le(node + 8 + i * item), depth + 1);
+            children[i] = getU32le(node + 8 + i * item);
         }
-        walk(rightmost, depth + 1);
+        children[n] = rightmost;
+        for (std::uint32_t i = 0; i <= n; ++i) {
+            walk(children[i], depth + 1);
+        }
     }
 
-    std::string& entries() { return m_entries; }
-    std::uint64_t checksum() const { return m_checksum; }
+    void walkAndCheck()
+    {
+        walk(m_tag.rootPage, 0);
+        char th[kBlock];
+        if (m_file.read(static_cast<std::uint64_t>(m_tag.headerPage) * kPage, kBlock, th) &&
+            th[kChecksumOffset + 8] == kChecksumMark &&
+            getU64le(th + kChecksumOffset) != m_checksum) {
+            damaged(m_table, "the tag's nodes do not match their checksum", "tag " + m_tag.name);
+        }
+    }
+
+    std::string where(std::uint32_t page) const
+    {
+        return "tag " + m_tag.name + ", page " + std::to_string(page);
+    }
 
 private:
-    void leaf(const char* node, std::uint32_t n, const std::string& where)
-    {
-        for (std::uint32_t i = 0; i < n; ++i) {
-            const char* item = node + 8 + i * m_tag.itemLength;
-            const std::uint32_t recno = getU32le(item);
-            if (recno == 0 || recno > m_records) {
-                damaged(m_table,
-                        "a key names record " + std::to_string(recno) + " of " +
-                            std::to_string(m_records),
-                        where);
-            }
-            if (m_entries.size() / (m_tag.keyLength + 4u) >= m_records) {
-                damaged(m_table, "the tag holds more keys than the table has records", where);
-            }
-            m_entries.append(item + 4, m_tag.keyLength);
-            char be[4];
-            putU32be(be, recno);
-            m_entries.append(be, 4);
-        }
-    }
-
-    std::string_view m_file;
+    const MdxReader& m_file;
     const MdxTagInfo& m_tag;
-    std::uint32_t m_records;
     const std::string& m_table;
+    Leaf m_leaf;
     std::vector<bool> m_visited;
-    std::string m_entries;
     std::uint64_t m_checksum = 0;
 };
+
+void checkRecno(std::uint32_t recno, std::uint32_t records, const std::string& table,
+                const std::string& tag, std::uint32_t page)
+{
+    if (recno == 0 || recno > records) {
+        damaged(table,
+                "a key names record " + std::to_string(recno) + " of " + std::to_string(records),
+                "tag " + tag + ", page " + std::to_string(page));
+    }
+}
 
 // Other writers may order equal keys differently; ours must be by record number.
 void sortEntries(std::string& entries, std::size_t width)
@@ -213,17 +225,100 @@ void checkEveryRecordOnce(const std::string& entries, std::size_t keyLength, std
 
 } // namespace
 
+std::shared_ptr<MdxReader> MdxReader::open(const std::filesystem::path& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::shared_ptr<MdxReader>(new MdxReader(fd, static_cast<std::uint64_t>(st.st_size)));
+}
+
+MdxReader::~MdxReader()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+bool MdxReader::read(std::uint64_t offset, std::size_t n, char* out) const
+{
+    if (offset > m_size || n > m_size - offset) {
+        return false;
+    }
+    if (m_fd < 0) {
+        std::memcpy(out, m_bytes.data() + offset, n);
+        return true;
+    }
+    constexpr std::uint64_t kBlockBytes = 64 * 1024;
+    constexpr std::size_t kBlocksKept = 4;
+    while (n > 0) {
+        const std::uint64_t number = offset / kBlockBytes;
+        Block* b = nullptr;
+        for (Block& c : m_blocks) {
+            if (c.number == number) {
+                b = &c;
+            }
+        }
+        if (b == nullptr) {
+            if (m_blocks.size() < kBlocksKept) {
+                b = &m_blocks.emplace_back();
+            } else {
+                b = &*std::min_element(
+                    m_blocks.begin(), m_blocks.end(),
+                    [](const Block& x, const Block& y) { return x.used < y.used; });
+            }
+            const std::uint64_t start = number * kBlockBytes;
+            const auto want = static_cast<std::size_t>(std::min(kBlockBytes, m_size - start));
+            b->number = ~0ull;
+            b->bytes.resize(want);
+            std::size_t done = 0;
+            while (done < want) {
+                const ssize_t got = ::pread(m_fd, b->bytes.data() + done, want - done,
+                                            static_cast<off_t>(start + done));
+                if (got < 0 && errno == EINTR) {
+                    continue;
+                }
+                if (got <= 0) {
+                    return false;
+                }
+                done += static_cast<std::size_t>(got);
+            }
+            b->number = number;
+        }
+        b->used = ++m_clock;
+        const auto within = static_cast<std::size_t>(offset - number * kBlockBytes);
+        const std::size_t take = std::min(n, b->bytes.size() - within);
+        std::memcpy(out, b->bytes.data() + within, take);
+        out += take;
+        offset += take;
+        n -= take;
+    }
+    return true;
+}
+
 MdxInfo parseMdxHeader(std::string_view file, const std::string& table)
 {
-    if (file.size() < kHeaderPages * kPage) {
+    return parseMdxHeader(MdxReader(file), table);
+}
+
+MdxInfo parseMdxHeader(const MdxReader& file, const std::string& table)
+{
+    std::string head(kHeaderPages * kPage, '\0');
+    if (file.size() < kHeaderPages * kPage || !file.read(0, head.size(), head.data())) {
         damaged(table, "the index file is shorter than its header", "index offset 0");
     }
-    const auto* b = reinterpret_cast<const unsigned char*>(file.data());
+    const auto* b = reinterpret_cast<const unsigned char*>(head.data());
     if (b[0] != 2 || getU16le(b + 22) != kBlock || b[26] != kTagEntry) {
         damaged(table, "not a dBase IV index with 1024-byte blocks", "index offset 0");
     }
     MdxInfo info;
-    info.dbfName = trimRight(cString(file.substr(4, 16)));
+    info.dbfName = trimRight(cString(std::string_view(head).substr(4, 16)));
     info.ldid = b[31];
     const std::size_t tags = getU16le(b + 28);
     if (tags > kMdxMaxTags || tags > b[25]) {
@@ -237,8 +332,9 @@ MdxInfo parseMdxHeader(std::string_view file, const std::string& table)
         info.stamp.dbf.mtimeSec = static_cast<std::int64_t>(getU64le(b + 68));
         info.stamp.dbf.mtimeNsec = getU32le(b + 76);
     }
+    char th[kPage];
     for (std::size_t i = 0; i < tags; ++i) {
-        const char* e = file.data() + kTagTable + kTagEntry * i;
+        const char* e = head.data() + kTagTable + kTagEntry * i;
         MdxTagInfo t;
         t.headerPage = getU32le(e);
         t.name = trimRight(cString(std::string_view(e + 4, 11)));
@@ -247,10 +343,9 @@ MdxInfo parseMdxHeader(std::string_view file, const std::string& table)
             damaged(table, "a tag has no name", where);
         }
         if (t.headerPage < kHeaderPages ||
-            static_cast<std::uint64_t>(t.headerPage) * kPage + kPage > file.size()) {
+            !file.read(static_cast<std::uint64_t>(t.headerPage) * kPage, kPage, th)) {
             damaged(table, "tag " + t.name + " has its header outside the file", where);
         }
-        const char* th = file.data() + static_cast<std::size_t>(t.headerPage) * kPage;
         t.rootPage = getU32le(th);
         t.keyFormat = static_cast<std::uint8_t>(th[8]);
         t.keyType = th[9];
@@ -270,22 +365,148 @@ MdxInfo parseMdxHeader(std::string_view file, const std::string& table)
 void loadMdxTag(std::string_view file, const MdxTagInfo& tag, std::uint32_t recordCount,
                 KeyList& out, const std::string& table)
 {
-    TreeWalk walk(file, tag, recordCount, table);
-    walk.walk(tag.rootPage, 0);
-    const char* th = file.data() + static_cast<std::size_t>(tag.headerPage) * kPage;
-    if (static_cast<std::size_t>(tag.headerPage) * kPage + kBlock <= file.size() &&
-        th[kChecksumOffset + 8] == kChecksumMark &&
-        getU64le(th + kChecksumOffset) != walk.checksum()) {
-        damaged(table, "the tag's nodes do not match their checksum", "tag " + tag.name);
-    }
-    std::string& entries = walk.entries();
+    loadMdxTag(MdxReader(file), tag, recordCount, out, table);
+}
+
+void loadMdxTag(const MdxReader& file, const MdxTagInfo& tag, std::uint32_t recordCount,
+                KeyList& out, const std::string& table)
+{
     const std::size_t width = tag.keyLength + 4u;
+    std::string entries;
+    entries.reserve(static_cast<std::size_t>(recordCount) * width);
+    TreeWalk walk(file, tag, table, [&](const char* node, std::uint32_t n, std::uint32_t page) {
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const char* item = node + 8 + i * tag.itemLength;
+            const std::uint32_t recno = getU32le(item);
+            checkRecno(recno, recordCount, table, tag.name, page);
+            if (entries.size() / width >= recordCount) {
+                damaged(table, "the tag holds more keys than the table has records",
+                        "tag " + tag.name + ", page " + std::to_string(page));
+            }
+            entries.append(item + 4, tag.keyLength);
+            char be[4];
+            putU32be(be, recno);
+            entries.append(be, 4);
+        }
+    });
+    walk.walkAndCheck();
     sortEntries(entries, width);
     checkEveryRecordOnce(entries, tag.keyLength, recordCount, tag, table);
     out.clear();
     for (std::size_t off = 0; off < entries.size(); off += width) {
         out.appendSortedEntry(&entries[off]);
     }
+}
+
+namespace {
+
+// A lazy tag's leaves, read again from the file when the list needs one.
+class LeafSource : public KeyList::ChunkSource
+{
+public:
+    LeafSource(std::shared_ptr<const MdxReader> file, const MdxTagInfo& tag, std::uint32_t records,
+               std::string table, std::vector<std::uint32_t> pages)
+        : m_file(std::move(file)), m_tag(tag), m_records(records), m_table(std::move(table)),
+          m_pages(std::move(pages))
+    {}
+
+    void read(std::size_t chunk, std::size_t count, char* out) const override
+    {
+        const std::uint32_t page = m_pages[chunk];
+        char node[kBlock];
+        if (!m_file->read(static_cast<std::uint64_t>(page) * kPage, kBlock, node) ||
+            getU32le(node) != count) {
+            damaged(m_table, "a node changed since the index was opened",
+                    "tag " + m_tag.name + ", page " + std::to_string(page));
+        }
+        const std::size_t keyLength = m_tag.keyLength;
+        for (std::size_t i = 0; i < count; ++i, out += keyLength + 4) {
+            const char* item = node + 8 + i * m_tag.itemLength;
+            const std::uint32_t recno = getU32le(item);
+            checkRecno(recno, m_records, m_table, m_tag.name, page);
+            std::memcpy(out, item + 4, keyLength);
+            putU32be(out + keyLength, recno);
+        }
+    }
+
+private:
+    std::shared_ptr<const MdxReader> m_file;
+    MdxTagInfo m_tag;
+    std::uint32_t m_records;
+    std::string m_table;
+    std::vector<std::uint32_t> m_pages;
+};
+
+} // namespace
+
+bool openMdxTagLazily(const std::shared_ptr<const MdxReader>& file, const MdxTagInfo& tag,
+                      std::uint32_t recordCount, KeyList& out, const std::string& table)
+{
+    const std::size_t keyLength = tag.keyLength;
+    const std::size_t width = keyLength + 4u;
+    std::vector<std::uint32_t> pages;
+    std::vector<std::uint32_t> counts;
+    std::vector<char> fences;
+    std::vector<bool> seen(static_cast<std::size_t>(recordCount) + 1u, false);
+    std::size_t total = 0;
+    bool ordered = true;
+    const std::size_t itemLength = tag.itemLength;
+    // Entries in order of key, then of record number; the first of each leaf against
+    // the last of the leaf before.
+    const auto before = [&](const char* a, std::uint32_t ra, const char* b, std::uint32_t rb) {
+        const int c = std::memcmp(a, b, keyLength);
+        return c < 0 || (c == 0 && ra < rb);
+    };
+    TreeWalk walk(*file, tag, table, [&](const char* node, std::uint32_t n, std::uint32_t page) {
+        if (n == 0) {
+            return;
+        }
+        total += n;
+        if (total > recordCount) {
+            damaged(table, "the tag holds more keys than the table has records",
+                    "tag " + tag.name + ", page " + std::to_string(page));
+        }
+        const char* item = node + 8;
+        std::uint32_t recno = 0;
+        for (std::uint32_t i = 0; i < n; ++i, item += itemLength) {
+            const std::uint32_t previous = recno;
+            recno = getU32le(item);
+            checkRecno(recno, recordCount, table, tag.name, page);
+            if (seen[recno]) {
+                damaged(table, "record " + std::to_string(recno) + " is indexed twice",
+                        "tag " + tag.name);
+            }
+            seen[recno] = true;
+            if (i > 0 && ordered) {
+                ordered = before(item - itemLength + 4, previous, item + 4, recno);
+            }
+        }
+        const char* first = node + 8;
+        if (!fences.empty() && ordered) {
+            const char* last = &fences[fences.size() - width];
+            ordered = before(last, getU32be(last + keyLength), first + 4, getU32le(first));
+        }
+        const char* lastItem = item - itemLength;
+        const std::size_t at = fences.size();
+        fences.resize(at + width);
+        std::memcpy(&fences[at], lastItem + 4, keyLength);
+        putU32be(&fences[at + keyLength], recno);
+        pages.push_back(page);
+        counts.push_back(n);
+    });
+    walk.walkAndCheck();
+    if (total != recordCount) {
+        damaged(table,
+                "the tag holds " + std::to_string(total) + " keys for " +
+                    std::to_string(recordCount) + " records",
+                "tag " + tag.name);
+    }
+    if (!ordered) {
+        return false;
+    }
+    out.setLazy(std::make_shared<LeafSource>(file, tag, recordCount, table, std::move(pages)),
+                std::move(counts), std::move(fences));
+    return true;
 }
 
 namespace {

@@ -10,7 +10,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,14 +66,56 @@ inline constexpr std::size_t kMdxStampOffset = 60;
 inline constexpr std::size_t kMdxMaxTags = 47;
 inline constexpr std::size_t kMdxMaxKeyLength = 100;
 
+// An index file read by its bytes: from memory, or through a descriptor kept open (the
+// file is replaced by renaming, never rewritten under a reader, so what the descriptor
+// reads stays one consistent index). Reads go through a few cached blocks of 64 KB.
+class MdxReader
+{
+public:
+    explicit MdxReader(std::string_view bytes) : m_bytes(bytes), m_size(bytes.size()) {}
+    // Takes the descriptor; nullptr when the file cannot be opened.
+    static std::shared_ptr<MdxReader> open(const std::filesystem::path& path);
+    ~MdxReader();
+    MdxReader(const MdxReader&) = delete;
+    MdxReader& operator=(const MdxReader&) = delete;
+
+    std::uint64_t size() const { return m_size; }
+    // Copies `n` bytes at `offset`; false when they are not all in the file or unreadable.
+    bool read(std::uint64_t offset, std::size_t n, char* out) const;
+
+private:
+    MdxReader(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    struct Block
+    {
+        std::uint64_t number = ~0ull;
+        std::uint64_t used = 0;
+        std::vector<char> bytes;
+    };
+    std::string_view m_bytes;
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
+    mutable std::vector<Block> m_blocks;
+    mutable std::uint64_t m_clock = 0;
+};
+
 // Throws Error::Damaged when the header or tag table contradict the file.
+MdxInfo parseMdxHeader(const MdxReader& file, const std::string& table);
 MdxInfo parseMdxHeader(std::string_view file, const std::string& table);
 
 // Walks the tag's tree into `out` (which must have the tag's key length). The entries
 // must be in order and name every record 1..recordCount exactly once (dBase keeps
 // deleted records indexed); anything else throws Error::Damaged.
+void loadMdxTag(const MdxReader& file, const MdxTagInfo& tag, std::uint32_t recordCount,
+                KeyList& out, const std::string& table);
 void loadMdxTag(std::string_view file, const MdxTagInfo& tag, std::uint32_t recordCount,
                 KeyList& out, const std::string& table);
+
+// The same checks, but the keys stay in the file: `out` becomes a lazy list over the
+// tag's leaves, reading one when it is needed. False (and `out` untouched) when the
+// leaves hold equal keys out of record order, as other writers leave them: such a tag
+// must be loaded and sorted instead.
+bool openMdxTagLazily(const std::shared_ptr<const MdxReader>& file, const MdxTagInfo& tag,
+                      std::uint32_t recordCount, KeyList& out, const std::string& table);
 
 // Receives the bytes of a file at their offset, in any order.
 using MdxSink = std::function<void(std::uint64_t offset, std::string_view bytes)>;

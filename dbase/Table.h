@@ -12,8 +12,10 @@
 // index is written back, plus the record count, size and modification time of the .dbf
 // recorded in the .mdx header's unused bytes, plus a structural check of every node
 // read). A missing, damaged or stale index is rebuilt without asking: on disk at once
-// for writable opens, in memory only for read-only ones. Keys are held in memory while
-// the table is open; the .mdx is written whole at flush() and close().
+// for writable opens, in memory only for read-only ones. A tag read from a trusted .mdx
+// stays in the file, checked whole when first used and then read a leaf at a time; keys
+// come into memory once the table is written, and the .mdx is then written whole at
+// flush() and close().
 //
 // Durability. post() returns after the record and the header's record count have been
 // written to the file, so a killed process loses nothing posted. An appended record's

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -119,6 +121,97 @@ TEST(KeyList, InsertionOrderDoesNotChangeTheResult)
         shuffled.insert(key, i);
     }
     EXPECT_EQ(contents(ordered), contents(shuffled));
+}
+
+// A lazy list over chunks kept elsewhere must answer every question as the same keys
+// held in memory do, hold only a few chunks at a time, and become an ordinary list when
+// changed.
+TEST(KeyList, LazyViewAnswersAsTheListInMemory)
+{
+    struct Source : KeyList::ChunkSource
+    {
+        std::vector<std::string> chunks; // entries of each chunk
+        mutable int reads = 0;
+        void read(std::size_t chunk, std::size_t count, char* out) const override
+        {
+            ++reads;
+            std::memcpy(out, chunks[chunk].data(), chunks[chunk].size());
+            EXPECT_EQ(chunks[chunk].size(), count * 8);
+        }
+    };
+    KeyList full(4);
+    auto source = std::make_shared<Source>();
+    std::vector<std::uint32_t> counts;
+    std::vector<char> fences;
+    std::mt19937 rng(3);
+    std::uint32_t recno = 0;
+    std::string chunk;
+    // Keys with long runs of duplicates, so equal keys span chunks; uneven chunk sizes.
+    for (int k = 0; k < 400; ++k) {
+        char key[5];
+        std::snprintf(key, sizeof key, "K%03d", k);
+        for (std::uint32_t d = rng() % 90; d > 0; --d) {
+            ++recno;
+            full.appendSorted(key, recno);
+            chunk += full.makeEntry(key, recno);
+            if (rng() % 40 == 0) {
+                source->chunks.push_back(chunk);
+                counts.push_back(static_cast<std::uint32_t>(chunk.size() / 8));
+                fences.insert(fences.end(), chunk.end() - 8, chunk.end());
+                chunk.clear();
+            }
+        }
+    }
+    if (!chunk.empty()) {
+        source->chunks.push_back(chunk);
+        counts.push_back(static_cast<std::uint32_t>(chunk.size() / 8));
+        fences.insert(fences.end(), chunk.end() - 8, chunk.end());
+    }
+    KeyList lazy(4);
+    const std::uint64_t before = lazy.version();
+    lazy.setLazy(source, counts, fences);
+    EXPECT_NE(lazy.version(), before);
+    ASSERT_EQ(lazy.size(), full.size());
+    EXPECT_EQ(source->reads, 0); // nothing read until asked
+
+    const auto at = [](const KeyList& l, KeyList::Pos p) {
+        return l.atEnd(p)
+                   ? std::string("end")
+                   : std::string(l.entry(p), l.entryWidth()) + "@" + std::to_string(l.ordinal(p));
+    };
+    for (int k = -1; k <= 401; ++k) {
+        char probe[9];
+        std::snprintf(probe, sizeof probe, "K%03d", k);
+        for (std::size_t length : {1u, 3u, 4u}) {
+            SCOPED_TRACE(std::string(probe, length));
+            EXPECT_EQ(at(lazy, lazy.lowerBound(probe, length)),
+                      at(full, full.lowerBound(probe, length)));
+            EXPECT_EQ(at(lazy, lazy.upperBound(probe, length)),
+                      at(full, full.upperBound(probe, length)));
+        }
+        // With a record number: where a cursor finds its own entry again.
+        const std::string e = full.makeEntry(probe, recno / 2);
+        EXPECT_EQ(at(lazy, lazy.lowerBound(e.data(), 8)), at(full, full.lowerBound(e.data(), 8)));
+    }
+    for (std::size_t n = 0; n <= full.size(); n += 37) {
+        EXPECT_EQ(at(lazy, lazy.posAt(n)), at(full, full.posAt(n)));
+    }
+    EXPECT_EQ(contents(lazy), contents(full));
+    auto p = lazy.last();
+    std::size_t back = 0;
+    do {
+        ++back;
+    } while (lazy.prior(p));
+    EXPECT_EQ(back, full.size());
+    EXPECT_LE(lazy.chunksHeld(), 64u);
+
+    // A change reads the rest and goes on as an ordinary list.
+    const std::uint64_t viewVersion = lazy.version();
+    lazy.insert("K200", recno + 1);
+    full.insert("K200", recno + 1);
+    EXPECT_FALSE(lazy.isLazy());
+    EXPECT_NE(lazy.version(), viewVersion);
+    EXPECT_EQ(contents(lazy), contents(full));
 }
 
 } // namespace

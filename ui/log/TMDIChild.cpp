@@ -92,6 +92,11 @@ void TMDIChild::buildWidgets()
     m_grid->setObjectName("LogGrid");
     m_model = new LogTableModel(m_table, this);
     m_model->setDisplayFormats(m_dm.DateDisplayFormat, m_dm.LabelTimeFormat);
+    // Fixed row heights, set before the rows arrive: the view never measures or resizes
+    // a million rows one by one.
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    m_grid->verticalHeader()->setVisible(false);
     m_grid->setModel(m_model);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -102,10 +107,6 @@ void TMDIChild::buildWidgets()
     QPalette pal = m_grid->palette();
     pal.setColor(QPalette::Base, palette().color(QPalette::ToolTipBase));
     m_grid->setPalette(pal);
-    // Fixed row heights: the view never measures a million rows.
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    m_grid->verticalHeader()->setVisible(false);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     const std::pair<int, int> widths[] = {
         {LogTableModel::CallColumn, 90},     {LogTableModel::DateColumn, 80},
