@@ -180,7 +180,8 @@ struct CountRow
 TEST(LineLoader, LinesAndCountsPerType)
 {
     const CountRow rows[] = {
-        {45, "<EOH>\r\n<call:1>A<eor>\r\n\r\n<CALL:1>B<EOR><CALL:1>C<EOR>\n<CALL:1>D", 2, ""},
+        // ADIF counts records, not lines: two on one line are two, one without <EOR> none.
+        {45, "<EOH>\r\n<call:1>A<eor>\r\n\r\n<CALL:1>B<EOR><CALL:1>C<EOR>\n<CALL:1>D", 3, ""},
         {3, "a\r\n\r\nb\rc\n", 3, ""},
         {27, "START-OF-LOG: 3.0\nCALLSIGN: DL0XYZ\nQSO: 14000 CW\nqso: 7000 CW\n", 2, "DL0XYZ"},
         {26, "HEADER        DL1ABC    \n--\nline\nline\n", 2, "DL1ABC"},
