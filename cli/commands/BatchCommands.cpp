@@ -1,6 +1,7 @@
 // qx7cli batch import|list|check|queue|clear: QSL request lists answered from a log.
 
 #include "cli/Command.h"
+#include "cli/commands/OpenLogNamed.h"
 #include "cli/TerminalProgress.h"
 #include "core/Text.h"
 #include "datamodule/BatchRun.h"
@@ -84,23 +85,6 @@ void list(CommandContext& ctx, BatchInput& batch)
                         << '\n';
     }
     ctx.out << n << " call(s)\n";
-}
-
-// Opens a log of the log folder in call order.
-bool openLogNamed(CommandContext& ctx, TQXDM& dm, const std::string& name, dbase::Table& log,
-                  LogDescriptor& descriptor)
-{
-    const LogPaths p = logPaths(dm.QXLogPath, name);
-    try {
-        openLog(log, p.table, 0);
-        descriptor = readLogDescriptor(p.descriptor);
-        return true;
-    } catch (const dbase::Error& e) {
-        ctx.err << "qx7cli: log \"" << logBaseName(name)
-                << "\": " << (e.kind() == dbase::Error::Kind::InUse ? "log in use" : e.what())
-                << '\n';
-        return false;
-    }
 }
 
 int checkOrQueue(CommandContext& ctx, TQXDM& dm, bool queue)

@@ -1,6 +1,7 @@
 // qx7cli queue fill|list|empty|export-adif and stats: the road from a log to labels.
 
 #include "cli/Command.h"
+#include "cli/commands/OpenLogNamed.h"
 #include "cli/TerminalProgress.h"
 #include "core/BandModeTables.h"
 #include "core/Text.h"
@@ -70,23 +71,6 @@ bool openQueueForWriting(CommandContext& ctx, TQXDM& dm)
     ctx.err << "qx7cli: "
             << oneLineText(queueReadOnlyText(dm.LastPQ, dm.printQueue().readOnlyCause())) << '\n';
     return false;
-}
-
-// Opens a log of the log folder in call order with its descriptor.
-bool openLogNamed(CommandContext& ctx, TQXDM& dm, const std::string& name, dbase::Table& log,
-                  LogDescriptor& descriptor)
-{
-    const LogPaths p = logPaths(dm.QXLogPath, name);
-    try {
-        openLog(log, p.table, 0);
-        descriptor = readLogDescriptor(p.descriptor);
-        return true;
-    } catch (const dbase::Error& e) {
-        ctx.err << "qx7cli: log \"" << logBaseName(name)
-                << "\": " << (e.kind() == dbase::Error::Kind::InUse ? "log in use" : e.what())
-                << '\n';
-        return false;
-    }
 }
 
 int fill(CommandContext& ctx)

@@ -12,8 +12,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableView>
 #include <QStatusBar>
+#include <QTableView>
 
 namespace qx7 {
 
