@@ -20,6 +20,7 @@ inline constexpr const char* kOpenLog = "open_log";
 inline constexpr const char* kNewLog = "new_log";
 inline constexpr const char* kLogStatistics = "log_statistics";
 inline constexpr const char* kFooterLines = "footer_lines";
+inline constexpr const char* kLogGridSetup = "log_grid_setup";
 // The configuration pages; "config00" is the introduction of the two groups.
 inline constexpr const char* kConfigIntro = "config00";
 

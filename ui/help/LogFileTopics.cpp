@@ -34,6 +34,19 @@ the report as a text file or the chart as a PNG picture.</p>)"},
 <p>Up to nine lines printed at the foot of every label of this log, for example
 "Tnx QSO, 73" or your QSL route. They are stored with the log. <b>Save as default</b>
 keeps them for new logs, <b>Get default</b> brings the default lines back.</p>)"},
+        {"log_grid_setup", "Log grid setup", R"(
+<p>Chooses what every log window shows. The preview at the top shows the active log as it
+will look.</p>
+<p><b>Display</b>: column titles, the row indicator, the grid lines, the background colour
+and how dates are shown: "Default" is yyyymmdd, "User defined" any format of the letters
+d, m and y (yyyy-mm-dd, mm.dd.yy, ddmmyyyy); today's date shows the result.</p>
+<p><b>Columns</b>: tick a field to show its column, drag it up or down to move the column,
+and give the chosen column its title, width (in characters) and alignment.</p>
+<p><b>Predefined Settings</b>: "Default" is the program's own layout, "QZ3QZ's favorite" a
+compact one on black, "User settings" your own, which <b>OK</b> saves. Any change makes it
+"User settings".</p>
+<p><b>Example:</b> untick "Comment", tick "Sub-Mode" and drag it below "Mode", press OK:
+every open log window shows the sub-mode next to the mode and no comment.</p>)"},
     };
     return topics;
 }

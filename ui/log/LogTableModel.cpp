@@ -24,7 +24,7 @@ constexpr ColumnDef kColumns[LogTableModel::ColumnCount] = {
     {"Call", "CALL"},    {"Date", "DATE"},    {"Time", "TIME"},      {"Band", "BAND"},
     {"Mode", "MODE"},    {"RSTs", "RSTS"},    {"RSTr", "RSTR"},      {"Qs", "QSLS"},
     {"Qr", "QSLR"},      {"Manager", "QMGR"}, {"Date sent", "DATS"}, {"Date rcvd", "DATR"},
-    {"Comment", "COMM"}, {"Freq", "FREQ"},
+    {"Comment", "COMM"}, {"Freq", "FREQ"},    {"Sub-Mode", "SUBM"},
 };
 
 constexpr int kPagesKept = 8;
@@ -52,6 +52,11 @@ private:
 LogTableModel::LogTableModel(dbase::Table& table, QObject* parent)
     : QAbstractTableModel(parent), m_table(table)
 {
+    for (int c = 0; c < ColumnCount; ++c) {
+        m_titles[static_cast<size_t>(c)] = QString::fromLatin1(kColumns[c].title);
+        m_titleAlign[static_cast<size_t>(c)] = Qt::AlignLeft | Qt::AlignVCenter;
+        m_dataAlign[static_cast<size_t>(c)] = Qt::AlignLeft | Qt::AlignVCenter;
+    }
     for (const ColumnDef& c : kColumns) {
         const auto f = m_table.isOpen() ? m_table.findField(c.field) : std::nullopt;
         m_fieldOfColumn.push_back(f ? *f : -1);
@@ -59,6 +64,33 @@ LogTableModel::LogTableModel(dbase::Table& table, QObject* parent)
     if (const auto f = m_table.isOpen() ? m_table.findField("MARK") : std::nullopt)
         m_markField = *f;
     reload(false);
+}
+
+int LogTableModel::columnOfField(std::string_view field)
+{
+    for (int c = 0; c < ColumnCount; ++c)
+        if (field == kColumns[c].field)
+            return c;
+    return -1;
+}
+
+const char* LogTableModel::fieldOfColumn(int column)
+{
+    return column >= 0 && column < ColumnCount ? kColumns[column].field : "";
+}
+
+void LogTableModel::setColumnLook(int column, const QString& title, Qt::Alignment titleAlign,
+                                  Qt::Alignment dataAlign)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    const auto c = static_cast<size_t>(column);
+    m_titles[c] = title.isEmpty() ? QString::fromLatin1(kColumns[column].title) : title;
+    m_titleAlign[c] = titleAlign | Qt::AlignVCenter;
+    m_dataAlign[c] = dataAlign | Qt::AlignVCenter;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+    if (m_rows > 0)
+        emit dataChanged(index(0, column), index(m_rows - 1, column), {Qt::TextAlignmentRole});
 }
 
 void LogTableModel::setDisplayFormats(std::string dateFormat, int labelTimeFormat)
@@ -287,7 +319,11 @@ int LogTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant LogTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::BackgroundRole))
+    if (!index.isValid())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(m_dataAlign[static_cast<size_t>(index.column())]);
+    if (role != Qt::DisplayRole && role != Qt::BackgroundRole)
         return {};
     const Row* r = row(index.row());
     if (!r)
@@ -299,10 +335,13 @@ QVariant LogTableModel::data(const QModelIndex& index, int role) const
 
 QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
-        section >= ColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
-    return QString::fromLatin1(kColumns[section].title);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(m_titleAlign[static_cast<size_t>(section)]);
+    if (role != Qt::DisplayRole)
+        return {};
+    return m_titles[static_cast<size_t>(section)];
 }
 
 Qt::ItemFlags LogTableModel::flags(const QModelIndex& index) const

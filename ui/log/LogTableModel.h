@@ -12,6 +12,7 @@
 #include <array>
 #include <list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qx7 {
@@ -38,6 +39,7 @@ public:
         DatrColumn,
         CommentColumn,
         FreqColumn,
+        SubmColumn,
         ColumnCount
     };
     static constexpr int kPageRows = 64;
@@ -57,6 +59,22 @@ public:
     bool gotoRow(int row);
     dbase::Bookmark bookmarkAt(int row);
     QString callAt(int row);
+
+    // The column of a log field (-1 for fields the grid cannot show) and its field.
+    static int columnOfField(std::string_view field);
+    static const char* fieldOfColumn(int column);
+    // Titles and alignments from the grid setup; an empty title keeps the shipped one.
+    void setColumnLook(int column, const QString& title, Qt::Alignment titleAlign,
+                       Qt::Alignment dataAlign);
+    QString columnTitle(int column) const { return m_titles.at(static_cast<size_t>(column)); }
+    Qt::Alignment titleAlignment(int column) const
+    {
+        return m_titleAlign.at(static_cast<size_t>(column));
+    }
+    Qt::Alignment dataAlignment(int column) const
+    {
+        return m_dataAlign.at(static_cast<size_t>(column));
+    }
 
     // Display formats of dates and times.
     void setDisplayFormats(std::string dateFormat, int labelTimeFormat);
@@ -95,6 +113,9 @@ private:
 
     dbase::Table& m_table;
     std::vector<int> m_fieldOfColumn;
+    std::array<QString, ColumnCount> m_titles;
+    std::array<Qt::Alignment, ColumnCount> m_titleAlign{};
+    std::array<Qt::Alignment, ColumnCount> m_dataAlign{};
     int m_markField = -1;
     std::string m_dateFormat = "yyyymmdd";
     int m_timeFormat = 0;

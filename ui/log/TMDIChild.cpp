@@ -1,9 +1,12 @@
 #include "ui/log/TMDIChild.h"
 
+#include "core/IniFile.h"
 #include "datamodule/TQXDM.h"
 #include "store/LogTable.h"
+#include "ui/log/GridLayoutView.h"
 #include "ui/log/LogTableModel.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -51,6 +54,20 @@ TMDIChild::~TMDIChild()
     } catch (const dbase::Error&) {
         // closing a damaged table must not take the program down
     }
+}
+
+void TMDIChild::LoadGridSetup()
+{
+    const QString file = QDir(QString::fromStdString(m_dm.QXUserPath))
+                             .filePath(QString::fromLatin1(gridSetupFileName(m_dm.LogGridSetup)));
+    const std::optional<GridLayout> layout = loadGridLayout(file.toStdString());
+    applyGridLayout(*m_grid, *m_model, layout ? *layout : builtinGridLayout(m_dm.LogGridSetup));
+    GridOptions current = gridOptionsOf(*m_grid, m_dm.DateDisplayFormat);
+    current.color = defaultGridColor();
+    const GridOptions options = readGridOptions(IniFile(m_dm.iniPath()), current);
+    m_dm.DateDisplayFormat = options.dateFormat;
+    applyGridOptions(*m_grid, options);
+    m_model->setDisplayFormats(m_dm.DateDisplayFormat, m_dm.LabelTimeFormat);
 }
 
 void TMDIChild::open(const std::string& logName)
@@ -104,20 +121,9 @@ void TMDIChild::buildWidgets()
     m_grid->setDragEnabled(true);
     m_grid->setDragDropMode(QAbstractItemView::DragOnly);
     m_grid->setAlternatingRowColors(false);
-    QPalette pal = m_grid->palette();
-    pal.setColor(QPalette::Base, palette().color(QPalette::ToolTipBase));
-    m_grid->setPalette(pal);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    const std::pair<int, int> widths[] = {
-        {LogTableModel::CallColumn, 90},     {LogTableModel::DateColumn, 80},
-        {LogTableModel::TimeColumn, 46},     {LogTableModel::BandColumn, 46},
-        {LogTableModel::ModeColumn, 50},     {LogTableModel::RstsColumn, 40},
-        {LogTableModel::RstrColumn, 40},     {LogTableModel::QslsColumn, 26},
-        {LogTableModel::QslrColumn, 26},     {LogTableModel::ManagerColumn, 80},
-        {LogTableModel::DatsColumn, 80},     {LogTableModel::DatrColumn, 80},
-        {LogTableModel::CommentColumn, 200}, {LogTableModel::FreqColumn, 70}};
-    for (const auto& [column, width] : widths)
-        m_grid->setColumnWidth(column, width);
+    m_grid->horizontalHeader()->setSectionsMovable(true);
+    LoadGridSetup();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -43,6 +43,9 @@ public:
     // After records changed (a scan wrote QSL flags): the values again.
     void refreshRows();
     void ApplyIndex(int indexNumber);
+    // The column layout chosen in the grid setup ("LogGridSetup") from the user folder,
+    // the shipped columns when its file is missing or damaged, then the grid options.
+    void LoadGridSetup();
 
     std::vector<dbase::Bookmark> selectedRows() const;
     bool hasSelection() const;

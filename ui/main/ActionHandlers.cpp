@@ -105,6 +105,7 @@ void TQXForm::connectActions()
     on("NewLogAction", [this] { newLog(); });
     on("StatisticsAction", [this] { showStatistics(); });
     on("FooterLinesAction", [this] { editFooterLines(); });
+    on("LogGridSetupAction", [this] { setupLogGrids(); });
     on("DeleteLogAction", [this] { deleteActiveLog(); });
     on("CloseLogAction", [this] { m_mdi->closeActiveSubWindow(); });
     on("F2Action", [this] { fillRun(false); });

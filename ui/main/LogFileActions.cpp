@@ -1,5 +1,5 @@
 // The main window's log file commands: open, new and delete a log, the statistics and
-// the footer lines of the active log.
+// the footer lines and grid setup of the active log.
 
 #include "datamodule/TQXDM.h"
 #include "store/LogFiles.h"
@@ -9,6 +9,7 @@
 #include "ui/logfiles/TQXOpenLogForm.h"
 #include "ui/main/TQXForm.h"
 #include "ui/report/TQXFooterLinesForm.h"
+#include "ui/report/TQXLogGridSetupForm.h"
 #include "ui/report/TQXStatisticsForm.h"
 
 #include <QFileInfo>
@@ -62,6 +63,16 @@ void TQXForm::editFooterLines()
 {
     if (TMDIChild* w = activeLogWindow())
         TQXFooterLinesForm::exec(m_dm, *w, this);
+}
+
+void TQXForm::setupLogGrids()
+{
+    TMDIChild* w = activeLogWindow();
+    if (!w || !TQXLogGridSetupForm::exec(m_dm, *w, this))
+        return;
+    for (QMdiSubWindow* s : m_mdi->subWindowList())
+        if (auto* log = qobject_cast<TMDIChild*>(s->widget()))
+            log->LoadGridSetup();
 }
 
 void TQXForm::deleteActiveLog()

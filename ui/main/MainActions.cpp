@@ -123,19 +123,6 @@ const ActionDef kActions[] = {
     {"", "QXPQClearAction", "&Clear selection", "Ctrl+Alt+Esc"},
 };
 
-// Commands whose windows come with later work: present, never enabled yet.
-const char* const kLaterActions[] = {
-    "LogGridSetupAction",
-};
-
-bool isLater(const QString& name)
-{
-    for (const char* n : kLaterActions)
-        if (name == QLatin1String(n))
-            return true;
-    return false;
-}
-
 } // namespace
 
 QAction* TQXForm::action(const char* objectName) const
@@ -165,8 +152,6 @@ void TQXForm::createActions()
         if (m)
             m->addAction(a);
         addAction(a); // shortcuts work also for actions in no menu
-        if (isLater(a->objectName()))
-            a->setEnabled(false);
     }
     // The QSL filter submenus of the search menu.
     QMenu* search = menu("SearchMenu");
@@ -320,7 +305,7 @@ void TQXForm::updateActionStates()
     const bool logs = m_dm.LogCount > 0;
     const auto set = [this](const char* name, bool on) {
         if (QAction* a = action(name))
-            a->setEnabled(on && !isLater(a->objectName()));
+            a->setEnabled(on);
     };
     set("OpenLogAction", logs);
     set("NewLogAction", true);
@@ -353,6 +338,7 @@ void TQXForm::updateActionStates()
                              "F4Action",
                              "StatisticsAction",
                              "FooterLinesAction",
+                             "LogGridSetupAction",
                              "DeleteLogAction"})
         set(name, n > 0);
     set("QSLDateAction", true);

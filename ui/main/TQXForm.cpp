@@ -216,7 +216,8 @@ void TQXForm::OpenPendingLogs()
         w->grid()->setContextMenuPolicy(Qt::ActionsContextMenu);
         for (const char* n : {"FirstAction", "PreviousAction", "NextAction", "LastAction",
                               "SelectCallAction", "UnselectAction", "DragIntoPrintQueueAction",
-                              "StatisticsAction", "FooterLinesAction", "DeleteLogAction"})
+                              "StatisticsAction", "FooterLinesAction", "LogGridSetupAction",
+                              "DeleteLogAction"})
             w->grid()->addAction(action(n));
         if (m_dm.Maximize)
             s->showMaximized();

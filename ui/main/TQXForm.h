@@ -146,6 +146,7 @@ private:
     void newLog();
     void showStatistics();
     void editFooterLines();
+    void setupLogGrids();
     void deleteActiveLog();
     void emptyQueue();
     void setQslFilter(int tag);
