@@ -91,6 +91,7 @@ IniFile::IniFile(std::string path) : m_path(std::move(path))
 
 void IniFile::parse(std::string_view raw)
 {
+    m_preamble.clear();
     m_sections.clear();
     m_index.clear();
     const std::string text = toUtf8Guessing(raw);
@@ -109,8 +110,10 @@ void IniFile::parse(std::string_view raw)
                 current = &addSection(name);
             continue;
         }
-        if (!current)
-            continue; // lines before the first section are not reachable through the API
+        if (!current) {
+            m_preamble.emplace_back(line);
+            continue;
+        }
         const size_t eq = line.find('=');
         if (line.empty() || line.front() == ';' || eq == std::string_view::npos || eq == 0) {
             current->entries.push_back({{}, std::string(line)});
@@ -129,6 +132,8 @@ void IniFile::parse(std::string_view raw)
     }
     // The blank line that separates sections is ours to write; kept as an entry it would
     // come back once more with every save.
+    while (!m_preamble.empty() && m_preamble.back().empty())
+        m_preamble.pop_back();
     for (auto& s : m_sections)
         while (!s.entries.empty() && s.entries.back().key.empty() && s.entries.back().value.empty())
             s.entries.pop_back();
@@ -138,6 +143,10 @@ void IniFile::parse(std::string_view raw)
 std::string IniFile::toText() const
 {
     std::string out;
+    for (const auto& line : m_preamble)
+        out += line + '\n';
+    if (!m_preamble.empty())
+        out += '\n';
     for (const auto& s : m_sections) {
         out += '[' + s.name + "]\n";
         for (const auto& e : s.entries)

@@ -75,6 +75,9 @@ private:
     const Entry* findEntry(std::string_view section, std::string_view key) const;
 
     std::string m_path;
+    // Lines before the first section (a comment another program or the user put on top):
+    // not reachable through the API, written back as they were.
+    std::vector<std::string> m_preamble;
     std::vector<Section> m_sections;
     // Upper-cased section name -> position in m_sections: a file of thousands of
     // sections (a large label layout) is read and written in linear time.

@@ -113,6 +113,37 @@ TEST_F(DbaseReaderTest, NoSpecificationIsReported)
     EXPECT_EQ(prompter.shown[0].text, std::string(kNoSpecification) + "\r\n" + path);
 }
 
+// A DOS or Windows log keeps its text in the code page its language driver byte names;
+// the comment arrives as the operator typed it, not as Windows-1252 look-alikes.
+TEST_F(DbaseReaderTest, TextOfForeignCodePagesArrivesAsWritten)
+{
+    struct Case
+    {
+        unsigned char ldid;
+        const char* bytes; // the comment in that code page
+        const char* text;
+    };
+    const Case cases[] = {
+        {0x02, "M\x81ller \x8A", "Müller è"},         // code page 850
+        {0x65, "\x88\xA2\xA0\xAD\xAE\xA2", "Иванов"}, // code page 866
+        {0xC9, "\xCF\xF0\xE8\xE2\xE5\xF2", "Привет"}, // Windows-1251
+        {0x64, "\x9D\xA2" "d\xAB", "Łódź"},              // code page 852
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.ldid));
+        auto records = kLogRecords;
+        records[0][8] = c.bytes;
+        std::string bytes = dbfBytes(kLogFields, records);
+        bytes[29] = static_cast<char>(c.ldid);
+        const std::string path = writeFile("dos.dbf", bytes);
+        engine = std::make_unique<ConversionEngine>(settings, progress, prompter);
+        const Result r = read(38, path, [](TQXLogSpec& s) { s.FieldMap = kMap; });
+        ASSERT_TRUE(r.ok);
+        ASSERT_EQ(r.qsos.size(), 2u);
+        EXPECT_EQ(r.qsos[1].at("COMM"), c.text);
+    }
+}
+
 TEST_F(DbaseReaderTest, DamagedTableFails)
 {
     std::string bytes = dbfBytes(kLogFields, kLogRecords);

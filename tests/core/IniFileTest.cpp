@@ -129,6 +129,34 @@ TEST(IniFile, LoadingAndSavingAgainGivesTheSameBytes)
     EXPECT_EQ(bytes(), "[System]\nLastQXD=sample.qxd\nMaximize=1\n\n[Print]\nPriRows=6\n\n");
 }
 
+// A file another program wrote (Windows line ends, several blank lines, a comment on
+// top): the first save settles it, every later one gives the same bytes, and the
+// comment above the first section is kept.
+TEST(IniFile, AFileFromAnotherProgramSettlesAfterOneSave)
+{
+    const std::string path = tempPath("foreign.ini");
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << "; written by hand\r\n\r\n[QXForm]\r\nWindowSize=0 1\r\n\r\n\r\n"
+               "; keep\r\n[Print]\r\nPriRows=6\r\n";
+    }
+    auto bytes = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    IniFile first(path);
+    first.writeString("Print", "PriBoLN", "2");
+    ASSERT_TRUE(first.save());
+    const std::string once = bytes();
+    EXPECT_EQ(once.rfind("; written by hand\n", 0), 0u) << once;
+    for (int run = 0; run < 2; ++run) {
+        IniFile again(path);
+        EXPECT_EQ(again.readString("Print", "PriBoLN", ""), "2");
+        ASSERT_TRUE(again.save());
+        EXPECT_EQ(bytes(), once) << "after load and save number " << run + 1;
+    }
+}
+
 TEST(IniFile, AFailedSaveLeavesTheOldFileIntact)
 {
     const std::string path = tempPath("blocked.ini");
