@@ -5,6 +5,7 @@
 #include "core/Printers.h"
 #include "core/Progress.h"
 #include "core/QxHome.h"
+#include "core/Text.h"
 #include "datamodule/QueueLabelSource.h"
 #include "datamodule/TQXDM.h"
 #include "labels/QxdFile.h"
@@ -207,6 +208,14 @@ int runPrint(CommandContext& ctx)
     LabelRun run;
     if (const int code = prepareRun(dm, o, true, run, ctx.err))
         return code;
+    // Labels printed from a queue that cannot be written could be neither marked nor
+    // removed, and the next run would print them again.
+    if (dm.printQueue().isReadOnly()) {
+        ctx.err << "qx7cli: nothing printed: "
+                << oneLineText(queueReadOnlyText(dm.LastPQ, dm.printQueue().readOnlyCause()))
+                << " (preview --png shows the labels without changing the queue)\n";
+        return 1;
+    }
     NullProgress progress;
     const AfterPrintPolicy after{!o.keep, dm.AutoDeleteQXPQ, &dm.prompter()};
     const PrintJobResult r =
