@@ -166,6 +166,8 @@ bool reportProblems(const PrintJobResult& r, std::ostream& err)
 {
     for (const std::string& p : r.imageProblems)
         err << "qx7cli: picture left out: " << p << '\n';
+    for (const std::string& p : r.expressionProblems)
+        err << "qx7cli: expression left out: " << p << '\n';
     if (r.run.blankLabels > 0)
         err << "qx7cli: " << r.run.blankLabels
             << " label(s) came out without any text and were not marked \"printed\"\n";
