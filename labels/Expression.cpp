@@ -142,6 +142,8 @@ public:
         advance();
     }
 
+    bool tooDeep = false; // the text nests deeper than kMaxDepth
+
     int parseAll()
     {
         const int root = orExpr(0);
@@ -187,8 +189,10 @@ private:
     {
         if (!isWord("NOT"))
             return comparison(depth);
-        if (depth > kMaxDepth)
+        if (depth > kMaxDepth) {
+            tooDeep = true;
             return -1;
+        }
         advance();
         const int operand = notExpr(depth + 1);
         return operand < 0 ? -1 : add({NodeKind::Not, {}, {}, {operand}});
@@ -225,8 +229,10 @@ private:
     }
     int unary(int depth)
     {
-        if (depth > kMaxDepth)
+        if (depth > kMaxDepth) {
+            tooDeep = true;
             return -1;
+        }
         if (isOp("-")) {
             advance();
             const int operand = unary(depth + 1);
@@ -460,7 +466,12 @@ std::string ExpressionValue::display() const
 
 Expression::Expression(std::string_view text)
 {
-    m_root = detail::Parser(text, m_nodes).parseAll();
+    detail::Parser parser(text, m_nodes);
+    m_root = parser.parseAll();
+    if (m_root < 0)
+        m_problem = parser.tooDeep ? "nested deeper than " + std::to_string(kMaxDepth) +
+                                         " levels of brackets, NOT or minus signs"
+                                   : "not a valid expression";
 }
 
 Expression::~Expression() = default;

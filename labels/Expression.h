@@ -58,6 +58,8 @@ public:
     Expression& operator=(Expression&&) noexcept;
 
     bool parsed() const { return m_root >= 0; }
+    // Why the text could not be read; empty when it was.
+    const std::string& problem() const { return m_problem; }
     // The value, or none on any error.
     std::optional<ExpressionValue> evaluate(const ExpressionContext& ctx) const;
     // The printed text; empty when the expression fails.
@@ -68,6 +70,7 @@ public:
 private:
     std::vector<Node> m_nodes;
     int m_root = -1;
+    std::string m_problem;
 };
 
 // The "&Validate" check: the trimmed expression against a record. An integer, real or

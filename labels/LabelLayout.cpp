@@ -3,20 +3,34 @@
 #include "core/IniFile.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace qx7 {
 
 std::string LabelLayout::freeElementName(ElementKind kind) const
 {
-    const std::string prefix = elementNamePrefix(kind);
-    for (int n = 1;; ++n) {
-        const std::string name = prefix + std::to_string(n);
-        const bool taken = std::any_of(Elements.begin(), Elements.end(), [&](const auto& e) {
-            return equalsIgnoreCase(e.name, name);
-        });
-        if (!taken)
-            return name;
+    // One pass over the elements: a layout of thousands of elements is still loaded and
+    // edited one element at a time. The lowest free number is at most one past the count.
+    const std::string_view prefix = elementNamePrefix(kind);
+    std::vector<bool> taken(Elements.size() + 2, false);
+    for (const auto& e : Elements) {
+        if (e.name.size() <= prefix.size() ||
+            !equalsIgnoreCase(std::string_view(e.name).substr(0, prefix.size()), prefix))
+            continue;
+        const std::string_view digits = std::string_view(e.name).substr(prefix.size());
+        // Only the spelling to_string gives can match: "QRLabel07" does not take 7.
+        if (digits.size() > 9 || digits[0] == '0' ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        const std::size_t n = std::stoul(std::string(digits));
+        if (n < taken.size())
+            taken[n] = true;
     }
+    std::size_t n = 1;
+    while (taken[n])
+        ++n;
+    return std::string(prefix) + std::to_string(n);
 }
 
 LayoutElement& LabelLayout::addElement(ElementKind kind)

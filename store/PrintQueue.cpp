@@ -147,7 +147,8 @@ bool PrintQueue::OpenPrintQueue()
             m_readOnlyCause = e.cause();
         }
         restoreViewOrder();
-        LabelsInQueue = static_cast<int>(m_table.recordCount());
+        // Without room for a pack the deleted labels are still in the file.
+        LabelsInQueue = static_cast<int>(m_table.liveRecordCount());
         return true;
     } catch (const dbase::Error& e) {
         if (m_table.isOpen())

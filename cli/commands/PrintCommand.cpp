@@ -5,6 +5,7 @@
 #include "core/Printers.h"
 #include "core/Progress.h"
 #include "core/QxHome.h"
+#include "core/Text.h"
 #include "datamodule/QueueLabelSource.h"
 #include "datamodule/TQXDM.h"
 #include "labels/QxdFile.h"
@@ -165,6 +166,8 @@ bool reportProblems(const PrintJobResult& r, std::ostream& err)
 {
     for (const std::string& p : r.imageProblems)
         err << "qx7cli: picture left out: " << p << '\n';
+    for (const std::string& p : r.expressionProblems)
+        err << "qx7cli: expression left out: " << p << '\n';
     if (r.run.blankLabels > 0)
         err << "qx7cli: " << r.run.blankLabels
             << " label(s) came out without any text and were not marked \"printed\"\n";
@@ -207,6 +210,14 @@ int runPrint(CommandContext& ctx)
     LabelRun run;
     if (const int code = prepareRun(dm, o, true, run, ctx.err))
         return code;
+    // Labels printed from a queue that cannot be written could be neither marked nor
+    // removed, and the next run would print them again.
+    if (dm.printQueue().isReadOnly()) {
+        ctx.err << "qx7cli: nothing printed: "
+                << oneLineText(queueReadOnlyText(dm.LastPQ, dm.printQueue().readOnlyCause()))
+                << " (preview --png shows the labels without changing the queue)\n";
+        return 1;
+    }
     NullProgress progress;
     const AfterPrintPolicy after{!o.keep, dm.AutoDeleteQXPQ, &dm.prompter()};
     const PrintJobResult r =

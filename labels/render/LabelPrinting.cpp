@@ -21,8 +21,10 @@ PrintJobResult runPrintJob(LabelLayout& layout, const std::string& imageFolder, 
         }
     }
     const std::unique_ptr<LabelSheetOutput> output = makeSheetOutput(layout, imageFolder, target);
-    if (auto* painted = dynamic_cast<PainterSheetOutput*>(output.get()))
+    if (auto* painted = dynamic_cast<PainterSheetOutput*>(output.get())) {
         result.imageProblems = painted->renderer().imageProblems();
+        result.expressionProblems = painted->renderer().expressionProblems();
+    }
     result.run = runLabels(source, layout.Page, *output, progress);
     if (!output->marksPrinted())
         return result;

@@ -26,6 +26,7 @@ struct PrintJobResult
     bool refused = false; // the layout would print nothing; run.error says why
     int deleted = 0;      // -1: the printed labels could not be removed
     std::vector<std::string> imageProblems;
+    std::vector<std::string> expressionProblems;
 };
 
 // `layout.Page` supplies the run values; afterwards they are back at their defaults

@@ -170,8 +170,11 @@ LabelRenderer::LabelRenderer(const LabelLayout& layout, std::string imageFolder)
                                                                                 : Qt::AlignLeft);
         if (e.wordWrap)
             p.alignFlags |= Qt::TextWordWrap;
-        if (e.kind == ElementKind::Expression)
+        if (e.kind == ElementKind::Expression) {
             p.expression.emplace(e.expression);
+            if (!p.expression->parsed())
+                m_expressionProblems.push_back(e.name + ": " + p.expression->problem());
+        }
         if (e.kind == ElementKind::Image)
             loadImage(p, imageFolder);
         m_elements.push_back(std::move(p));

@@ -38,6 +38,8 @@ public:
 
     // Pictures that could not be read (file name: reason), for the caller to report.
     const std::vector<std::string>& imageProblems() const { return m_imageProblems; }
+    // Expressions that could not be read and print nothing (element name: reason).
+    const std::vector<std::string>& expressionProblems() const { return m_expressionProblems; }
 
 private:
     struct Prepared
@@ -66,6 +68,7 @@ private:
     const LabelLayout& m_layout;
     std::vector<Prepared> m_elements;
     std::vector<std::string> m_imageProblems;
+    std::vector<std::string> m_expressionProblems;
 };
 
 // A colour of the layout as Qt's colour.

@@ -35,8 +35,18 @@ std::string reasonText(int error, const std::string& path)
     const std::string folder = std::filesystem::path(path).parent_path().string();
     switch (error) {
     case ENOENT:
-    case ENOTDIR:
-        return "the folder " + (folder.empty() ? std::string(".") : folder) + " does not exist";
+    case ENOTDIR: {
+        // Said only when true: a file on the way, or a folder that takes no new files
+        // (such as /proc), fail the same way.
+        const std::string shown = folder.empty() ? std::string(".") : folder;
+        std::error_code ec;
+        const auto status = std::filesystem::status(shown, ec);
+        if (!std::filesystem::exists(status))
+            return "the folder " + shown + " does not exist";
+        if (!std::filesystem::is_directory(status))
+            return shown + " is a file, not a folder";
+        return "the folder " + shown + " takes no new files (" + std::strerror(error) + ")";
+    }
     case EACCES:
     case EPERM:
         return "permission denied";

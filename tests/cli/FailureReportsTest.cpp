@@ -123,5 +123,29 @@ TEST(FailureReports, APrintRunThatCannotWriteEverythingChangesNothing)
     fs::remove_all(home);
 }
 
+// A print run from a queue that cannot be written would print labels it can neither mark
+// nor remove, and the next run would print them again: it prints nothing and says why.
+TEST(FailureReports, APrintRunFromAReadOnlyQueuePrintsNothing)
+{
+    const fs::path home = freshHome("qx7-cli-read-only-queue");
+    makeLog(home, "oe1xyz", 5);
+    ASSERT_EQ(qx7cli(home, "--yes queue fill oe1xyz").code, 0);
+    const fs::path queue = home / "qx7pq.dbf";
+    const fs::path pdf = home / "tmp" / "out.pdf";
+    for (const char* keep : {"", "--keep "}) {
+        SCOPED_TRACE(keep);
+        const auto r = runWithFolderLocked(
+            home, queue, std::string("print ") + keep + "--pdf '" + pdf.string() + "'");
+        EXPECT_EQ(r.code, 1) << r.out;
+        EXPECT_NE(r.out.find("nothing printed"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find(queue.string() + " cannot be written"), std::string::npos) << r.out;
+        EXPECT_FALSE(fs::exists(pdf));
+    }
+    const auto list = qx7cli(home, "queue list");
+    EXPECT_NE(list.out.find("5 label(s)"), std::string::npos) << list.out;
+    EXPECT_EQ(list.out.find("printed"), std::string::npos) << list.out;
+    fs::remove_all(home);
+}
+
 } // namespace
 } // namespace qx7

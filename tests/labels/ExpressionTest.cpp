@@ -108,10 +108,15 @@ TEST(Expressions, FaultsAreErrorsNeverCrashes)
         EXPECT_FALSE(Expression(text).evaluate(ctx));
         EXPECT_EQ(Expression(text).evaluateText(ctx), "");
     }
-    for (const std::string& text : {deep, minus, nots}) {
-        const Expression e(text);
-        EXPECT_FALSE(e.evaluate(ctx)) << text.substr(0, 20);
-    }
+    for (const std::string& text : {deep, minus, nots})
+        EXPECT_FALSE(Expression(text).evaluate(ctx)) << text.substr(0, 20);
+    // The printout leaves such an expression out and says why.
+    for (const std::string& text : {deep, minus, "NOT " + std::string(5000, '(') + "1"})
+        EXPECT_NE(Expression(text).problem().find("nested deeper than 200 levels"),
+                  std::string::npos)
+            << text.substr(0, 20) << ": " << Expression(text).problem();
+    EXPECT_EQ(Expression("1 2").problem(), "not a valid expression");
+    EXPECT_EQ(Expression(std::string(150, '(') + "1" + std::string(150, ')')).problem(), "");
 }
 
 // Long chains of operators are flat in the text but deep as a tree; a label layout may

@@ -333,6 +333,25 @@ TEST(Elements, NamesTakeTheLowestFreeNumber)
     l.removeElement("qrlabel1");
     EXPECT_EQ(l.addElement(ElementKind::Text).name, "QRLabel1");
     EXPECT_EQ(l.addElement(ElementKind::Expression).name, "QRExpr1");
+
+    // Names written by hand: only the exact spelling of a number takes it, in any case.
+    LabelLayout hand;
+    for (const char* name : {"qrlabel1", "QRLabel03", "QRLabel2x", "QRLabel", "QRLabel0",
+                             "QRLabel99999999999", "QRShape2"})
+        hand.addElement(ElementKind::Text).name = name;
+    EXPECT_EQ(hand.freeElementName(ElementKind::Text), "QRLabel2");
+    hand.addElement(ElementKind::Text);
+    EXPECT_EQ(hand.freeElementName(ElementKind::Text), "QRLabel3");
+    EXPECT_EQ(hand.freeElementName(ElementKind::Shape), "QRShape1");
+
+    // A full run of numbers continues after its end.
+    LabelLayout many;
+    for (int i = 0; i < 3000; ++i)
+        many.addElement(ElementKind::Shape);
+    EXPECT_EQ(many.Elements.back().name, "QRShape3000");
+    many.removeElement("QRShape1500");
+    EXPECT_EQ(many.addElement(ElementKind::Shape).name, "QRShape1500");
+    EXPECT_EQ(many.addElement(ElementKind::Shape).name, "QRShape3001");
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -132,6 +133,7 @@ TEST_F(PdfOutput, AnUnwritableFileFailsAndMarksNothing)
 TEST_F(PdfOutput, AFailedFileSaysWhy)
 {
     fs::create_directories(m_dir / "taken.pdf" / "inside");
+    std::ofstream(m_dir / "plain.txt") << "a file, not a folder";
     const struct
     {
         std::string path;
@@ -140,6 +142,10 @@ TEST_F(PdfOutput, AFailedFileSaysWhy)
         {(m_dir / "no/such/folder/x.pdf").string(),
          "the folder " + (m_dir / "no/such/folder").string() + " does not exist"},
         {(m_dir / "taken.pdf").string(), "a folder of that name is in the way"},
+        {(m_dir / "plain.txt/x.pdf").string(),
+         (m_dir / "plain.txt").string() + " is a file, not a folder"},
+        {(m_dir / "plain.txt/deeper/x.pdf").string(),
+         "the folder " + (m_dir / "plain.txt/deeper").string() + " does not exist"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);

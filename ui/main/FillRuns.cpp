@@ -124,6 +124,13 @@ void TQXForm::printLabelsWith(const PrintOptions* options)
     std::unique_ptr<LabelSource> source = openQueueLabelSource(m_dm);
     if (!source || source->count() == 0)
         return;
+    // Labels printed from a queue that cannot be written would be printed again next time.
+    if (m_dm.printQueue().isReadOnly()) {
+        m_dm.prompter().ask(PromptIcon::Error,
+                            queueReadOnlyText(m_dm.LastPQ, m_dm.printQueue().readOnlyCause()),
+                            PromptButton::Ok);
+        return;
+    }
     const std::string printer = options ? options->printer : m_printer;
     LabelOutputTarget target;
     if (printer == kPdfPrinterName || printer.empty()) {
