@@ -169,6 +169,26 @@ bool validOwnCall(const std::string& call)
     return true;
 }
 
+// Without --call, a log that is added to keeps its own call; otherwise an input log may
+// name one.
+std::string callForRun(const ConversionRun& run, const ConvertRequest& r)
+{
+    if (r.outputType == LogType::Qx7 && r.writeMode != 2) {
+        const std::string descriptor = run.qx7DescriptorPath(r.outputFile);
+        std::error_code ec;
+        if (std::filesystem::exists(descriptor, ec)) {
+            try {
+                const std::string call = trimmed(readLogDescriptor(descriptor).stationCall);
+                if (!call.empty())
+                    return call;
+            } catch (const std::exception&) {
+                // An unreadable descriptor is reported when the log is written.
+            }
+        }
+    }
+    return run.proposedCall();
+}
+
 ConversionRun::Protocol printer(std::ostream& out)
 {
     return [&out](const std::string& line) { out << line << '\n'; };
@@ -215,7 +235,7 @@ int runConvertRequest(ConversionEngine& engine, const Settings& settings,
         err << "no input log could be read\n";
         return 1;
     }
-    const std::string call = request.call.empty() ? run.proposedCall() : request.call;
+    const std::string call = request.call.empty() ? callForRun(run, request) : request.call;
     if (outType->callNeeded && call.size() <= 2) {
         err << "the output needs your call sign (--call, more than two characters)\n";
         return 2;

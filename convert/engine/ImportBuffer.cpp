@@ -122,7 +122,7 @@ std::string_view ImportBuffer::store(std::string_view record)
 {
     if (record.size() > m_blockFree) {
         const size_t size = std::max(kBlockSize, record.size());
-        m_blocks.push_back(std::make_unique<char[]>(size));
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
         m_blockPos = m_blocks.back().get();
         m_blockFree = size;
     }

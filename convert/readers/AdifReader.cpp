@@ -65,17 +65,18 @@ constexpr TagRow kRows[] = {
     {"<QSL_VIA", Target::Manager, kWhole},
 };
 
+char upperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
 bool startsWithUpper(std::string_view text, std::string_view upperPrefix)
 {
     if (text.size() < upperPrefix.size())
         return false;
-    for (size_t i = 0; i < upperPrefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-        if (c != upperPrefix[i])
+    for (size_t i = 0; i < upperPrefix.size(); ++i)
+        if (upperAscii(text[i]) != upperPrefix[i])
             return false;
-    }
     return true;
 }
 
@@ -202,11 +203,16 @@ bool sameFieldName(std::string_view tag, std::string_view upperName)
 
 std::optional<Recognised> AdifLineParser::recognise(std::string_view tag) const
 {
+    // Most tags are told apart by their first letter: only the names that share it are
+    // compared in full.
+    if (tag.size() < 2)
+        return std::nullopt;
+    const char first = upperAscii(tag[1]);
     for (const TagRow& row : kReceiveRows)
-        if (sameFieldName(tag, row.prefix))
+        if (row.prefix[1] == first && sameFieldName(tag, row.prefix))
             return Recognised{row.target, row.maxLength};
     for (const TagRow& row : kRows) {
-        if (!startsWithUpper(tag, row.prefix))
+        if (row.prefix[1] != first || !startsWithUpper(tag, row.prefix))
             continue;
         // QSO_DATE_OFF is the day the QSO ended; taking it as the QSO date would move
         // every QSO across midnight to the wrong day.
@@ -214,9 +220,9 @@ std::optional<Recognised> AdifLineParser::recognise(std::string_view tag) const
             return std::nullopt;
         return Recognised{row.target, row.maxLength};
     }
-    if (m_commentName.size() > 1 && sameFieldName(tag, m_commentName))
+    if (m_commentName.size() > 1 && m_commentName[1] == first && sameFieldName(tag, m_commentName))
         return Recognised{Target::Comment, kWhole};
-    if (startsWithUpper(tag, "<SAT_MODE") || startsWithUpper(tag, "<SAT_NAME"))
+    if (first == 'S' && (startsWithUpper(tag, "<SAT_MODE") || startsWithUpper(tag, "<SAT_NAME")))
         return Recognised{Target::Skip, kWhole};
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include "core/Text.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -35,30 +36,40 @@ bool forEachPart(const std::string& path, const std::function<bool(std::string_v
     long long left = std::fseek(file.get(), 0, SEEK_END) == 0 ? std::ftell(file.get()) : -1;
     if (left < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0)
         return false;
-    std::string buffer;
+    // Grown, never cleared: the bytes are read over at once.
+    std::unique_ptr<char[]> buffer;
+    size_t capacity = 0;
     size_t carried = 0; // bytes of an unfinished line at the front of the buffer
     while (true) {
         size_t want = std::max(g_pieceBytes, carried + 1);
         want = std::max<size_t>(1, std::min(want, static_cast<size_t>(left)));
-        buffer.resize(carried + want);
-        const size_t got = std::fread(buffer.data() + carried, 1, want, file.get());
+        if (carried + want > capacity) {
+            const size_t size = std::max(carried + want, 2 * capacity);
+            auto grown = std::make_unique_for_overwrite<char[]>(size);
+            if (carried > 0)
+                std::memcpy(grown.get(), buffer.get(), carried);
+            buffer = std::move(grown);
+            capacity = size;
+        }
+        char* const data = buffer.get();
+        const size_t got = std::fread(data + carried, 1, want, file.get());
         if (got < want && std::ferror(file.get()))
             return false;
         const size_t filled = carried + got;
         left = std::max(0LL, left - static_cast<long long>(got));
         if (got == 0) {
-            return filled == 0 || take(std::string_view(buffer.data(), filled));
+            return filled == 0 || take(std::string_view(data, filled));
         }
         size_t cut = filled;
-        while (cut > carried && !isBreak(buffer[cut - 1]))
+        while (cut > carried && !isBreak(data[cut - 1]))
             --cut;
         if (cut == carried) {
             carried = filled; // no break in what came: the line goes on
             continue;
         }
-        if (!take(std::string_view(buffer.data(), cut)))
+        if (!take(std::string_view(data, cut)))
             return true;
-        buffer.erase(0, cut);
+        std::memmove(data, data + cut, filled - cut);
         carried = filled - cut;
     }
 }

@@ -180,6 +180,32 @@ TEST_F(Qx7LogTest, UpdatingALogKeepsItsQsosAndFooterLinesAsStored)
     EXPECT_EQ(logRows(logFile(".dbf")).size(), 2u);
 }
 
+// Adding to a log needs no --call: the log's own call is kept. A new log still needs one.
+TEST_F(Qx7LogTest, AddingToALogTakesTheCallOfTheLog)
+{
+    const std::string adif = writeFile("sample.adi", kSample);
+    const CliRun none = convert({"--in", "45:" + adif, "--out", "42:mylog", "--write-mode", "0"});
+    EXPECT_EQ(none.code, 2);
+    EXPECT_NE(none.err.find("--call"), std::string::npos) << none.err;
+    ASSERT_EQ(convert({"--in", "45:" + adif, "--out", "42:mylog", "--call", "DL0XYZ"}).code, 0);
+    writeLogDescriptor(logFile(".qx7"), {"DL0XYZ", {"Footer"}});
+    const std::string more =
+        writeFile("more.adi", "<CALL:4>K1AA<QSO_DATE:8>20240301<TIME_ON:4>0800<BAND:3>20M"
+                              "<MODE:2>CW<EOR>");
+    for (const char* mode : {"0", "1"}) {
+        const CliRun run =
+            convert({"--in", "45:" + more, "--out", "42:mylog", "--write-mode", mode});
+        ASSERT_EQ(run.code, 0) << run.err;
+        const LogDescriptor descriptor = readLogDescriptor(logFile(".qx7"));
+        EXPECT_EQ(descriptor.stationCall, "DL0XYZ");
+        EXPECT_EQ(descriptor.footerLines, std::vector<std::string>{"Footer"});
+    }
+    EXPECT_EQ(logRows(logFile(".dbf")).size(), 5u);
+    const CliRun replace =
+        convert({"--in", "45:" + more, "--out", "42:mylog", "--write-mode", "2"});
+    EXPECT_EQ(replace.code, 2);
+}
+
 // The README's example: a QX7 log named without a folder is one of the log folder.
 TEST_F(Qx7LogTest, BareLogNameIsALogOfTheLogFolder)
 {
