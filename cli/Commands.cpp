@@ -19,6 +19,7 @@ int runMacro(CommandContext& ctx);
 int runSwl(CommandContext& ctx);
 int runFormats(CommandContext& ctx);
 int runBatch(CommandContext& ctx);
+int runLayout(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
 {
@@ -69,6 +70,11 @@ const std::vector<Command>& allCommands()
          runPrint},
         {"preview", "preview --png DIR [--layout FILE] [--start-at N] [--pages A-B] [--reverse]",
          "render the label run as PNG pages; marks nothing", runPreview},
+        {"layout",
+         "layout info|check|adjust [--layout FILE] | layout geometry [--set KEY=VALUE]... [--save] "
+         "| layout template --yes | layout add-missing [--qso-lines N] [--footer-lines N]",
+         "show, check and change a label layout (LastQXD by default) as the designer does",
+         runLayout},
         {"sheets", "sheets [MAKER]",
          "list label-sheet makers, or one maker's sheet types with their sizes", runSheets},
         {"dbf", "dbf info FILE | dbf dump FILE [--index TAG] [--range FROM TO]",
