@@ -20,6 +20,7 @@ int runSwl(CommandContext& ctx);
 int runFormats(CommandContext& ctx);
 int runBatch(CommandContext& ctx);
 int runLayout(CommandContext& ctx);
+int runQso(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
 {
@@ -62,6 +63,13 @@ const std::vector<Command>& allCommands()
          "batch import FILE [--own CALL] | batch list | batch check LOG | batch queue LOG | "
          "batch clear",
          "import QSL request lists, check them against a log, queue the found calls", runBatch},
+        {"qso",
+         "qso list LOG [--marked] | qso set LOG RECNO FIELD=VALUE... | qso add LOG "
+         "FIELD=VALUE... | qso qsl LOG sent|rcvd RECNO... [--date D | --no-date] | qso mark LOG "
+         "RECNO... | qso unmark-all LOG | qso manager LOG MGR RECNO... | qso fill-managers LOG",
+         "edit the QSOs of a log as the log window does: fields (checked), QSL flags with their "
+         "dates, marks, managers",
+         runQso},
         {"print",
          "print [--layout FILE] [--pdf OUT.pdf | --printer NAME] [--start-at N] [--pages A-B] "
          "[--reverse] [--keep]",

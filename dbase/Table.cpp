@@ -181,6 +181,7 @@ void Table::close()
     notify(TableEvent::Closing);
     clearMasterLink();
     d->state = State::Closed; // a pending edit is dropped
+    d->deleted.reset();
     d->recordFilter = nullptr;
     d->filterText.clear();
     d->rangeStart.clear();
@@ -253,6 +254,7 @@ void Table::pack()
     // process can slip in between.
     d->indexes.close();
     d->dbf.close();
+    d->deleted = std::vector<std::uint32_t>{};
     d->dbf.open(d->path, OpenMode::Exclusive, d->name, fd);
     d->indexes.open(d->dbf, d->name, {});
     d->indexes.reloadAll();
@@ -721,7 +723,14 @@ void Table::deleteRecord()
     std::vector<char> rec = d->cursor.record();
     d->dbf.readRecord(d->cursor.recno(), rec.data());
     rec[0] = '*';
-    d->dbf.writeRecord(d->cursor.recno(), rec.data());
+    const std::uint32_t recno = d->cursor.recno();
+    d->dbf.writeRecord(recno, rec.data());
+    if (d->deleted) {
+        auto at = std::lower_bound(d->deleted->begin(), d->deleted->end(), recno);
+        if (at == d->deleted->end() || *at != recno) {
+            d->deleted->insert(at, recno);
+        }
+    }
     d->cursor.reload();
     d->cursor.stepOffDeleted();
     notify(TableEvent::DataChanged);
@@ -737,9 +746,39 @@ void Table::undeleteRecord()
     d->indexes.beforeWrite();
     std::vector<char> rec = d->cursor.record();
     rec[0] = ' ';
-    d->dbf.writeRecord(d->cursor.recno(), rec.data());
+    const std::uint32_t recno = d->cursor.recno();
+    d->dbf.writeRecord(recno, rec.data());
+    if (d->deleted) {
+        auto at = std::lower_bound(d->deleted->begin(), d->deleted->end(), recno);
+        if (at != d->deleted->end() && *at == recno) {
+            d->deleted->erase(at);
+        }
+    }
     d->cursor.reload();
     notify(TableEvent::DataChanged);
+}
+
+const std::vector<std::uint32_t>& Table::deletedRecords()
+{
+    requireOpen("list deleted records");
+    if (!d->deleted) {
+        constexpr std::uint32_t kChunk = 4096;
+        const std::uint32_t total = d->dbf.recordCount();
+        const std::size_t length = d->dbf.header().recordLength;
+        std::vector<char> chunk(length * kChunk);
+        std::vector<std::uint32_t> found;
+        for (std::uint32_t first = 1; first <= total; first += kChunk) {
+            const std::uint32_t n = std::min(kChunk, total - first + 1);
+            d->dbf.readRecords(first, n, chunk.data());
+            for (std::uint32_t i = 0; i < n; ++i) {
+                if (chunk[i * length] == '*') {
+                    found.push_back(first + i);
+                }
+            }
+        }
+        d->deleted = std::move(found);
+    }
+    return *d->deleted;
 }
 
 void Table::setShowDeleted(bool show)

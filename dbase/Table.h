@@ -227,6 +227,9 @@ public:
     // and moves to the next visible record, or the prior one at the end.
     void deleteRecord();
     void undeleteRecord();
+    // The records flagged deleted, by record number ascending: read from the file on the
+    // first call after open, then kept up by deleteRecord, undeleteRecord and pack.
+    const std::vector<std::uint32_t>& deletedRecords();
     void setShowDeleted(bool show);
     bool showDeleted() const;
 

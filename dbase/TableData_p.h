@@ -7,6 +7,7 @@
 #include "dbase/Table.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct TableData
     int suspended = 0;
     bool pendingChange = false;
     bool pendingScroll = false;
+
+    // Records flagged deleted, ascending; read from the file when first asked for.
+    std::optional<std::vector<std::uint32_t>> deleted;
 
     Table* master = nullptr;
     int masterObserver = 0;

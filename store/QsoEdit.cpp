@@ -1,5 +1,7 @@
 #include "store/QsoEdit.h"
 
+#include "core/BandModeTables.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -26,6 +28,25 @@ std::string upper(std::string_view s)
     for (char& c : r)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return r;
+}
+
+std::string lower(std::string_view s)
+{
+    std::string r(s);
+    for (char& c : r)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return r;
+}
+
+// The band as the band table spells it ("20M" is 20m); "" when it is none.
+std::string tableBand(std::string_view band)
+{
+    if (bandIndex(band) != 0)
+        return std::string(band);
+    for (const std::string& spelt : {lower(band), upper(band)})
+        if (const int i = bandIndex(spelt); i != 0)
+            return std::string(bandName(i));
+    return "";
 }
 
 // Leaves the table in Browse state whatever happened to the pending change.
@@ -72,6 +93,19 @@ std::string checkQsoField(std::string_view field, std::string_view value)
         return isValidQsoTime(value) ? "" : kNoValidTime;
     if (f == "CALL")
         return isValidQsoCall(value) ? "" : kNoValidCall;
+    if (f == "BAND" && !value.empty())
+        return !tableBand(value).empty() ? "" : kNoValidBand;
+    if (f == "MODE" && !value.empty())
+        return storedModeIndex(upper(value)) != 0 ? "" : kNoValidMode;
+    return "";
+}
+
+std::string checkQsoInput(const std::vector<FieldValue>& values)
+{
+    for (const FieldValue& v : values) {
+        if (std::string m = checkQsoField(v.field, v.value); !m.empty())
+            return m;
+    }
     return "";
 }
 
@@ -225,15 +259,6 @@ ManagerFillResult FillLogManagers(
 
 namespace {
 
-std::string checkAll(const std::vector<FieldValue>& values)
-{
-    for (const FieldValue& v : values) {
-        if (std::string m = checkQsoField(v.field, v.value); !m.empty())
-            return m;
-    }
-    return "";
-}
-
 std::string writeAll(dbase::Table& table, const std::vector<FieldValue>& values)
 {
     try {
@@ -241,7 +266,9 @@ std::string writeAll(dbase::Table& table, const std::vector<FieldValue>& values)
             const std::string f = upper(v.field);
             if (f == "MARK")
                 table.setBoolean(f, v.value == "T" || v.value == "1" || v.value == "Y");
-            else if (f == "CALL" || f == "QMGR" || f == "QSLS" || f == "QSLR")
+            else if (f == "BAND")
+                table.setText(f, v.value.empty() ? std::string() : tableBand(v.value));
+            else if (f == "CALL" || f == "QMGR" || f == "QSLS" || f == "QSLR" || f == "MODE")
                 table.setText(f, upper(v.value));
             else
                 table.setText(f, v.value);
@@ -258,7 +285,7 @@ std::string writeAll(dbase::Table& table, const std::vector<FieldValue>& values)
 
 std::string SetQsoFields(dbase::Table& table, const std::vector<FieldValue>& values)
 {
-    if (std::string m = checkAll(values); !m.empty())
+    if (std::string m = checkQsoInput(values); !m.empty())
         return m;
     if (table.recNo() == 0)
         return "No QSO";
@@ -278,7 +305,7 @@ std::string AppendQso(dbase::Table& table, const std::vector<FieldValue>& values
         if (!given)
             return checkQsoField(need, "");
     }
-    if (std::string m = checkAll(values); !m.empty())
+    if (std::string m = checkQsoInput(values); !m.empty())
         return m;
     try {
         table.append();

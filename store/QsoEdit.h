@@ -16,6 +16,8 @@ namespace qx7 {
 inline constexpr const char* kNoValidDate = "No valid date!";
 inline constexpr const char* kNoValidTime = "No valid time!";
 inline constexpr const char* kNoValidCall = "No valid callsign!";
+inline constexpr const char* kNoValidBand = "No valid band!";
+inline constexpr const char* kNoValidMode = "No valid mode!";
 inline constexpr const char* kManagerUpdateAborted = "QSL Manager Update aborted";
 
 // "yyyymmdd" naming a real calendar day.
@@ -25,8 +27,17 @@ bool isValidQsoTime(std::string_view text);
 bool isValidQsoCall(std::string_view call); // at least 3 characters
 
 // The message a value of a QSO field gets, or "" when it may be stored. DATE and TIME are
-// always checked; DATS and DATR only when not empty; CALL by the save rule.
+// always checked; DATS and DATR only when not empty; CALL by the save rule; BAND and MODE,
+// when not empty, must name an entry of the band and mode tables.
 std::string checkQsoField(std::string_view field, std::string_view value);
+
+struct FieldValue
+{
+    std::string field;
+    std::string value;
+};
+// The first message checkQsoField gives for the values, or "" when all may be stored.
+std::string checkQsoInput(const std::vector<FieldValue>& values);
 
 // The next QSL flag: N, Y, B, D, I, ! and round again; an empty value counts as "!";
 // any other value stays.
@@ -69,11 +80,6 @@ ManagerFillResult FillLogManagers(
 
 // Sets fields of the current record after checking each; on the first bad value nothing
 // is written and the message is returned. "" when the record was posted.
-struct FieldValue
-{
-    std::string field;
-    std::string value;
-};
 std::string SetQsoFields(dbase::Table& table, const std::vector<FieldValue>& values);
 // Adds a QSO with the given fields; the call, date and time are required. "" on success.
 std::string AppendQso(dbase::Table& table, const std::vector<FieldValue>& values);

@@ -215,6 +215,39 @@ TEST_F(Navigation, LiveRecordCountLeavesOutDeletedRecords)
     EXPECT_EQ(t.liveRecordCount(), 5u);
 }
 
+TEST_F(Navigation, DeletedRecordsFollowDeleteRecallAndPack)
+{
+    using Recnos = std::vector<std::uint32_t>;
+    // Record 2 was deleted before this open: the list is read from the file.
+    t.gotoBookmark({2});
+    t.deleteRecord();
+    t.close();
+    t.open(dir / "log.dbf");
+    EXPECT_EQ(t.deletedRecords(), Recnos({2}));
+
+    t.gotoBookmark({5});
+    t.deleteRecord();
+    t.gotoBookmark({1});
+    t.deleteRecord();
+    EXPECT_EQ(t.deletedRecords(), Recnos({1, 2, 5}));
+
+    t.setShowDeleted(true);
+    t.gotoBookmark({2});
+    t.undeleteRecord();
+    t.undeleteRecord(); // a second recall changes nothing
+    EXPECT_EQ(t.deletedRecords(), Recnos({1, 5}));
+
+    t.close();
+    t.open(dir / "log.dbf", {OpenMode::Exclusive});
+    EXPECT_EQ(t.deletedRecords(), Recnos({1, 5})); // as the file says
+    t.pack();
+    EXPECT_TRUE(t.deletedRecords().empty());
+    EXPECT_EQ(t.recordCount(), 4u);
+    t.gotoBookmark({3});
+    t.deleteRecord();
+    EXPECT_EQ(t.deletedRecords(), Recnos({3}));
+}
+
 TEST_F(Navigation, MasterLinkFollowsTheMaster)
 {
     Table::create(dir / "mgr.dbf", {{"CALL", 'C', 16}, {"DATEFROM", 'C', 8}, {"MGR", 'C', 16}},

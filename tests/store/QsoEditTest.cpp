@@ -72,6 +72,13 @@ TEST(QsoFieldChecks, DatesTimesAndCalls)
     EXPECT_EQ(checkQsoField("TIME", "123"), kNoValidTime);
     EXPECT_EQ(checkQsoField("CALL", "K1"), kNoValidCall);
     EXPECT_EQ(checkQsoField("CALL", "K1A"), "");
+    EXPECT_EQ(checkQsoField("BAND", "20m"), "");
+    EXPECT_EQ(checkQsoField("BAND", "70CM"), "");
+    EXPECT_EQ(checkQsoField("BAND", ""), "");
+    EXPECT_EQ(checkQsoField("BAND", "11m"), kNoValidBand);
+    EXPECT_EQ(checkQsoField("MODE", "rtty"), "");
+    EXPECT_EQ(checkQsoField("MODE", "CWX"), kNoValidMode);
+    EXPECT_EQ(checkQsoInput({{"CALL", "K1ABC"}, {"BAND", "20m"}, {"MODE", "XX9"}}), kNoValidMode);
 }
 
 TEST(QsoFieldChecks, FlagCycle)

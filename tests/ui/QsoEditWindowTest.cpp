@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -79,6 +80,40 @@ TEST(QsoEditWindow, BadValuesAreRefusedGoodOnesReachTheFile)
 
     form->findChild<QAction*>("F4Action")->trigger();
     EXPECT_FALSE(edit->isVisible());
+}
+
+TEST(QsoEditWindow, ADeletedQsoLeavesTheGridAtOnce)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("ed", {{"AA1AA"}, {"BB1BB"}, {"CC1CC"}, {"DD1DD"}});
+    auto form = showForm(*home.dm, {"ed"});
+    TMDIChild& log = *form->logWindows().front();
+    form->findChild<QAction*>("F4Action")->trigger();
+    TQXQsoEditForm* edit = form->editWindow();
+    ASSERT_TRUE(edit);
+
+    log.moveTo(1);
+    edit->load();
+    QTest::mouseClick(edit->button("Delete"), Qt::LeftButton);
+    EXPECT_EQ(shownCalls(log), (std::vector<std::string>{"AA1AA", "CC1CC", "DD1DD"}));
+    EXPECT_EQ(log.findChild<QLabel*>("CountPanel")->text(), "3 QSO(s)");
+    EXPECT_EQ(log.currentText("CALL"), log.model()->callAt(log.currentRow()).toStdString());
+
+    // The last row, then the one before it: no blank row is left behind.
+    log.Last();
+    edit->load();
+    QTest::mouseClick(edit->button("Delete"), Qt::LeftButton);
+    EXPECT_EQ(shownCalls(log), (std::vector<std::string>{"AA1AA", "CC1CC"}));
+    log.moveTo(1);
+    edit->load();
+    EXPECT_EQ(edit->field("CALL")->text(), "CC1CC");
+
+    // In another order too.
+    form->findChild<QAction*>("F4Action")->trigger();
+    log.ApplyIndex(1);
+    log.showSearchResult(false);
+    EXPECT_EQ(shownCalls(log), (std::vector<std::string>{"AA1AA", "CC1CC"}));
 }
 
 TEST(QsoEditWindow, MarksAndQslFlagsOnTheSelection)

@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QMimeData>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -105,17 +106,19 @@ void LogTableModel::reload(bool filtered)
     beginResetModel();
     m_pages.clear();
     m_anchors.clear();
+    m_hidden.clear();
     m_cursorRow = -1;
     m_indexed = m_table.isOpen() && !filtered && !m_table.currentIndex().empty();
     m_counted = m_table.isOpen() && !m_indexed && (filtered || m_table.hasRange());
     if (!m_table.isOpen())
         m_rows = 0;
-    else if (m_indexed)
-        m_rows = static_cast<int>(m_table.indexRangeCount());
-    else if (m_counted)
+    else if (m_indexed) {
+        findHiddenEntries();
+        m_rows = static_cast<int>(m_table.indexRangeCount() - m_hidden.size());
+    } else if (m_counted)
         countRows();
     else
-        m_rows = static_cast<int>(m_table.recordCount());
+        m_rows = static_cast<int>(m_table.recordCount() - m_table.deletedRecords().size());
     endResetModel();
 }
 
@@ -138,12 +141,38 @@ void LogTableModel::countRows()
     m_rows = n;
 }
 
+void LogTableModel::findHiddenEntries()
+{
+    const std::vector<std::uint32_t>& deleted = m_table.deletedRecords();
+    if (deleted.empty())
+        return;
+    CursorKeeper keep(m_table);
+    for (const std::uint32_t recno : deleted) {
+        if (!m_table.gotoBookmark(dbase::Bookmark{recno}))
+            continue;
+        if (const auto n = m_table.indexRangePosition())
+            m_hidden.push_back(*n);
+    }
+    std::sort(m_hidden.begin(), m_hidden.end());
+}
+
+std::uint32_t LogTableModel::entryOfRow(int r) const
+{
+    auto n = static_cast<std::uint32_t>(r);
+    for (const std::uint32_t h : m_hidden) {
+        if (h > n)
+            break;
+        ++n;
+    }
+    return n;
+}
+
 bool LogTableModel::seekRow(int r) const
 {
     if (r < 0 || r >= m_rows)
         return false;
     if (m_indexed)
-        return m_table.gotoIndexRangePosition(static_cast<std::uint32_t>(r));
+        return m_table.gotoIndexRangePosition(entryOfRow(r));
     if (m_counted) {
         const auto a = static_cast<size_t>(r / kPageRows);
         if (a >= m_anchors.size() || !m_table.gotoBookmark(m_anchors[a]))
@@ -276,7 +305,11 @@ int LogTableModel::rowOfCurrentRecord()
         return -1;
     if (m_indexed) {
         const auto n = m_table.indexRangePosition();
-        return n ? std::min(static_cast<int>(*n), m_rows - 1) : -1;
+        if (!n)
+            return -1;
+        const auto before =
+            std::lower_bound(m_hidden.begin(), m_hidden.end(), *n) - m_hidden.begin();
+        return std::min(static_cast<int>(*n) - static_cast<int>(before), m_rows - 1);
     }
     CursorKeeper keep(m_table);
     const int back = -m_table.moveBy(INT_MIN + 1);

@@ -18,6 +18,8 @@
 namespace qx7 {
 
 inline constexpr const char* kQsoRowsMimeType = "application/x-qx7-qso-rows";
+// A QSL manager call dragged from the manager toolbar; the only drop a log grid takes.
+inline constexpr const char* kManagerMimeType = "application/x-qx7-qsl-manager";
 
 class LogTableModel : public QAbstractTableModel
 {
@@ -109,6 +111,9 @@ private:
     void readPage(Page& p) const;
     Row readRow() const;
     void countRows();
+    void findHiddenEntries();
+    // The index entry (within the range) that row r shows, deleted entries skipped.
+    std::uint32_t entryOfRow(int r) const;
     void shrinkTo(int rows) const;
 
     dbase::Table& m_table;
@@ -122,6 +127,9 @@ private:
     int m_rows = 0;
     bool m_indexed = false; // rows are the index entries of the range: no walking
     bool m_counted = false; // under a filter: rows counted once, anchors kept
+    // Without a filter: the index entries (within the range) of deleted records, ascending.
+    // They keep their place in the index until the log is packed, but are no rows.
+    std::vector<std::uint32_t> m_hidden;
     // Under a filter: a bookmark every kPageRows rows, taken while counting.
     std::vector<dbase::Bookmark> m_anchors;
     mutable std::list<Page> m_pages; // most recently used first

@@ -7,13 +7,16 @@
 #include "ui/log/LogTableModel.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMimeData>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <set>
 
 namespace qx7 {
@@ -120,6 +123,8 @@ void TMDIChild::buildWidgets()
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setDragEnabled(true);
     m_grid->setDragDropMode(QAbstractItemView::DragOnly);
+    m_grid->viewport()->setAcceptDrops(true); // a manager only: see eventFilter
+    m_grid->viewport()->installEventFilter(this);
     m_grid->setAlternatingRowColors(false);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setSectionsMovable(true);
@@ -310,6 +315,44 @@ void TMDIChild::SetManagerOfSelection(const std::string& manager)
     if (keep.isValid())
         m_table.gotoBookmark(keep);
     refreshRows();
+}
+
+bool TMDIChild::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_grid->viewport())
+        return QWidget::eventFilter(watched, event);
+    const auto type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QWidget::eventFilter(watched, event);
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString format = QString::fromLatin1(kManagerMimeType);
+    const QPoint at = drop->position().toPoint();
+    const int row = m_grid->rowAt(at.y());
+    const bool accepted = drop->mimeData()->hasFormat(format) && row >= 0 && m_table.isOpen() &&
+                          !m_table.isReadOnly();
+    if (!accepted) {
+        drop->ignore();
+        return true;
+    }
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop)
+        dropManager(QString::fromUtf8(drop->mimeData()->data(format)).toStdString(), row);
+    return true;
+}
+
+void TMDIChild::dropManager(const std::string& manager, int row)
+{
+    // Dropped inside a selection of several QSOs, the manager goes to all of them;
+    // anywhere else to the QSO it was dropped on.
+    const QModelIndexList chosen = m_grid->selectionModel()->selectedRows();
+    const bool onSelection =
+        hasSelection() && std::any_of(chosen.begin(), chosen.end(),
+                                      [row](const QModelIndex& i) { return i.row() == row; });
+    if (!onSelection)
+        moveTo(row);
+    SetManagerOfSelection(manager.empty() ? "-" : manager);
+    emit currentRecordChanged();
 }
 
 void TMDIChild::setGridEnabled(bool on)

@@ -63,6 +63,10 @@ public:
     void SetManagerOfSelection(const std::string& manager);
     void setGridEnabled(bool on);
 
+protected:
+    // Drops of a manager on the grid.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     void selectionCountChanged(int count);
     void currentRecordChanged();
@@ -72,6 +76,7 @@ private:
     void buildWidgets();
     void SelectCount();
     void syncCurrentRecord();
+    void dropManager(const std::string& manager, int row);
 
     TQXDM& m_dm;
     QString m_name;

@@ -1,10 +1,15 @@
 #include "ui/main/ManagerToolbar.h"
 
 #include "store/SearchKeys.h"
+#include "ui/log/LogTableModel.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QToolButton>
 
 namespace qx7 {
@@ -75,6 +80,13 @@ void ManagerToolbar::choose(QAction* item)
     emit managerChosen(text.toStdString());
 }
 
+QMimeData* ManagerToolbar::dragData() const
+{
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kManagerMimeType), m_edit->text().trimmed().toUtf8());
+    return mime;
+}
+
 bool ManagerToolbar::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_edit) {
@@ -87,6 +99,21 @@ bool ManagerToolbar::eventFilter(QObject* watched, QEvent* event)
                 m_atEntry = now;
                 emit managerChanged(old, now);
             }
+        } else if (event->type() == QEvent::MouseButtonPress) {
+            const auto* m = static_cast<QMouseEvent*>(event);
+            m_pressed = m->button() == Qt::LeftButton;
+            m_pressAt = m->position().toPoint();
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            m_pressed = false;
+        } else if (event->type() == QEvent::MouseMove && m_pressed && !m_edit->text().isEmpty() &&
+                   (static_cast<QMouseEvent*>(event)->position().toPoint() - m_pressAt)
+                           .manhattanLength() >= QApplication::startDragDistance()) {
+            // The manager goes to a log grid; the drop there writes it into QSOs.
+            m_pressed = false;
+            auto* drag = new QDrag(m_edit);
+            drag->setMimeData(dragData());
+            drag->exec(Qt::CopyAction);
+            return true;
         } else if (event->type() == QEvent::KeyPress) {
             const QString t = static_cast<QKeyEvent*>(event)->text();
             if (t.size() == 1 && t.at(0) >= QChar(' ') && t.at(0).unicode() < 128) {

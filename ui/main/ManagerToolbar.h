@@ -4,6 +4,7 @@
 // what the user chose or typed; the main window writes it into the log and teaches the
 // database.
 
+#include <QPoint>
 #include <QToolBar>
 
 #include <string>
@@ -11,6 +12,7 @@
 
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QToolButton;
 
 namespace qx7 {
@@ -30,6 +32,8 @@ public:
     QMenu* candidateMenu() const { return m_menu; }
     QAction* managerWindowAction() const { return m_windowAction; }
     const std::string& managerAtEntry() const { return m_atEntry; }
+    // What a drag of ManagerEdit carries: its text under the manager type only.
+    QMimeData* dragData() const;
 
 signals:
     // An item of the drop-down was chosen ("-" for no manager).
@@ -51,6 +55,8 @@ private:
     std::vector<QAction*> m_items;
     QLineEdit* m_edit;
     std::string m_atEntry;
+    QPoint m_pressAt;
+    bool m_pressed = false;
 };
 
 } // namespace qx7
