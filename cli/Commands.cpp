@@ -3,6 +3,7 @@
 namespace qx7::cli {
 
 int runSettings(CommandContext& ctx);
+int runEngine(CommandContext& ctx);
 int runLog(CommandContext& ctx);
 int runCallKey(CommandContext& ctx);
 int runManagers(CommandContext& ctx);
@@ -26,6 +27,9 @@ const std::vector<Command>& allCommands()
 {
     static const std::vector<Command> commands = {
         {"settings", "settings", "print the effective settings as section/key/value", runSettings},
+        {"engine", "engine",
+         "the table engine's facts for this session (version, driver, level, language driver)",
+         runEngine},
         {"log", "log create NAME --call CALL | log info NAME | log list | log delete NAME",
          "create a log, show one, list the logs of the log folder, delete one", runLog},
         {"callkey", "callkey CALL...", "print the QSL-bureau sort key of each call", runCallKey},

@@ -1,5 +1,7 @@
 #include "config/AutoOpenLogsPage.h"
 
+#include "config/LogNameList.h"
+
 #include "core/IniFile.h"
 #include "datamodule/TQXDM.h"
 
@@ -10,17 +12,26 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qx7 {
 
 AutoOpenLogsPage::AutoOpenLogsPage(QWidget* parent)
-    : ConfigPage(QStringLiteral("config10"), parent), m_available(new QListWidget(this)),
-      m_chosen(new QListWidget(this))
+    : ConfigPage(QStringLiteral("config10"), parent), m_available(new LogNameList(this)),
+      m_chosen(new LogNameList(this))
 {
     setObjectName(QStringLiteral("autoOpenLogsPage"));
     m_available->setObjectName(QStringLiteral("availableLogList"));
     m_chosen->setObjectName(QStringLiteral("chosenLogList"));
-    for (QListWidget* l : {m_available, m_chosen})
-        l->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    for (LogNameList* list : {m_available, m_chosen}) {
+        list->setDropRule([this, list](const QString& source, const QStringList&) {
+            return takesDrop(source, list);
+        });
+        connect(list, &LogNameList::namesDropped, this,
+                [this, list](const QString& source, const QStringList& names, int row) {
+                    dropNames(source, names, list, row);
+                });
+    }
     auto button = [this](const char* text, const char* name, const QString& hint) {
         auto* b = new QPushButton(QLatin1String(text), this);
         b->setObjectName(QLatin1String(name));
@@ -88,6 +99,64 @@ void AutoOpenLogsPage::move(QListWidget* from, QListWidget* to, bool all)
         else
             ++i;
     }
+    finishMove(from, keepAt);
+}
+
+bool AutoOpenLogsPage::takesDrop(const QString& source, QListWidget* to) const
+{
+    if (source == to->objectName()) // the chosen list is reordered; the other is sorted
+        return to == m_chosen;
+    if (source != m_available->objectName() && source != m_chosen->objectName())
+        return false;
+    return to != m_chosen || m_chosen->count() < kMaxLogs;
+}
+
+void AutoOpenLogsPage::dropNames(const QString& source, const QStringList& names, QListWidget* to,
+                                 int row)
+{
+    QListWidget* from = source == m_available->objectName() ? m_available : m_chosen;
+    if (!takesDrop(source, to))
+        return;
+    const int keepAt = from->currentRow();
+    // The entries keep the order they had in their list, whatever order they were picked in.
+    QStringList ordered = names;
+    const auto rowIn = [from](const QString& name) {
+        const auto found = from->findItems(name, Qt::MatchExactly);
+        return found.isEmpty() ? -1 : from->row(found.first());
+    };
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [&](const QString& a, const QString& b) { return rowIn(a) < rowIn(b); });
+    int at = std::clamp(row, 0, to->count());
+    for (const QString& name : ordered) {
+        if (to == m_chosen && from != to && m_chosen->count() >= kMaxLogs)
+            break;
+        const auto found = from->findItems(name, Qt::MatchExactly);
+        if (found.isEmpty())
+            continue;
+        const int was = from->row(found.first());
+        QListWidgetItem* item = from->takeItem(was);
+        if (from == to && was < at)
+            --at; // the entry left a gap above the place it goes to
+        if (to == m_available) {
+            // The available logs stay in name order wherever they are dropped.
+            at = 0;
+            while (at < to->count() &&
+                   QString::compare(to->item(at)->text(), name, Qt::CaseInsensitive) < 0)
+                ++at;
+        }
+        to->insertItem(at++, item);
+    }
+    if (from == to) {
+        to->clearSelection();
+        to->setCurrentRow(std::clamp(at - 1, 0, to->count() - 1));
+        emit changed();
+        return;
+    }
+    finishMove(from, keepAt);
+}
+
+void AutoOpenLogsPage::finishMove(QListWidget* from, int keepAt)
+{
     // The selection stays near its old place.
     if (from->count() > 0)
         from->setCurrentRow(std::clamp(keepAt, 0, from->count() - 1));

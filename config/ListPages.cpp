@@ -2,6 +2,7 @@
 
 #include "core/BandModeTables.h"
 #include "core/IniFile.h"
+#include "datamodule/EngineFacts.h"
 #include "datamodule/TQXDM.h"
 
 #include <QCheckBox>
@@ -10,6 +11,8 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+
+#include <iterator>
 
 namespace qx7 {
 
@@ -169,39 +172,16 @@ void EngineFactsPage::load(const TQXDM& dm, const IniFile&)
     auto* form = static_cast<QFormLayout*>(m_form->layout());
     while (form->rowCount() > 0)
         form->removeRow(0);
-    const QString version = QString::number(dm.BDEVersion);
-    QString level;
-    switch (dm.BDEDBaseLevel) {
-    case 3:
-        level = QStringLiteral("dBASE dBASE III and dBASE III PLUS");
-        break;
-    case 4:
-        level = QStringLiteral("dBASE 4.0");
-        break;
-    case 5:
-        level = QStringLiteral("dBASE 5.0");
-        break;
-    case 7:
-        level = QStringLiteral("dBASE 7.0");
-        break;
-    case 25:
-        level = QStringLiteral("FoxPro");
-        break;
-    default:
-        level = QString::number(dm.BDEDBaseLevel);
-    }
-    auto row = [&](const QString& caption, const QString& value, const char* name) {
-        auto* label = new QLabel(value, m_form);
-        label->setObjectName(QLatin1String(name));
+    static const char* const names[] = {"engineVersionLabel", "defaultDriverLabel",
+                                        "dbaseLevelLabel",    "langDriverLabel",
+                                        "langDescLabel",      "codePageLabel"};
+    const std::vector<EngineFact> facts = engineFacts(dm);
+    for (size_t i = 0; i < facts.size() && i < std::size(names); ++i) {
+        auto* label = new QLabel(QString::fromStdString(facts[i].value), m_form);
+        label->setObjectName(QLatin1String(names[i]));
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        form->addRow(caption, label);
-    };
-    row(tr("BDE version:"), version.left(1) + u'.' + version.mid(1, 2), "engineVersionLabel");
-    row(tr("Default driver:"), QString::fromStdString(dm.BDEDefaultDriver), "defaultDriverLabel");
-    row(tr("dBase level:"), level, "dbaseLevelLabel");
-    row(tr("Language driver:"), QString::fromStdString(dm.BDELangDriver), "langDriverLabel");
-    row(tr("Description:"), QString::fromStdString(dm.BDELangDriverDesc), "langDescLabel");
-    row(tr("Code page:"), QString::number(dm.BDECodePage), "codePageLabel");
+        form->addRow(QString::fromStdString(facts[i].caption), label);
+    }
 }
 
 } // namespace qx7

@@ -24,6 +24,24 @@ std::string_view trim(std::string_view s)
     return s;
 }
 
+// A value with blanks at either end keeps them only inside double quotes, and one pair of
+// enclosing quotes is not part of the value: so Windows reads initialisation files, and
+// so a text like "via: " survives being written and read again.
+std::string_view unquote(std::string_view v)
+{
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
+        v = v.substr(1, v.size() - 2);
+    return v;
+}
+
+std::string quotedIfNeeded(const std::string& v)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool blankEdge = !v.empty() && (blank(v.front()) || blank(v.back()));
+    const bool lookQuoted = v.size() >= 2 && v.front() == '"' && v.back() == '"';
+    return blankEdge || lookQuoted ? '"' + v + '"' : v;
+}
+
 std::string indexKey(std::string_view name)
 {
     std::string key(name);
@@ -120,7 +138,7 @@ void IniFile::parse(std::string_view raw)
             continue;
         }
         const std::string_view key = trim(line.substr(0, eq));
-        const std::string_view value = trim(line.substr(eq + 1));
+        const std::string_view value = unquote(trim(line.substr(eq + 1)));
         bool found = false;
         for (auto& e : current->entries)
             if (!e.key.empty() && equalsIgnoreCase(e.key, key)) {
@@ -150,7 +168,7 @@ std::string IniFile::toText() const
     for (const auto& s : m_sections) {
         out += '[' + s.name + "]\n";
         for (const auto& e : s.entries)
-            out += e.key.empty() ? e.value + '\n' : e.key + '=' + e.value + '\n';
+            out += e.key.empty() ? e.value + '\n' : e.key + '=' + quotedIfNeeded(e.value) + '\n';
         out += '\n';
     }
     return out;

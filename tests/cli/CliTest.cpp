@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace qx7::cli {
@@ -54,6 +55,24 @@ TEST(Cli, SettingsPrintsWhatTheProgramRunsWith)
     EXPECT_NE(r.out.find("VisibleBands/1=160m\n"), std::string::npos);
     EXPECT_NE(r.out.find("Printers/PDF file\n"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(home / "manager"));
+    fs::remove_all(home);
+}
+
+TEST(Cli, EngineShowsTheFactsOfTheConfigurationPage)
+{
+    const fs::path home = fs::temp_directory_path() / "qx7-cli-engine";
+    fs::remove_all(home);
+    fs::create_directories(home);
+    std::ofstream(home / "qx7.ini") << "[System]\nBDEDBaseLevel=5\n";
+    const CliRun r = run({"--home", home.string(), "engine"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("BDE settings (valid only for this QX session)\n", 0), 0u) << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\nBDE version: [0-9]\\.[0-9]{2}\n"))) << r.out;
+    EXPECT_NE(r.out.find("\nDefault driver: DBASE\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\ndBase level: dBASE 5.0\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nLanguage driver: DBWINUS0\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nCode page: 1252\n"), std::string::npos) << r.out;
+    EXPECT_EQ(run({"--home", home.string(), "engine", "extra"}).code, 2);
     fs::remove_all(home);
 }
 

@@ -103,6 +103,32 @@ TEST(IniFile, SaveRoundTripsAndReplacesTheFileWhole)
     EXPECT_EQ(files, 1);
 }
 
+TEST(IniFile, BlanksAtTheEndsOfAValueSurviveASave)
+{
+    const std::string path = tempPath("blanks.ini");
+    std::filesystem::remove(path);
+    IniFile a(path);
+    a.writeString("Print", "ManagerText", "via: ");
+    a.writeString("Print", "PseText", " PSE");
+    a.writeString("Print", "Quoted", "\"as typed\"");
+    a.writeString("Print", "Plain", "TNX QSL");
+    ASSERT_TRUE(a.save());
+    IniFile b(path);
+    EXPECT_EQ(b.readString("Print", "ManagerText", ""), "via: ");
+    EXPECT_EQ(b.readString("Print", "PseText", ""), " PSE");
+    EXPECT_EQ(b.readString("Print", "Quoted", ""), "\"as typed\"");
+    EXPECT_EQ(b.readString("Print", "Plain", ""), "TNX QSL");
+    std::ifstream in(path, std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(text.find("ManagerText=\"via: \"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Plain=TNX QSL\n"), std::string::npos) << text;
+    // Written by hand in quotes, as Windows programs do.
+    std::ofstream(path, std::ios::binary) << "[Print]\nManagerText=\"mgr \"\nPseText=  PSE  \n";
+    IniFile c(path);
+    EXPECT_EQ(c.readString("Print", "ManagerText", ""), "mgr ");
+    EXPECT_EQ(c.readString("Print", "PseText", ""), "PSE");
+}
+
 TEST(IniFile, LoadingAndSavingAgainGivesTheSameBytes)
 {
     const std::string path = tempPath("stable.ini");

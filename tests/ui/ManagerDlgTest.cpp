@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -151,6 +153,47 @@ TEST_F(ManagerWindow, DeleteAsksTwiceAndPackKeepsTheRecords)
     EXPECT_TRUE(prompter.failures.empty());
     for (const char* b : {"importTextButton", "deleteButton", "packButton", "closeButton"})
         EXPECT_TRUE(child<QPushButton>(b)->isEnabled()) << b;
+}
+
+// The record count in the header of a dBase file, as any other reader of the file sees it.
+std::uint32_t recordsInFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    unsigned char header[8] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    return header[4] | header[5] << 8 | header[6] << 16 |
+           static_cast<std::uint32_t>(header[7]) << 24;
+}
+
+TEST_F(ManagerWindow, PackAndDeleteLeaveTheFileAsTheWindowSays)
+{
+    home.write("list.txt", "W1AW;K1AAA;;;\nVP8XY;G4ABC;;;\nZD8Z;VE3HO;;;\n");
+    chooseNext(home.file("list.txt"));
+    click("importTextButton");
+    const std::string file = (std::filesystem::path(home.dm->QXManagerPath) / "qxmgr.dbf").string();
+    ASSERT_EQ(recordsInFile(file), 3u);
+    dbase::Table& table = home.dm->managers().MgrTable();
+    ASSERT_TRUE(table.findKey("VP8XY"));
+    table.deleteRecord();
+    EXPECT_EQ(recordsInFile(file), 3u); // flagged, still in the file
+
+    click("packButton");
+    EXPECT_EQ(recordsInFile(file), 2u);
+    EXPECT_EQ(count(), QStringLiteral("2 Record(s)"));
+    ASSERT_EQ(grid()->rowCount(), 2);
+    EXPECT_EQ(cell(0, 0), QStringLiteral("W1AW"));
+    EXPECT_EQ(cell(1, 0), QStringLiteral("ZD8Z"));
+    // The index was rebuilt with the records: look-ups find what is left, and only that.
+    EXPECT_EQ(home.dm->managers().LookUpManager("ZD8Z", "", "20240101").manager, "VE3HO");
+    EXPECT_EQ(home.dm->managers().LookUpManager("VP8XY", "", "20240101").manager, "");
+
+    prompter.expect("Are you sure to delete the QSL Manager Database?", PromptButton::Yes);
+    prompter.expect("Are you really sure?", PromptButton::Yes);
+    click("deleteButton");
+    EXPECT_EQ(recordsInFile(file), 0u);
+    EXPECT_EQ(home.dm->managers().LookUpManager("ZD8Z", "", "20240101").manager, "");
+    EXPECT_TRUE(prompter.allAnswered());
+    EXPECT_TRUE(prompter.failures.empty()) << prompter.failures.front();
 }
 
 TEST_F(ManagerWindow, DamagedListNamesTheLineAndKeepsTheDatabase)

@@ -1,7 +1,7 @@
 #include "ui/swl/SwlWindow.h"
 
 #include "ui/help/HelpWindow.h"
-#include "ui/swl/QsoDragData.h"
+#include "ui/log/QsoDragData.h"
 #include "WindowTestHome.h"
 
 #include <QDropEvent>

@@ -3,7 +3,7 @@
 
 #include "ui/help/HelpWindow.h"
 #include "ui/manager/TQXManagerDlg.h"
-#include "ui/swl/QsoDragData.h"
+#include "ui/log/QsoDragData.h"
 #include "ui/swl/SwlWindow.h"
 
 #include "WindowTestHome.h"

@@ -59,8 +59,12 @@ ticks the HF bands 160 m to 10 m.</p>)"},
         {"config09", "Modes", R"(
 <p>Tick the modes the mode lists offer. <b>Default</b> ticks SSB, CW, RTTY, PSK and JT65.</p>)"},
         {"config10", "Auto Open Logs", R"(
-<p>The logs in the right-hand list open by themselves at every start. Move logs between the
-lists with the arrow buttons.</p>)"},
+<p>The logs in the right-hand list open by themselves at every start, in the order of the
+list. Move logs between the lists with the arrow buttons or drag them from one list to the
+other; drag a log within the right-hand list to change the order. Up to 16 logs can be
+chosen.</p>
+<p><b>Example:</b> drag "dl1abc-2024.qx7" to the right, then drag "contest.qx7" onto it: the
+contest log now opens first, and both open at the next start after you press <i>OK</i>.</p>)"},
         {"config11", "Folders", R"(
 <p>Where QX keeps layouts, logs, the manager database, temporary files and your own
 files. A new folder must exist and be writable; it takes effect at the next start, and
@@ -68,8 +72,14 @@ no files are moved for you.</p>
 <p><b>Example:</b> to keep logs on a backup drive, choose "Logs", pick the folder, press
 <i>Set new folder</i>, then copy your logs there before you restart QX.</p>)"},
         {"config12", "Table engine", R"(
-<p>Facts about the table engine that stores your logs: its version, the dBase level new
-tables are written in, and the language driver with its code page. Read only.</p>)"},
+<p>Facts about the table engine that stores your logs, for this session. Read only.</p>
+<p><b>BDE version</b>: the engine's version; QX needs 5.00 or later.
+<b>Default driver</b>: the table type new tables get (DBASE).
+<b>dBase level</b>: the dBase format of new tables, from the "BDEDBaseLevel" key of qx7.ini
+(4 to 7; dBASE 4.0 unless you changed it).
+<b>Language driver</b>, <b>Description</b> and <b>Code page</b>: how text is stored in the
+tables; DBWINUS0 stores Windows-1252, so other dBase programs read your logs correctly.</p>
+<p>The same facts are printed by <i>qx7cli engine</i>.</p>)"},
     };
     return topics;
 }

@@ -17,7 +17,7 @@ const std::vector<Topic>& allTopics()
 QStringList topicsWindowsAsk()
 {
     QStringList names{kContents, kLogWindow, kLogSearch, kSwl, kManager};
-    names << kOpenLog << kNewLog << kLogStatistics << kFooterLines;
+    names << kOpenLog << kNewLog << kLogStatistics << kFooterLines << kLogGridSetup;
     for (const char* page : {"config00", "config01", "config02", "config03", "config04", "config05",
                              "config06", "config15", "config07", "config13", "config08", "config09",
                              "config10", "config11", "config12"})

@@ -1,6 +1,7 @@
 #include "ui/log/LogTableModel.h"
 
 #include "store/LogDisplay.h"
+#include "ui/log/QsoDragData.h"
 
 #include <QBrush>
 #include <QColor>
@@ -384,13 +385,35 @@ Qt::ItemFlags LogTableModel::flags(const QModelIndex& index) const
 
 QStringList LogTableModel::mimeTypes() const
 {
-    return {QString::fromLatin1(kQsoRowsMimeType)};
+    return {QString::fromLatin1(kQsoRowsMimeType), QString::fromLatin1(kQsoMimeType)};
 }
 
-QMimeData* LogTableModel::mimeData(const QModelIndexList&) const
+QMimeData* LogTableModel::mimeData(const QModelIndexList& indexes) const
 {
-    // The drop acts on the selection of the active log window, so the rows need not travel.
-    auto* mime = new QMimeData;
+    // The print queue acts on the selection of the active log window, so for it the rows
+    // need not travel. The SWL window takes the dragged QSOs themselves, with their values
+    // as stored (not as displayed) and the own call of this log.
+    std::vector<int> rows;
+    for (const QModelIndex& i : indexes)
+        rows.push_back(i.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QsoDrag drag{m_ownCall, {}};
+    {
+        CursorKeeper keep(m_table);
+        const auto field = [this](Column c) {
+            const int f = m_fieldOfColumn[static_cast<size_t>(c)];
+            return f < 0 ? QString() : QString::fromStdString(m_table.text(f));
+        };
+        for (int r : rows) {
+            const Row* cached = row(r);
+            if (!cached || !cached->mark.isValid() || !m_table.gotoBookmark(cached->mark))
+                continue;
+            drag.qsos.push_back({field(CallColumn), field(DateColumn), field(TimeColumn),
+                                 field(BandColumn), field(ModeColumn), field(SubmColumn)});
+        }
+    }
+    QMimeData* mime = drag.qsos.empty() ? new QMimeData : makeQsoDrag(drag);
     mime->setData(QString::fromLatin1(kQsoRowsMimeType), QByteArray("rows"));
     return mime;
 }

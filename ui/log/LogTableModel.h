@@ -80,6 +80,8 @@ public:
 
     // Display formats of dates and times.
     void setDisplayFormats(std::string dateFormat, int labelTimeFormat);
+    // The log's own call; drags carry it so that a drop can tell whose QSOs arrive.
+    void setOwnCall(const QString& call) { m_ownCall = call; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -122,6 +124,7 @@ private:
     std::array<Qt::Alignment, ColumnCount> m_titleAlign{};
     std::array<Qt::Alignment, ColumnCount> m_dataAlign{};
     int m_markField = -1;
+    QString m_ownCall;
     std::string m_dateFormat = "yyyymmdd";
     int m_timeFormat = 0;
     int m_rows = 0;

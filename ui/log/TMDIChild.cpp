@@ -111,6 +111,7 @@ void TMDIChild::buildWidgets()
     m_grid = new QTableView(this);
     m_grid->setObjectName("LogGrid");
     m_model = new LogTableModel(m_table, this);
+    m_model->setOwnCall(QString::fromStdString(m_ownCall));
     m_model->setDisplayFormats(m_dm.DateDisplayFormat, m_dm.LabelTimeFormat);
     // Fixed row heights, set before the rows arrive: the view never measures or resizes
     // a million rows one by one.

@@ -5,7 +5,7 @@
 #include "ui/help/HelpWindow.h"
 #include "ui/manager/CallValidator.h"
 #include "ui/manager/TableCursorModel.h"
-#include "ui/swl/QsoDragData.h"
+#include "ui/log/QsoDragData.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>

@@ -1,4 +1,4 @@
-#include "ui/swl/QsoDragData.h"
+#include "ui/log/QsoDragData.h"
 
 #include <QMimeData>
 

@@ -1,7 +1,8 @@
 #pragma once
-// The drag format of QSO rows taken from a log grid. A log grid puts its selected QSOs
-// and the log's own call into the drag with makeQsoDrag(); windows that take QSOs (the
-// SWL window) read them back with readQsoDrag().
+// The drag format of QSO rows taken from a log grid. A log grid puts the QSOs it drags
+// and the log's own call into the drag with makeQsoDrag() (beside the rows marker the
+// print queue takes); windows that take QSOs themselves (the SWL window) read them back
+// with readQsoDrag().
 
 #include <QString>
 
