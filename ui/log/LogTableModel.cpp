@@ -399,7 +399,9 @@ QMimeData* LogTableModel::mimeData(const QModelIndexList& indexes) const
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     QsoDrag drag{m_ownCall, {}};
-    {
+    // A listener reports a handful of QSOs; a drag of a whole large log goes to the print
+    // queue only, without reading every record for a payload nobody takes.
+    if (rows.size() <= kMaxDraggedQsos) {
         CursorKeeper keep(m_table);
         const auto field = [this](Column c) {
             const int f = m_fieldOfColumn[static_cast<size_t>(c)];

@@ -45,6 +45,8 @@ public:
         ColumnCount
     };
     static constexpr int kPageRows = 64;
+    // Drags of more rows carry no QSO values (the print queue needs none).
+    static constexpr size_t kMaxDraggedQsos = 1000;
 
     LogTableModel(dbase::Table& table, QObject* parent = nullptr);
 
