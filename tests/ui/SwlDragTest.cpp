@@ -152,5 +152,39 @@ TEST(SwlDrag, TheCurrentQsoTravelsWhenNothingIsSelectedAndTheLogKeepsItsPlace)
     EXPECT_EQ(log.currentText("CALL"), "QA1ABC"); // reading the rows moved nothing
 }
 
+TEST(SwlDrag, AWholeLargeLogDragsForThePrintQueueOnly)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    const size_t n = LogTableModel::kMaxDraggedQsos + 1;
+    CreateLogTable(home.dm->QXLogPath, "big");
+    const LogPaths p = logPaths(home.dm->QXLogPath, "big");
+    CreateLogDescriptor(p.table);
+    writeLogDescriptor(p.descriptor, {"DL0QX", {}});
+    {
+        dbase::Table log;
+        openLog(log, p.table, 0);
+        log.appendMany(n, [&](size_t i) {
+            log.setText("CALL", "QA" + std::to_string(i));
+            log.setText("DATE", "20240101");
+            log.setText("TIME", "1200");
+            log.setText("BAND", "20m");
+            log.setText("MODE", "CW");
+        });
+        ensureQmgrIndex(log);
+    }
+    TMDIChild log(*home.dm, "big");
+    ASSERT_EQ(log.model()->rowCount(), static_cast<int>(n));
+    log.grid()->selectAll();
+    const auto all = dragOfSelection(log);
+    EXPECT_TRUE(all->hasFormat(QString::fromLatin1(kQsoRowsMimeType)));
+    EXPECT_FALSE(all->hasFormat(QString::fromLatin1(kQsoMimeType)));
+    log.grid()->selectionModel()->select(log.grid()->model()->index(0, 0),
+                                         QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    const auto fewer = dragOfSelection(log);
+    ASSERT_TRUE(readQsoDrag(fewer.get()).has_value());
+    EXPECT_EQ(readQsoDrag(fewer.get())->qsos.size(), LogTableModel::kMaxDraggedQsos);
+}
+
 } // namespace
 } // namespace qx7
