@@ -35,8 +35,7 @@ void printDraft(const TextSpecDraft& draft, std::ostream& out)
     }
 }
 
-int analyze(TQXDM& dm, const std::vector<std::string>& args, std::ostream& out,
-            std::ostream& err)
+int analyze(TQXDM& dm, const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--save")) {
         err << kUsage;

@@ -26,7 +26,7 @@ struct RunResult
     // A macro whose input logs are all gone is not run: nothing is read or written.
     bool refused = false;
     std::vector<std::string> missingLogs;
-    std::string errorLogPath;            // empty when the run found no problem
+    std::string errorLogPath; // empty when the run found no problem
 };
 
 class ConversionRun

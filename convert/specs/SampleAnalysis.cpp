@@ -39,21 +39,21 @@ std::string headerWord(std::string_view header)
 std::string keyOfHeader(std::string_view header)
 {
     static const std::pair<const char*, const char*> names[] = {
-        {"CALL", "CALL"},       {"CALLSIGN", "CALL"},   {"QSODATE", "DATE"},
-        {"DATE", "DATE"},       {"TIMEON", "TIME"},     {"TIME", "TIME"},
-        {"UTC", "TIME"},        {"BAND", "BAND"},       {"MODE", "MODE"},
-        {"SUBMODE", "SUBM"},    {"SUBM", "SUBM"},       {"RSTSENT", "RSTS"},
-        {"RSTS", "RSTS"},       {"SENT", "RSTS"},       {"RSTRCVD", "RSTR"},
-        {"RSTRECEIVED", "RSTR"}, {"RSTR", "RSTR"},      {"RCVD", "RSTR"},
-        {"QSLSENT", "QSLS"},    {"QSLS", "QSLS"},       {"QSLRCVD", "QSLR"},
-        {"QSLRECEIVED", "QSLR"}, {"QSLR", "QSLR"},      {"QSLVIA", "QMGR"},
-        {"QSLMANAGER", "QMGR"}, {"MANAGER", "QMGR"},    {"QMGR", "QMGR"},
-        {"VIA", "QMGR"},        {"QSLSDATE", "DATS"},   {"DATEQSLSENT", "DATS"},
-        {"DATS", "DATS"},       {"QSLRDATE", "DATR"},   {"DATEQSLRECEIVED", "DATR"},
-        {"DATR", "DATR"},       {"COMMENT", "COMM"},    {"COMM", "COMM"},
-        {"NOTES", "COMM"},      {"FREQ", "FREQ"},       {"FREQUENCY", "FREQ"},
-        {"FREQENCY", "FREQ"},   {"QRG", "FREQ"},        {"DXCC", "DXCC"},
-        {"DXCCNUMBER", "DXCC"}, {"XBND", "XBND"},       {"XBANDQSOS", "XBND"},
+        {"CALL", "CALL"},        {"CALLSIGN", "CALL"}, {"QSODATE", "DATE"},
+        {"DATE", "DATE"},        {"TIMEON", "TIME"},   {"TIME", "TIME"},
+        {"UTC", "TIME"},         {"BAND", "BAND"},     {"MODE", "MODE"},
+        {"SUBMODE", "SUBM"},     {"SUBM", "SUBM"},     {"RSTSENT", "RSTS"},
+        {"RSTS", "RSTS"},        {"SENT", "RSTS"},     {"RSTRCVD", "RSTR"},
+        {"RSTRECEIVED", "RSTR"}, {"RSTR", "RSTR"},     {"RCVD", "RSTR"},
+        {"QSLSENT", "QSLS"},     {"QSLS", "QSLS"},     {"QSLRCVD", "QSLR"},
+        {"QSLRECEIVED", "QSLR"}, {"QSLR", "QSLR"},     {"QSLVIA", "QMGR"},
+        {"QSLMANAGER", "QMGR"},  {"MANAGER", "QMGR"},  {"QMGR", "QMGR"},
+        {"VIA", "QMGR"},         {"QSLSDATE", "DATS"}, {"DATEQSLSENT", "DATS"},
+        {"DATS", "DATS"},        {"QSLRDATE", "DATR"}, {"DATEQSLRECEIVED", "DATR"},
+        {"DATR", "DATR"},        {"COMMENT", "COMM"},  {"COMM", "COMM"},
+        {"NOTES", "COMM"},       {"FREQ", "FREQ"},     {"FREQUENCY", "FREQ"},
+        {"FREQENCY", "FREQ"},    {"QRG", "FREQ"},      {"DXCC", "DXCC"},
+        {"DXCCNUMBER", "DXCC"},  {"XBND", "XBND"},     {"XBANDQSOS", "XBND"},
         {"MARK", "MARK"},
     };
     const std::string word = headerWord(header);
@@ -121,8 +121,8 @@ bool isFrequency(const std::string& value)
 bool isReport(const std::string& value)
 {
     return (value.size() == 2 || value.size() == 3) &&
-           std::all_of(value.begin(), value.end(), isDigit) && value[0] >= '1' &&
-           value[0] <= '5' && value[1] >= '1';
+           std::all_of(value.begin(), value.end(), isDigit) && value[0] >= '1' && value[0] <= '5' &&
+           value[1] >= '1';
 }
 
 using Test = bool (*)(const std::string&);
@@ -179,8 +179,8 @@ TextGuess analyzeSample(const std::vector<std::string>& lines)
     const bool padded = std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
         return l.find("  ") != std::string::npos;
     });
-    guess.fixedWidth = tabs == 0 && semicolons == 0 && commas == 0 && lines.size() > 1 &&
-                       padded && guessBreaks(lines, '\0').size() > 2;
+    guess.fixedWidth = tabs == 0 && semicolons == 0 && commas == 0 && lines.size() > 1 && padded &&
+                       guessBreaks(lines, '\0').size() > 2;
     if (guess.fixedWidth)
         guess.delimiter = '\0';
     return guess;
@@ -235,9 +235,9 @@ std::vector<int> widthsFromBreaks(const std::vector<int>& breaks, char delimiter
 
 std::string guessDateFormat(const std::vector<std::string>& values)
 {
-    static const char* const formats[] = {
-        "yyyymmdd",   "yyyy-mm-dd", "yyyy/mm/dd", "yyyy.mm.dd", "dd.mm.yyyy", "dd-mm-yyyy",
-        "dd/mm/yyyy", "mm/dd/yyyy", "dd.mm.yy",   "dd-mmm-yyyy", "dd-mmm-yy", "yymmdd"};
+    static const char* const formats[] = {"yyyymmdd",   "yyyy-mm-dd",  "yyyy/mm/dd", "yyyy.mm.dd",
+                                          "dd.mm.yyyy", "dd-mm-yyyy",  "dd/mm/yyyy", "mm/dd/yyyy",
+                                          "dd.mm.yy",   "dd-mmm-yyyy", "dd-mmm-yy",  "yymmdd"};
     for (const char* format : formats) {
         const std::string_view f(format);
         bool any = false, all = true;
@@ -288,8 +288,7 @@ bool mappingIsComplete(const std::vector<std::string>& keys)
         return std::any_of(keys.begin(), keys.end(),
                            [key](const std::string& k) { return equalsIgnoreCase(k, key); });
     };
-    return has("CALL") && has("DATE") && has("TIME") && (has("BAND") || has("FREQ")) &&
-           has("MODE");
+    return has("CALL") && has("DATE") && has("TIME") && (has("BAND") || has("FREQ")) && has("MODE");
 }
 
 } // namespace qx7

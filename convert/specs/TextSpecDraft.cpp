@@ -140,7 +140,7 @@ std::vector<std::string> TextSpecDraft::columnNames() const
         headerRow && !m_sample.empty() ? split(m_sample.front()) : std::vector<std::string>{};
     for (size_t c = 0; c < count; ++c)
         names.push_back(c < header.size() && !header[c].empty() ? header[c]
-                                                                 : "Field " + std::to_string(c + 1));
+                                                                : "Field " + std::to_string(c + 1));
     return names;
 }
 
@@ -216,8 +216,9 @@ void TextSpecDraft::loadFrom(const TQXLogSpec& spec)
     for (const std::string& line : spec.FieldMap) {
         const size_t semicolon = line.find(';');
         m_keys.push_back(trimmed(line.substr(0, semicolon)));
-        const int width =
-            semicolon == std::string::npos ? 0 : std::max(0, std::atoi(line.c_str() + semicolon + 1));
+        const int width = semicolon == std::string::npos
+                              ? 0
+                              : std::max(0, std::atoi(line.c_str() + semicolon + 1));
         if (textType == 1 && width > 0) {
             position += width + (breaks.empty() || delimiter == 0 ? 0 : 1);
             breaks.push_back(position);

@@ -42,8 +42,8 @@ TEST(SpecCli, AnalyzeGuessesTheCsvAndConvertReadsTheSavedSpecification)
 {
     const fs::path home = freshHome("qx7-cli-spec");
     writeAll(home / "tmp" / "log.csv", kCsv);
-    const auto r = qx7cli(home, "spec analyze '" + (home / "tmp" / "log.csv").string() +
-                                    "' --save mycsv");
+    const auto r =
+        qx7cli(home, "spec analyze '" + (home / "tmp" / "log.csv").string() + "' --save mycsv");
     ASSERT_EQ(r.code, 0) << r.out;
     EXPECT_NE(r.out.find("Delimiter=44"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("HeaderRows=1"), std::string::npos) << r.out;
@@ -54,9 +54,9 @@ TEST(SpecCli, AnalyzeGuessesTheCsvAndConvertReadsTheSavedSpecification)
     EXPECT_NE(spec.find("Field7=RSTR;0"), std::string::npos) << spec;
     EXPECT_NE(qx7cli(home, "spec list").out.find("mycsv.qxia"), std::string::npos);
 
-    const auto c = qx7cli(home, "convert --in '34:" + (home / "tmp" / "log.csv").string() +
-                                    "' --spec mycsv --out '45:" +
-                                    (home / "tmp" / "out.adi").string() + "'");
+    const auto c =
+        qx7cli(home, "convert --in '34:" + (home / "tmp" / "log.csv").string() +
+                         "' --spec mycsv --out '45:" + (home / "tmp" / "out.adi").string() + "'");
     ASSERT_EQ(c.code, 0) << c.out;
     const std::string adif = readAll(home / "tmp" / "out.adi");
     EXPECT_NE(adif.find("<call:6>DL1ABC <qso_date:8>20240105 <time_on:4>1203 <band:3>20M "
@@ -70,8 +70,8 @@ TEST(SpecCli, AFileWithoutTheNeededColumnsIsNotSaved)
 {
     const fs::path home = freshHome("qx7-cli-spec-bad");
     writeAll(home / "tmp" / "notes.txt", "just some words\nand more words here\n");
-    const auto r = qx7cli(home, "spec analyze '" + (home / "tmp" / "notes.txt").string() +
-                                    "' --save words");
+    const auto r =
+        qx7cli(home, "spec analyze '" + (home / "tmp" / "notes.txt").string() + "' --save words");
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.out.find("nothing saved"), std::string::npos) << r.out;
     EXPECT_FALSE(fs::exists(home / "user" / "words.qxia"));
@@ -86,8 +86,7 @@ TEST(MacroCli, AMacroWhoseLogsAreAllGoneWritesNothingAndNamesThem)
     fs::copy_file(home / "tmp" / "sample.adi", in);
     const fs::path out = home / "tmp" / "kept.adi";
     ASSERT_EQ(qx7cli(home, "convert --in '45:" + in.string() + "' --out '45:" + out.string() +
-                               "' --save-macro '" + (home / "user" / "nightly.qxm").string() +
-                               "'")
+                               "' --save-macro '" + (home / "user" / "nightly.qxm").string() + "'")
                   .code,
               0);
     const std::string before = readAll(out);

@@ -122,13 +122,13 @@ TEST(TextSpecDraft, AnalyzedCsvMapsItsColumnsAndReadsBackAsSaved)
 
 TEST(TextSpecDraft, FieldsAreGuessedFromValuesWithoutHeader)
 {
-    TextSpecDraft d({"05.01.2024;12:03;DL1ABC;14.205;USB;59;57",
-                     "06.01.2024;08:15;JA1XYZ;7.012;CW;599;579"});
+    TextSpecDraft d(
+        {"05.01.2024;12:03;DL1ABC;14.205;USB;59;57", "06.01.2024;08:15;JA1XYZ;7.012;CW;599;579"});
     d.analyze();
     EXPECT_FALSE(d.headerRow);
     EXPECT_EQ(d.dateFormat, "dd.mm.yyyy");
-    EXPECT_EQ(d.keys(), (std::vector<std::string>{"DATE", "TIME", "CALL", "FREQ", "MODE", "RSTS",
-                                                  "RSTR"}));
+    EXPECT_EQ(d.keys(),
+              (std::vector<std::string>{"DATE", "TIME", "CALL", "FREQ", "MODE", "RSTS", "RSTR"}));
     EXPECT_TRUE(d.isComplete());
     d.setKey(3, "nil");
     EXPECT_FALSE(d.isComplete()); // neither band nor frequency

@@ -5,8 +5,12 @@
 #include "ui/wizard/BreaksPaintBox.h"
 #include "ui/wizard/TQXToolsSpecsForm.h"
 
+#include "convert/specs/ImportSpecFile.h"
+
 #include "WizardFixture.h"
 
+#include <QApplication>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableWidget>
 
@@ -54,6 +58,8 @@ protected:
     static void name(QWidget& form, const QString& text)
     {
         auto* edit = in<QLineEdit>(form, "SpecNameEdit");
+        QApplication::setActiveWindow(&form);
+        edit->setFocus();
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Tab);
     }
@@ -64,7 +70,8 @@ protected:
         bool opened = false;
         wizard->setSpecEditorDriver([&](TQXToolsSpecsForm& form) {
             opened = true;
-            EXPECT_TRUE(form.windowTitle().startsWith("ASCII and CSV File Import Specifications ["));
+            EXPECT_TRUE(
+                form.windowTitle().startsWith("ASCII and CSV File Import Specifications ["));
             drive(form);
         });
         addLogs(type, {QString::fromStdString(file)});
@@ -251,14 +258,12 @@ TEST_F(SpecsEditor, ASavedSpecificationIsChosenByNameAndOtherSymbolWithoutOneSto
         press(form, "NextButton");
         EXPECT_TRUE(in<QRadioButton>(form, "CommaRadio")->isChecked());
         // "Other symbol:" with nothing typed is no delimiter.
-        QTest::mouseClick(in<QRadioButton>(form, "OtherRadio"), Qt::LeftButton, {},
-                          QPoint(6, 8));
+        QTest::mouseClick(in<QRadioButton>(form, "OtherRadio"), Qt::LeftButton, {}, QPoint(6, 8));
         ASSERT_TRUE(in<QRadioButton>(form, "OtherRadio")->isChecked());
         EXPECT_EQ(form.draft().delimiter, '\0');
         press(form, "OKButton");
     });
-    EXPECT_EQ(IniFile(dm().QXUserPath + "/Stored.qxia").readInteger("Options", "Delimiter", -1),
-              0);
+    EXPECT_EQ(IniFile(dm().QXUserPath + "/Stored.qxia").readInteger("Options", "Delimiter", -1), 0);
 }
 
 } // namespace

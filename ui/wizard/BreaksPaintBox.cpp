@@ -92,8 +92,8 @@ void BreaksPaintBox::paintEvent(QPaintEvent*)
         p.setPen(QPen(b == m_dragged ? Qt::red : Qt::blue, 1));
         p.drawLine(x, kRuler - 10, x, height());
         p.setBrush(b == m_dragged ? Qt::red : Qt::blue);
-        p.drawPolygon(QPolygon({QPoint(x - 4, kRuler - 10), QPoint(x + 4, kRuler - 10),
-                                QPoint(x, kRuler - 4)}));
+        p.drawPolygon(QPolygon(
+            {QPoint(x - 4, kRuler - 10), QPoint(x + 4, kRuler - 10), QPoint(x, kRuler - 4)}));
     }
 }
 

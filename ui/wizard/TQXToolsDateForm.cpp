@@ -2,8 +2,8 @@
 
 #include "convert/normalize/ParseDate.h"
 #include "core/DateFormat.h"
-#include "ui/help/HelpWindow.h"
 #include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

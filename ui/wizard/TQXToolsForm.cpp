@@ -10,8 +10,8 @@
 #include "core/Text.h"
 #include "datamodule/TQXDM.h"
 #include "store/LogTable.h"
+#include "ui/wizard/ExportFieldsPage.h"
 #include "ui/wizard/InputPreview.h"
-#include "ui/wizard/OutputSpecPage.h"
 #include "ui/wizard/TQXToolsAdifForm.h"
 #include "ui/wizard/TQXToolsSpecsForm.h"
 
@@ -117,10 +117,10 @@ TQXToolsForm::TQXToolsForm(TQXDM& dm, QWidget* parent)
     m_pages->addWidget(buildWriteModePage());
     m_pages->addWidget(buildProtocolPage());
     m_pages->addWidget(buildMacrosPage());
-    m_outputSpec = new OutputSpecPage;
+    m_outputSpec = new ExportFieldsPage;
     m_pages->addWidget(m_outputSpec);
-    connect(m_outputSpec, &OutputSpecPage::backRequested, this, [this] { showPage(OutputPage); });
-    connect(m_outputSpec, &OutputSpecPage::startRequested, this, [this] {
+    connect(m_outputSpec, &ExportFieldsPage::backRequested, this, [this] { showPage(OutputPage); });
+    connect(m_outputSpec, &ExportFieldsPage::startRequested, this, [this] {
         if (!m_outputSpec->save()) {
             m_dm.prompter().error("Cannot write the output specification in " + m_dm.QXUserPath);
             return;
@@ -621,7 +621,8 @@ bool TQXToolsForm::addLogFile(const QString& file, int type)
     const TQXLogSpec& added =
         *std::find_if(m_run.logs().begin(), m_run.logs().end(),
                       [&](const TQXLogSpec& l) { return l.FileName == name; });
-    SaveImportPath(ini, type, s(QFileInfo(file).absolutePath()), added.HasSpec ? added.SpecName : "");
+    SaveImportPath(ini, type, s(QFileInfo(file).absolutePath()),
+                   added.HasSpec ? added.SpecName : "");
     ini.save();
     refreshFileList(q(name));
     // A text or dBase log is read through a specification: make or choose it now.

@@ -30,7 +30,7 @@ class QTableWidget;
 
 namespace qx7 {
 
-class OutputSpecPage;
+class ExportFieldsPage;
 class TQXDM;
 class TQXToolsSpecsForm;
 
@@ -185,7 +185,7 @@ private:
     QLineEdit* m_specName = nullptr;
     QPushButton* m_specsButton = nullptr;
     QPushButton* m_adifOptions = nullptr;
-    OutputSpecPage* m_outputSpec = nullptr;
+    ExportFieldsPage* m_outputSpec = nullptr;
     // Output
     QComboBox* m_outputType = nullptr;
     QLineEdit* m_folder = nullptr;

@@ -48,6 +48,7 @@ QPushButton* button(const QString& text, const char* name)
 {
     auto* b = new QPushButton(text);
     b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false); // Enter in the name edit must not press Help
     return b;
 }
 
@@ -97,6 +98,7 @@ TQXToolsSpecsForm::TQXToolsSpecsForm(TQXDM& dm, SpecKind kind, TQXLogSpec& spec,
     m_back = button(tr("<< &Back"), "BackButton");
     m_next = button(tr("&Next step >>"), "NextButton");
     m_ok = button(tr("&OK"), "OKButton");
+    m_next->setDefault(true);
     auto* cancel = button(tr("&Cancel"), "CancelButton");
     row->addWidget(help);
     row->addStretch();
@@ -330,6 +332,8 @@ void TQXToolsSpecsForm::nextStep()
 {
     if (m_name->text().trimmed().isEmpty())
         return;
+    if (step() == NameStep)
+        nameEdited();
     if (m_kind == SpecKind::Dbase || step() == ColumnsStep)
         showStep(MappingStep);
     else if (step() == NameStep)
@@ -358,12 +362,12 @@ void TQXToolsSpecsForm::updateButtons()
     const std::vector<std::string> keys = mappedKeys();
     m_dateButton->setEnabled(std::find(keys.begin(), keys.end(), "DATE") != keys.end());
     const int mode = m_draft.bandMode;
-    m_formatInfo->setText(tr("Date format: %1    Band/freq field: %2")
-                              .arg(m_draft.dateFormat.empty() ? tr("(none)")
-                                                              : q(m_draft.dateFormat))
-                              .arg(mode == 0   ? tr("band only (m)")
-                                   : mode == 1 ? tr("frequency only (MHz)")
-                                               : tr("band or frequency")));
+    m_formatInfo->setText(
+        tr("Date format: %1    Band/freq field: %2")
+            .arg(m_draft.dateFormat.empty() ? tr("(none)") : q(m_draft.dateFormat))
+            .arg(mode == 0   ? tr("band only (m)")
+                 : mode == 1 ? tr("frequency only (MHz)")
+                             : tr("band or frequency")));
 }
 
 // ---------------------------------------------------------------- name and loading
@@ -495,8 +499,9 @@ void TQXToolsSpecsForm::refreshColumns()
     m_csvGrid->setHorizontalHeaderLabels(headers);
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
         for (int c = 0; c < static_cast<int>(names.size()); ++c)
-            m_csvGrid->setItem(r, c,
-                               new QTableWidgetItem(q(rows[static_cast<size_t>(r)][static_cast<size_t>(c)])));
+            m_csvGrid->setItem(
+                r, c,
+                new QTableWidgetItem(q(rows[static_cast<size_t>(r)][static_cast<size_t>(c)])));
 }
 
 // ---------------------------------------------------------------- mapping

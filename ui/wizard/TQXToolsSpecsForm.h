@@ -5,8 +5,8 @@
 // The guessing and the column rules live in TextSpecDraft; this window only shows them.
 
 #include "convert/engine/LogTypes.h"
-#include "convert/specs/TQXLogSpec.h"
 #include "convert/specs/TextSpecDraft.h"
+#include "convert/specs/TQXLogSpec.h"
 
 #include <QDialog>
 

@@ -20,11 +20,11 @@ class QRadioButton;
 
 namespace qx7 {
 
-class OutputSpecPage : public QWidget
+class ExportFieldsPage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit OutputSpecPage(QWidget* parent = nullptr);
+    explicit ExportFieldsPage(QWidget* parent = nullptr);
 
     // Shows the stored choices of the output type.
     void load(const std::string& userFolder, int logType);

@@ -1,4 +1,4 @@
-#include "ui/wizard/OutputSpecPage.h"
+#include "ui/wizard/ExportFieldsPage.h"
 
 #include "convert/normalize/FieldCodes.h"
 #include "ui/wizard/TQXToolsDateForm.h"
@@ -32,9 +32,9 @@ QRadioButton* radio(const QString& text, const char* name)
 
 } // namespace
 
-OutputSpecPage::OutputSpecPage(QWidget* parent) : QWidget(parent)
+ExportFieldsPage::ExportFieldsPage(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("OutputSpecPage"));
+    setObjectName(QStringLiteral("ExportFieldsPage"));
     auto* v = new QVBoxLayout(this);
     v->addWidget(new QLabel(
         tr("Specify, which fields you want to export by checking the fields in the list box.")));
@@ -111,12 +111,12 @@ OutputSpecPage::OutputSpecPage(QWidget* parent) : QWidget(parent)
     row->addStretch();
     row->addWidget(start);
     v->addLayout(row);
-    connect(back, &QPushButton::clicked, this, &OutputSpecPage::backRequested);
-    connect(start, &QPushButton::clicked, this, &OutputSpecPage::startRequested);
+    connect(back, &QPushButton::clicked, this, &ExportFieldsPage::backRequested);
+    connect(start, &QPushButton::clicked, this, &ExportFieldsPage::startRequested);
     connect(m_dateButton, &QPushButton::clicked, this, [this] { editDateFormat(); });
 }
 
-void OutputSpecPage::load(const std::string& userFolder, int logType)
+void ExportFieldsPage::load(const std::string& userFolder, int logType)
 {
     m_type = logType;
     m_path = (std::filesystem::path(userFolder) / outputSpecFileName(logType)).string();
@@ -153,7 +153,7 @@ void OutputSpecPage::load(const std::string& userFolder, int logType)
     m_datePanel->setVisible(logType != 46);
 }
 
-OutputSpecOptions OutputSpecPage::options() const
+OutputSpecOptions ExportFieldsPage::options() const
 {
     OutputSpecOptions o;
     o.dateFormat = m_dateFormat.isEmpty() ? std::string("yyyymmdd") : m_dateFormat.toStdString();
@@ -173,12 +173,12 @@ OutputSpecOptions OutputSpecPage::options() const
     return o;
 }
 
-bool OutputSpecPage::save() const
+bool ExportFieldsPage::save() const
 {
     return !m_path.empty() && writeOutputSpec(m_path, options());
 }
 
-void OutputSpecPage::editDateFormat()
+void ExportFieldsPage::editDateFormat()
 {
     m_dateFormat = TQXToolsDateForm::edit(m_dateFormat, this);
     m_datePanel->setText(m_dateFormat);
