@@ -266,5 +266,41 @@ TEST_F(SpecsEditor, ASavedSpecificationIsChosenByNameAndOtherSymbolWithoutOneSto
     EXPECT_EQ(IniFile(dm().QXUserPath + "/Stored.qxia").readInteger("Options", "Delimiter", -1), 0);
 }
 
+TEST_F(SpecsEditor, DbaseLogMappedByItsFieldNamesConvertsAsQx7cliDoes)
+{
+    home.makeLog("dbsrc", {uitest::Qso("DL1ABC"),
+                           uitest::Qso("JA1XYZ", "20240102", "40m", "CW", "Y", "JA1MGR")});
+    const std::string table = dm().QXLogPath + "/dbsrc.dbf";
+    click("ChooseNextButton");
+    addWithEditor(38, table, [&](TQXToolsSpecsForm& form) {
+        name(form, "mydbf");
+        press(form, "NextButton");
+        // dBase tables go straight to the mapping, one row per field.
+        ASSERT_EQ(form.step(), TQXToolsSpecsForm::MappingStep);
+        auto* map = in<QTableWidget>(form, "MapStringGrid");
+        ASSERT_GE(map->rowCount(), 5);
+        EXPECT_EQ(map->item(0, 1)->text(), "CALL");
+        EXPECT_EQ(map->item(0, 0)->text(), "DL1ABC");
+        EXPECT_EQ(map->item(0, 2)->text(), "Call");
+        EXPECT_TRUE(in<QPushButton>(form, "OKButton")->isEnabled());
+        assign(form, 10, "- none -"); // the manager stays behind
+        press(form, "OKButton");
+    });
+    const IniFile spec(dm().QXUserPath + "/mydbf.qxid");
+    EXPECT_EQ(spec.readString("Fields", "CALL", ""), "CALL");
+    EXPECT_EQ(spec.readString("Fields", "QMGR", "-"), "");
+    EXPECT_EQ(spec.readString("Options", "DateFormat", ""), "yyyymmdd");
+    click("InputNextButton");
+    setOutput(LogType::Adif, "dbwiz.adi");
+    click("StartButton");
+    ASSERT_EQ(wizard->lastResult().written, 2);
+    ASSERT_EQ(cli({"--in", "38:" + table, "--spec", "mydbf", "--out", "45:" + tmp("dbcli.adi")}),
+              0);
+    const std::string wiz = readFile(tmp("dbwiz.adi"));
+    EXPECT_NE(wiz.find("<call:6>JA1XYZ <qso_date:8>20240102 "), std::string::npos) << wiz;
+    EXPECT_EQ(wiz.find("JA1MGR"), std::string::npos);
+    EXPECT_TRUE(wiz == readFile(tmp("dbcli.adi")));
+}
+
 } // namespace
 } // namespace qx7

@@ -422,7 +422,16 @@ void TQXToolsSpecsForm::loadDbaseSample()
     } catch (const dbase::Error&) {
         m_dm.prompter().error("Cannot read the dBase file " + m_spec.FileName);
     }
+    // The same guesses as for text columns, from the field names and the first record.
     m_dbfKeys.assign(m_dbfFields.size(), "nil");
+    for (size_t i = 0; i < m_dbfFields.size(); ++i) {
+        const std::string key = guessFieldKey(m_dbfFields[i], {m_dbfValues[i]}, m_dbfKeys);
+        if (key.empty())
+            continue;
+        m_dbfKeys[i] = key;
+        if (key == "DATE" && m_draft.dateFormat.empty())
+            m_draft.dateFormat = guessDateFormat({m_dbfValues[i]});
+    }
 }
 
 // ---------------------------------------------------------------- text options
