@@ -302,5 +302,26 @@ TEST_F(SpecsEditor, DbaseLogMappedByItsFieldNamesConvertsAsQx7cliDoes)
     EXPECT_TRUE(wiz == readFile(tmp("dbcli.adi")));
 }
 
+TEST_F(SpecsEditor, PresetDbaseSpecificationIsLoadedWithoutTheEditorWhenItExists)
+{
+    home.makeLog("qn", {uitest::Qso("DL1ABC")});
+    home.makeLog("qn2", {uitest::Qso("JA1XYZ")});
+    std::ofstream(dm().QXUserPath + "/QN2QN.qxid")
+        << "[Options]\nDateFormat=yyyymmdd\n[Fields]\nCALL=CALL\nDATE=DATE\n";
+    click("ChooseNextButton");
+    wizard->setSpecEditorDriver([](TQXToolsSpecsForm&) { FAIL() << "the editor opened"; });
+    addLogs(8, {QString::fromStdString(dm().QXLogPath + "/qn.dbf")});
+    ASSERT_EQ(child<QListWidget>("FileList")->count(), 1);
+    std::filesystem::remove(dm().QXUserPath + "/QN2QN.qxid");
+    bool opened = false;
+    addWithEditor(8, dm().QXLogPath + "/qn2.dbf", [&](TQXToolsSpecsForm& form) {
+        opened = true;
+        // The built-in name is proposed.
+        EXPECT_EQ(in<QLineEdit>(form, "SpecNameEdit")->text(), "QN2QN");
+        form.reject();
+    });
+    EXPECT_TRUE(opened);
+}
+
 } // namespace
 } // namespace qx7

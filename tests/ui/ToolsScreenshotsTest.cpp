@@ -31,8 +31,7 @@ void keep(QWidget& w, const char* name)
 }
 
 class ToolsScreenshots : public ToolsWizard
-{
-};
+{};
 
 TEST_F(ToolsScreenshots, SpecificationEditorAndOptionDialogs)
 {
