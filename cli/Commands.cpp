@@ -17,6 +17,7 @@ int runSheets(CommandContext& ctx);
 int runConvert(CommandContext& ctx);
 int runNewLog(CommandContext& ctx);
 int runMacro(CommandContext& ctx);
+int runSpec(CommandContext& ctx);
 int runSwl(CommandContext& ctx);
 int runFormats(CommandContext& ctx);
 int runBatch(CommandContext& ctx);
@@ -59,6 +60,10 @@ const std::vector<Command>& allCommands()
          runNewLog},
         {"macro", "macro list | macro run NAME",
          "list or run the conversion macros of the user folder", runMacro},
+        {"spec", "spec analyze FILE [--save NAME] | spec list",
+         "guess the import specification of a text or CSV log (delimiter, header, fixed "
+         "columns, fields) and save it for convert --spec",
+         runSpec},
         {"swl",
          "swl add HEARD DATE TIME BAND MODE [--subm S] [--mycall C] [--comment T] | swl list | "
          "swl queue LISTENER | swl clear",

@@ -116,10 +116,25 @@ std::vector<std::string> listMacros(const std::string& userFolder)
     return names;
 }
 
+std::vector<std::string> missingMacroInputs(const ConversionMacro& macro)
+{
+    std::vector<std::string> missing;
+    for (const TQXLogSpec& input : macro.inputs)
+        if (std::error_code ec; !fs::exists(input.FileName, ec))
+            missing.push_back(input.FileName);
+    return missing;
+}
+
 RunResult performMacro(ConversionRun& run, const std::string& path,
                        const ConversionRun::Protocol& protocol, std::vector<std::string>* skipped)
 {
     const ConversionMacro macro = readMacro(path);
+    RunResult refused;
+    refused.missingLogs = missingMacroInputs(macro);
+    if (macro.inputs.empty() || refused.missingLogs.size() == macro.inputs.size()) {
+        refused.refused = true;
+        return refused;
+    }
     run.clear();
     for (const TQXLogSpec& input : macro.inputs)
         if (!run.addLog(input.FileName, input.LogType, macro.output.LogType) && skipped)

@@ -24,9 +24,14 @@ ConversionMacro readMacro(const std::string& path);
 std::vector<std::string> listMacros(const std::string& userFolder);
 std::string macroPath(const std::string& userFolder, const std::string& name);
 
+// The input files of the macro that no longer exist, in the macro's order.
+std::vector<std::string> missingMacroInputs(const ConversionMacro& macro);
+
 // Adds the macro's inputs to `run` as "Add Log" would and runs the conversion with the
 // macro's output, always overwriting, and without handing the options to the inputs.
-// Inputs that can no longer be read are left out (listed in `skipped`).
+// Inputs that can no longer be read are left out (listed in `skipped`). When no input
+// file exists any more the macro is refused (`refused`, `missingLogs`) and writes nothing:
+// an empty output would replace the last good one.
 RunResult performMacro(ConversionRun& run, const std::string& path,
                        const ConversionRun::Protocol& protocol,
                        std::vector<std::string>* skipped = nullptr);

@@ -23,7 +23,10 @@ struct RunResult
     long long readOk = 0;
     long long written = 0;
     std::vector<std::string> unreadLogs; // inputs whose reader failed
-    std::string errorLogPath;            // empty when the run found no problem
+    // A macro whose input logs are all gone is not run: nothing is read or written.
+    bool refused = false;
+    std::vector<std::string> missingLogs;
+    std::string errorLogPath; // empty when the run found no problem
 };
 
 class ConversionRun

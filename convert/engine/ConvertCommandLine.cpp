@@ -313,6 +313,17 @@ int runMacroArgs(ConversionEngine& engine, const Settings& settings,
     ConversionRun run(engine, settings);
     std::vector<std::string> skipped;
     const RunResult result = performMacro(run, path, printer(out), &skipped);
+    if (result.refused) {
+        err << "the macro " << path;
+        if (result.missingLogs.empty())
+            err << " names no input log";
+        else
+            err << " names logs that do not exist:";
+        for (const std::string& file : result.missingLogs)
+            err << ' ' << file;
+        err << "\nnothing was written\n";
+        return 1;
+    }
     for (const std::string& file : skipped)
         err << "could not read " << file << '\n';
     return finish(result, out, err);

@@ -18,6 +18,7 @@ QStringList topicsWindowsAsk()
 {
     QStringList names{kContents, kLogWindow, kLogSearch, kSwl, kManager};
     names << kOpenLog << kNewLog << kLogStatistics << kFooterLines << kLogGridSetup;
+    names << kDateFormat << kAdifOptions << kImportSpecs;
     for (const char* page : {"config00", "config01", "config02", "config03", "config04", "config05",
                              "config06", "config15", "config07", "config13", "config08", "config09",
                              "config10", "config11", "config12"})

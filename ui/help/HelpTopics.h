@@ -21,6 +21,10 @@ inline constexpr const char* kNewLog = "new_log";
 inline constexpr const char* kLogStatistics = "log_statistics";
 inline constexpr const char* kFooterLines = "footer_lines";
 inline constexpr const char* kLogGridSetup = "log_grid_setup";
+// The conversion dialogs.
+inline constexpr const char* kDateFormat = "tools31";
+inline constexpr const char* kAdifOptions = "tools33";
+inline constexpr const char* kImportSpecs = "tools30";
 // The configuration pages; "config00" is the introduction of the two groups.
 inline constexpr const char* kConfigIntro = "config00";
 

@@ -47,6 +47,27 @@ compact one on black, "User settings" your own, which <b>OK</b> saves. Any chang
 "User settings".</p>
 <p><b>Example:</b> untick "Comment", tick "Sub-Mode" and drag it below "Mode", press OK:
 every open log window shows the sub-mode next to the mode and no comment.</p>)"},
+        {"tools30", "Import specifications", R"(
+<p>A text or CSV log from another program needs a specification: which character separates
+the columns (or where the columns of a fixed-width file break), whether the first line
+names the columns, and which QX field every column holds.</p>
+<p>Enter a new name, press <b>Next step</b>, then <b>Analyze file</b>: the editor guesses the
+separator, the text qualifier and the header line from the first 20 lines. For fixed-width
+files click into the sample to add a break, drag a break to move it, double-click it to
+delete it. On the last page choose a QX field for every column you want; call, date, time,
+band or frequency and mode are needed before <b>OK</b> saves the specification.</p>
+<p>Headless: <code>qx7cli spec analyze FILE --save NAME</code>, then
+<code>qx7cli convert --in 34:FILE --spec NAME ...</code>.</p>)"},
+        {"tools31", "Date format", R"(
+<p>Tells how the dates of a column are written: d and m (no leading zero), dd, mm and yy
+(leading zero), yyyy (four digits), mmm (month name) and the separators - / . between
+them. Examples: yyyy-mm-dd, mm.dd.yy, ddmmyyyy.</p>
+<p>The window writes 31 December 2001 with your format and reads it back; "- Conversion
+error -" means the import could not read dates written that way.</p>)"},
+        {"tools33", "ADIF import options", R"(
+<p>QX has a comment field of 60 characters. Choose the ADIF field whose value becomes the
+comment of every imported QSO, for example &lt;NOTES&gt; or &lt;QSLMSG&gt;. The choice
+counts at once; <b>OK</b> keeps it for the next start.</p>)"},
     };
     return topics;
 }

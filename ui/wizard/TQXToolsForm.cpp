@@ -10,7 +10,10 @@
 #include "core/Text.h"
 #include "datamodule/TQXDM.h"
 #include "store/LogTable.h"
+#include "ui/wizard/ExportFieldsPage.h"
 #include "ui/wizard/InputPreview.h"
+#include "ui/wizard/TQXToolsAdifForm.h"
+#include "ui/wizard/TQXToolsSpecsForm.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -114,6 +117,16 @@ TQXToolsForm::TQXToolsForm(TQXDM& dm, QWidget* parent)
     m_pages->addWidget(buildWriteModePage());
     m_pages->addWidget(buildProtocolPage());
     m_pages->addWidget(buildMacrosPage());
+    m_outputSpec = new ExportFieldsPage;
+    m_pages->addWidget(m_outputSpec);
+    connect(m_outputSpec, &ExportFieldsPage::backRequested, this, [this] { showPage(OutputPage); });
+    connect(m_outputSpec, &ExportFieldsPage::startRequested, this, [this] {
+        if (!m_outputSpec->save()) {
+            m_dm.prompter().error("Cannot write the output specification in " + m_dm.QXUserPath);
+            return;
+        }
+        runConversion();
+    });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
     m_barTimer.setInterval(100);
@@ -164,6 +177,16 @@ QWidget* TQXToolsForm::buildInputPage()
     for (const auto& t : inputLogTypes())
         m_inputType->addItem(q(std::string(t.description)), t.code);
     top->addRow(tr("Log type:"), m_inputType);
+    auto* specRow = new QHBoxLayout;
+    m_specName = new QLineEdit;
+    m_specName->setObjectName(QStringLiteral("SpecNameField"));
+    m_specName->setReadOnly(true);
+    m_specsButton = button(tr("&Specifications..."), "SpecificationsButton");
+    m_adifOptions = button(tr("ADIF &Options..."), "AdifOptionsButton");
+    specRow->addWidget(m_specName);
+    specRow->addWidget(m_specsButton);
+    specRow->addWidget(m_adifOptions);
+    top->addRow(tr("Spec. name:"), specRow);
     v->addLayout(top);
 
     auto* middle = new QHBoxLayout;
@@ -219,6 +242,8 @@ QWidget* TQXToolsForm::buildInputPage()
 
     connect(m_inputType, &QComboBox::currentIndexChanged, this, [this] { inputTypeChanged(); });
     connect(add, &QPushButton::clicked, this, [this] { addLogByDialog(); });
+    connect(m_specsButton, &QPushButton::clicked, this, [this] { editSelectedSpecification(); });
+    connect(m_adifOptions, &QPushButton::clicked, this, [this] { showAdifOptions(); });
     connect(analyze, &QPushButton::clicked, this, [this] { analyzeSelected(); });
     connect(clear, &QPushButton::clicked, this, [this] { clearList(); });
     connect(remove, &QPushButton::clicked, this, [this] { removeSelected(); });
@@ -454,6 +479,7 @@ void TQXToolsForm::showPage(Page page)
         "QX Tools Wizard - Write Mode",
         "QX Tools Wizard - Converting...",
         "QX Tools Wizard - Log Macros",
+        "QX Tools Wizard - Specify fields to be exported",
     };
     m_pages->setCurrentIndex(page);
     setWindowTitle(tr(captions[page]));
@@ -526,7 +552,46 @@ int TQXToolsForm::outputType() const
     return m_outputType->currentData().toInt();
 }
 
-void TQXToolsForm::inputTypeChanged() {}
+void TQXToolsForm::inputTypeChanged()
+{
+    const auto row = findLogType(inputType());
+    if (!row)
+        return;
+    const IniFile ini(m_dm.iniPath());
+    const ImportMemory memory = LoadImportPath(ini, row->code, m_dm.QXLogPath, m_dm.QXTmpPath);
+    m_specName->setText(q(memory.specName));
+    m_specName->setEnabled(row->specKind != SpecKind::None);
+    m_specsButton->setVisible(row->specKind != SpecKind::None);
+    m_adifOptions->setVisible(row->code == LogType::Adif);
+}
+
+bool TQXToolsForm::editSpecification(TQXLogSpec& spec)
+{
+    const auto row = findLogType(spec.LogType);
+    if (!row || row->specKind == SpecKind::None)
+        return false;
+    if (!EditImportSpec(m_dm, row->specKind, spec, this, m_specDriver))
+        return false;
+    m_specName->setText(q(spec.SpecName));
+    IniFile ini(m_dm.iniPath());
+    SaveImportSpec(ini, spec.LogType, spec.SpecName);
+    ini.save();
+    refreshPreview();
+    return true;
+}
+
+void TQXToolsForm::editSelectedSpecification()
+{
+    if (TQXLogSpec* spec = selectedSpec())
+        editSpecification(*spec);
+}
+
+void TQXToolsForm::showAdifOptions()
+{
+    TQXToolsAdifForm dlg(m_dm, this);
+    dlg.exec();
+    refreshPreview();
+}
 
 bool TQXToolsForm::addLogFile(const QString& file, int type)
 {
@@ -535,8 +600,12 @@ bool TQXToolsForm::addLogFile(const QString& file, int type)
         return false;
     // The same specification qx7cli builds for a file of that type.
     TQXLogSpec spec = makeLogSpec(s(QDir::toNativeSeparators(file)), type);
-    if (row->specKind != SpecKind::None)
+    if (row->specKind != SpecKind::None) {
+        // The name last used for the type; dBase types with a built-in name preset theirs.
+        const IniFile memory(m_dm.iniPath());
+        spec.SpecName = LoadImportPath(memory, type, m_dm.QXLogPath, m_dm.QXTmpPath).specName;
         LoadImportSpec(spec, m_dm.QXUserPath);
+    }
     const std::string name = spec.FileName;
     for (const TQXLogSpec& listed : m_run.logs())
         if (equalsIgnoreCase(listed.FileName, name))
@@ -552,9 +621,14 @@ bool TQXToolsForm::addLogFile(const QString& file, int type)
     const TQXLogSpec& added =
         *std::find_if(m_run.logs().begin(), m_run.logs().end(),
                       [&](const TQXLogSpec& l) { return l.FileName == name; });
-    SaveImportPath(ini, type, s(QFileInfo(file).absolutePath()), added.SpecName);
+    SaveImportPath(ini, type, s(QFileInfo(file).absolutePath()),
+                   added.HasSpec ? added.SpecName : "");
     ini.save();
     refreshFileList(q(name));
+    // A text or dBase log is read through a specification: make or choose it now.
+    if (row->specKind != SpecKind::None && !added.HasSpec)
+        if (TQXLogSpec* listed = selectedSpec())
+            editSpecification(*listed);
     return true;
 }
 
@@ -866,6 +940,11 @@ void TQXToolsForm::startPressed()
             showPage(WriteModePage);
             return;
         }
+    }
+    if (usesOutputSpec(outputType())) {
+        m_outputSpec->load(m_dm.QXUserPath, outputType());
+        showPage(OutputSpecPage);
+        return;
     }
     runConversion();
 }

@@ -30,7 +30,9 @@ class QTableWidget;
 
 namespace qx7 {
 
+class ExportFieldsPage;
 class TQXDM;
+class TQXToolsSpecsForm;
 
 class TQXToolsForm : public QDialog
 {
@@ -43,7 +45,8 @@ public:
         OutputPage,
         WriteModePage,
         ProtocolPage,
-        MacrosPage
+        MacrosPage,
+        OutputSpecPage
     };
 
     explicit TQXToolsForm(TQXDM& dm, QWidget* parent = nullptr);
@@ -62,6 +65,11 @@ public:
     void setOpenLogCheck(std::function<bool(const std::string&)> check)
     {
         m_logIsOpen = std::move(check);
+    }
+    // Works the specification editor instead of its modal loop (tests).
+    void setSpecEditorDriver(std::function<void(TQXToolsSpecsForm&)> drive)
+    {
+        m_specDriver = std::move(drive);
     }
     // Called at every progress report of a run (tests cancel from here).
     void setProgressHook(std::function<void(int)> hook) { m_progressHook = std::move(hook); }
@@ -106,6 +114,10 @@ private:
     void writeSettings();
 
     void inputTypeChanged();
+    // Opens the specification editor for a listed log; true after "&OK".
+    bool editSpecification(TQXLogSpec& spec);
+    void editSelectedSpecification();
+    void showAdifOptions();
     void addLogByDialog();
     void analyzeSelected();
     void removeSelected();
@@ -147,6 +159,7 @@ private:
     std::function<void(const QString&)> m_viewErrorLog;
     std::function<bool(const std::string&)> m_logIsOpen;
     std::function<void(int)> m_progressHook;
+    std::function<void(TQXToolsSpecsForm&)> m_specDriver;
     QTimer m_barTimer;
     bool m_running = false;
     bool m_writing = false;
@@ -169,6 +182,10 @@ private:
     QLineEdit* m_comment = nullptr;
     QTableWidget* m_preview = nullptr;
     QPushButton* m_inputNext = nullptr;
+    QLineEdit* m_specName = nullptr;
+    QPushButton* m_specsButton = nullptr;
+    QPushButton* m_adifOptions = nullptr;
+    ExportFieldsPage* m_outputSpec = nullptr;
     // Output
     QComboBox* m_outputType = nullptr;
     QLineEdit* m_folder = nullptr;
