@@ -144,6 +144,25 @@ bool endsWell(std::string_view text, size_t end)
     return end >= text.size() || text[end] == '<';
 }
 
+// Whether the first `length` bytes are ASCII and whole characters: the value then has
+// as many bytes as characters, with no UTF-8 to count. Eight bytes a step.
+bool asciiRun(std::string_view text, size_t length)
+{
+    if (length > text.size() || (length < text.size() && isContinuation(text[length])))
+        return false;
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & 0x8080808080808080ull) != 0)
+            return false;
+    }
+    for (; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
 // The bytes that hold the value of declared length `length` at the start of `text`.
 // ADIF counts characters, but some programs count the bytes of UTF-8 text. Whichever
 // count ends the value well without running into the next field is taken; `doubtful`
@@ -151,7 +170,7 @@ bool endsWell(std::string_view text, size_t end)
 size_t valueSpan(std::string_view text, size_t length, bool& doubtful)
 {
     doubtful = false;
-    const size_t byChars = utf8Prefix(text, length).size();
+    const size_t byChars = asciiRun(text, length) ? length : utf8Prefix(text, length).size();
     size_t byBytes = std::min(length, text.size());
     while (byBytes > 0 && byBytes < text.size() && isContinuation(text[byBytes]))
         --byBytes;
@@ -209,8 +228,12 @@ struct TagName
     // `prefix` without its "<", upper-case.
     bool startsWith(std::string_view prefix) const
     {
-        return prefix.size() <= size &&
-               std::memcmp(upper.data(), prefix.data(), prefix.size()) == 0;
+        if (prefix.size() > size)
+            return false;
+        for (size_t k = 0; k < prefix.size(); ++k) // a few bytes: no call for them
+            if (upper[k] != prefix[k])
+                return false;
+        return true;
     }
     // The whole field name, ended by ":" or ">".
     bool is(std::string_view name) const
