@@ -510,12 +510,18 @@ bool Table::boolean(std::string_view name) const
 
 void Table::setText(int index, std::string_view utf8)
 {
-    field(index);
-    if (d->state != State::Edit && d->state != State::Insert) {
-        throw Error(Error::Kind::Invalid, d->name, "set field", "the table is not being edited");
+    // Called for every field of every record appended in bulk: an editing table is
+    // open, so only the field number is left to check.
+    const bool editing = d->state == State::Edit || d->state == State::Insert;
+    const detail::DbfHeader* h = editing ? &d->dbf.header() : nullptr;
+    if (!editing || index < 0 || static_cast<std::size_t>(index) >= h->fields.size()) {
+        field(index); // a closed table or a wrong number is reported as before
+        if (!editing) {
+            throw Error(Error::Kind::Invalid, d->name, "set field",
+                        "the table is not being edited");
+        }
     }
-    detail::encodeField(d->dbf.header(), static_cast<std::size_t>(index), d->buffer.data(), utf8,
-                        d->name);
+    detail::encodeField(*h, static_cast<std::size_t>(index), d->buffer.data(), utf8, d->name);
 }
 
 void Table::setText(std::string_view name, std::string_view utf8)
