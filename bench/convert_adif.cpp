@@ -21,6 +21,7 @@
 #include <random>
 #include <string>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +32,15 @@ using Clock = std::chrono::steady_clock;
 double secondsSince(Clock::time_point t0)
 {
     return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+// Processor time of this process (user and system): on a machine shared with other
+// work it says more than the clock on the wall.
+double cpuSeconds()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 std::string field(const char* tag, const std::string& value)
@@ -117,6 +127,7 @@ long peakKilobytes()
 struct StageResult
 {
     double read = 0, write = 0;
+    double readCpu = 0, writeCpu = 0;
     long long readOk = 0, written = 0;
     long peakKb = 0;
     bool ok = false;
@@ -137,14 +148,18 @@ StageResult convertIn(const fs::path& work, const fs::path& adif, int outType)
     output.CallSign = "DL0QX";
     StageResult r;
     auto t0 = Clock::now();
+    double c0 = cpuSeconds();
     engine.StartConversion(outType);
     engine.ClearImportBuffer();
     engine.beginInputLog();
     r.ok = engine.ReadLog(input);
     r.read = secondsSince(t0);
+    r.readCpu = cpuSeconds() - c0;
     t0 = Clock::now();
+    c0 = cpuSeconds();
     r.ok = engine.WriteOutput(output) && r.ok;
     r.write = secondsSince(t0);
+    r.writeCpu = cpuSeconds() - c0;
     r.readOk = engine.counters().readOk;
     r.written = engine.counters().written;
     r.peakKb = peakKilobytes();
@@ -213,6 +228,8 @@ void print(const char* name, const StageResult& r, double target)
                 "%lld read OK, %lld written, peak %ld MB%s\n",
                 name, r.read, r.write, r.read + r.write, target, r.readOk, r.written,
                 r.peakKb / 1024, r.ok ? "" : "  FAILED");
+    std::printf("%-16s processor time: read %6.2f s  write %6.2f s  total %6.2f s\n", "", r.readCpu,
+                r.writeCpu, r.readCpu + r.writeCpu);
 }
 
 } // namespace

@@ -304,6 +304,29 @@ bool decodeBool(const FieldInfo& f, const char* record)
     return !t.empty() && t != "0";
 }
 
+namespace {
+
+// Eight bytes a step: values are short, but there is one per field of every record.
+bool isAscii(std::string_view text)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & 0x8080808080808080ull) != 0) {
+            return false;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 void encodeField(const DbfHeader& h, std::size_t field, char* record, std::string_view utf8,
                  const std::string& table)
 {
@@ -314,8 +337,7 @@ void encodeField(const DbfHeader& h, std::size_t field, char* record, std::strin
     case 'C': {
         // ASCII is the same in UTF-8 and in every code page a table may have, and it is
         // what most values are: no conversion.
-        const bool ascii = std::all_of(utf8.begin(), utf8.end(),
-                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        const bool ascii = isAscii(utf8);
         if (ascii) {
             const std::size_t n = std::min(utf8.size(), width);
             if (n > 0) { // an empty view may carry no pointer at all

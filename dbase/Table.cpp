@@ -169,6 +169,12 @@ void Table::open(const std::filesystem::path& path, const OpenOptions& options)
     const auto& fields = d->dbf.header().fields;
     d->anyRequired =
         std::any_of(fields.begin(), fields.end(), [](const FieldInfo& f) { return f.required; });
+    d->requiredFields.clear();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].required) {
+            d->requiredFields.push_back(i);
+        }
+    }
     d->state = State::Browse;
     d->cursor.first();
 }
@@ -504,12 +510,18 @@ bool Table::boolean(std::string_view name) const
 
 void Table::setText(int index, std::string_view utf8)
 {
-    field(index);
-    if (d->state != State::Edit && d->state != State::Insert) {
-        throw Error(Error::Kind::Invalid, d->name, "set field", "the table is not being edited");
+    // Called for every field of every record appended in bulk: an editing table is
+    // open, so only the field number is left to check.
+    const bool editing = d->state == State::Edit || d->state == State::Insert;
+    const detail::DbfHeader* h = editing ? &d->dbf.header() : nullptr;
+    if (!editing || index < 0 || static_cast<std::size_t>(index) >= h->fields.size()) {
+        field(index); // a closed table or a wrong number is reported as before
+        if (!editing) {
+            throw Error(Error::Kind::Invalid, d->name, "set field",
+                        "the table is not being edited");
+        }
     }
-    detail::encodeField(d->dbf.header(), static_cast<std::size_t>(index), d->buffer.data(), utf8,
-                        d->name);
+    detail::encodeField(*h, static_cast<std::size_t>(index), d->buffer.data(), utf8, d->name);
 }
 
 void Table::setText(std::string_view name, std::string_view utf8)
@@ -602,8 +614,8 @@ void Table::post()
 void Table::checkRequired(const char* operation) const
 {
     const detail::DbfHeader& h = d->dbf.header();
-    for (std::size_t i = 0; d->anyRequired && i < h.fields.size(); ++i) {
-        if (h.fields[i].required && detail::rawField(h.fields[i], d->buffer.data()).empty()) {
+    for (const std::size_t i : d->requiredFields) {
+        if (detail::rawField(h.fields[i], d->buffer.data()).empty()) {
             throw Error(Error::Kind::Invalid, d->name, operation,
                         "field " + h.fields[i].name + " needs a value");
         }
@@ -625,6 +637,9 @@ void Table::appendMany(std::size_t count, const std::function<void(std::size_t)>
     const std::size_t perBatch =
         std::max<std::size_t>(1, detail::DbfFile::kMaxAppendBatchBytes / length);
     std::vector<char> batch(std::min(perBatch, count) * length + 1);
+    // Every record starts as the same blank one, made once.
+    std::vector<char> blank(length);
+    detail::blankRecord(d->dbf.header(), blank.data());
     std::size_t inBatch = 0;
     std::uint32_t last = 0;
     // An empty table has its index built once at the end, by sorting: far quicker than
@@ -642,7 +657,7 @@ void Table::appendMany(std::size_t count, const std::function<void(std::size_t)>
     };
     try {
         for (std::size_t i = 0; i < count; ++i) {
-            detail::blankRecord(d->dbf.header(), d->buffer.data());
+            std::memcpy(d->buffer.data(), blank.data(), length);
             d->state = State::Insert;
             fill(i);
             checkRequired("append");

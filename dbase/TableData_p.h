@@ -23,6 +23,7 @@ struct TableData
     Table::State state = Table::State::Closed;
     std::vector<char> buffer; // the record being edited or inserted
     bool anyRequired = false;
+    std::vector<std::size_t> requiredFields; // the fields that need a value, in order
     std::vector<bool> required;
 
     std::string rangeStart;

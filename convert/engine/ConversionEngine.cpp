@@ -139,12 +139,8 @@ unsigned ConversionEngine::findProblems()
         problems |= WrongTime;
     if (r.band() == ' ')
         problems |= UnknownBand;
-    else
-        m_normalizer.setErrorBandText(bandTextOfCode(r.band()));
     if (r.mode() == ' ')
         problems |= UnknownMode;
-    else
-        m_normalizer.setErrorModeText(modeTextOfCode(r.mode()));
     return problems;
 }
 
@@ -205,14 +201,16 @@ void ConversionEngine::listValueNotes(const TQXLogSpec& spec, unsigned problems)
     if (problems == 0 && m_valueNotes.empty())
         return;
     const RecordView v = m_normalizer.record().view();
-    ErrorRow row{m_counters.read + 1,
-                 std::string(v.call()),
-                 std::string(v.date()),
-                 std::string(v.time()),
-                 m_normalizer.errorBandText(),
-                 m_normalizer.errorModeText(),
-                 problems,
-                 {}};
+    // A band or mode that was recognised is shown by its name, else as it was read.
+    ErrorRow row{
+        m_counters.read + 1,
+        std::string(v.call()),
+        std::string(v.date()),
+        std::string(v.time()),
+        v.band() == ' ' ? m_normalizer.errorBandText() : padRight(bandTextOfCode(v.band()), 6),
+        v.mode() == ' ' ? m_normalizer.errorModeText() : padRight(modeTextOfCode(v.mode()), 12),
+        problems,
+        {}};
     if (problems != 0) {
         for (const std::string& note : m_valueNotes)
             row.note += (row.note.empty() ? "" : "; ") + note;

@@ -7,6 +7,9 @@
 #include "convert/normalize/ParseDate.h"
 #include "core/Text.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace qx7 {
 
 namespace {
@@ -22,6 +25,25 @@ bool allDigits(std::string_view s)
         if (!isDigit(c))
             return false;
     return true;
+}
+
+// What trimmed() keeps, as a view: blanks and tabs off the front, those and line ends
+// and NULs off the back.
+std::string_view trimView(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' ||
+                          s.back() == '\n' || s.back() == '\0'))
+        s.remove_suffix(1);
+    return s;
+}
+
+void upperInPlace(std::string& s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
 }
 
 } // namespace
@@ -134,16 +156,25 @@ void FieldNormalizer::setField(int fieldNumber, std::string_view value, std::str
 
 void FieldNormalizer::setCall(std::string_view value)
 {
-    const std::string call = toUpperAscii(trimmed(value));
-    m_record.insertCall(utf8Prefix(call, 16));
+    if (m_record.hasCall())
+        return;
+    m_scratch.assign(trimView(value));
+    upperInPlace(m_scratch);
+    m_record.insertCall(utf8Prefix(m_scratch, 16));
 }
 
 void FieldNormalizer::setDate(int fieldNumber, std::string_view value, std::string_view format)
 {
-    const std::string text = trimmed(value);
+    const std::string_view text = trimView(value);
     if (text.empty() || format.empty())
         return;
-    const std::string ymd = ParseDate(text, format);
+    char buffer[8];
+    std::string_view ymd;
+    std::string parsed;
+    if (!parsePlainDate(text, format, buffer, ymd)) {
+        parsed = ParseDate(text, format);
+        ymd = parsed;
+    }
     if (fieldNumber == FieldDate) {
         if (!ymd.empty())
             m_record.setDate(ymd);
@@ -154,24 +185,28 @@ void FieldNormalizer::setDate(int fieldNumber, std::string_view value, std::stri
 
 void FieldNormalizer::setTime(std::string_view value)
 {
-    std::string digits;
-    for (char c : trimmed(value)) {
+    char digits[4];
+    size_t n = 0;
+    for (char c : trimView(value)) {
         if (isDigit(c))
-            digits += c;
-        if (digits.size() == 4)
+            digits[n++] = c;
+        if (n == 4)
             break;
     }
     // A value without any digit is no time at all; taking it as 0000 would pass the
     // time check with a time nobody logged.
-    if (digits.empty())
+    if (n == 0)
         return;
-    digits.insert(0, 4 - digits.size(), '0');
-    m_record.setTime(digits);
+    char four[4] = {'0', '0', '0', '0'};
+    std::memcpy(four + 4 - n, digits, n);
+    m_record.setTime(std::string_view(four, 4));
 }
 
 void FieldNormalizer::NormalizeBand(std::string_view value)
 {
-    std::string band = toUpperAscii(trimmed(value));
+    std::string& band = m_bandScratch;
+    band.assign(trimView(value));
+    upperInPlace(band);
     for (char& c : band)
         if (c == ',')
             c = '.';
@@ -262,7 +297,9 @@ bool FieldNormalizer::bandMhzOnly(const std::string& value)
 
 void FieldNormalizer::FrequencyToBand(std::string_view value)
 {
-    std::string freq = toUpperAscii(trimmed(value));
+    std::string& freq = m_scratch;
+    freq.assign(trimView(value));
+    upperInPlace(freq);
     if (freq.empty())
         return;
     const bool bandBlank = m_record.view().band() == ' ';
@@ -291,7 +328,9 @@ void FieldNormalizer::FrequencyToBand(std::string_view value)
 
 void FieldNormalizer::NormalizeMode(std::string_view value)
 {
-    const std::string mode = toUpperAscii(trimmed(value));
+    std::string& mode = m_scratch;
+    mode.assign(trimView(value));
+    upperInPlace(mode);
     if (mode.empty()) {
         setErrorModeText("empty!");
         return;
@@ -308,19 +347,19 @@ void FieldNormalizer::NormalizeMode(std::string_view value)
 
 void FieldNormalizer::setSubMode(std::string_view value)
 {
-    const std::string text = trimmed(value);
+    const std::string_view text = trimView(value);
     if (!text.empty())
         m_record.appendSegment(FieldSubMode, text);
 }
 
 void FieldNormalizer::setRstSent(std::string_view value)
 {
-    m_record.setRstSent(trimmed(value));
+    m_record.setRstSent(trimView(value));
 }
 
 void FieldNormalizer::setRstRcvd(std::string_view value)
 {
-    m_record.setRstRcvd(trimmed(value));
+    m_record.setRstRcvd(trimView(value));
 }
 
 void FieldNormalizer::setQslSent(std::string_view value)
@@ -365,14 +404,14 @@ void FieldNormalizer::setManagerFromViaText(std::string_view text)
 
 void FieldNormalizer::setComment(std::string_view value)
 {
-    const std::string text = trimmed(m_fixedComment.empty() ? value : m_fixedComment);
+    const std::string_view text = trimView(m_fixedComment.empty() ? value : m_fixedComment);
     if (!text.empty())
         m_record.appendSegment(FieldComment, text);
 }
 
 void FieldNormalizer::setDigitsSegment(int fieldNumber, std::string_view value)
 {
-    const std::string text = trimmed(value);
+    const std::string_view text = trimView(value);
     if (!text.empty() && allDigits(text))
         m_record.appendSegment(fieldNumber, text);
 }
@@ -383,24 +422,31 @@ void FieldNormalizer::appendFixedCommentIfMissing()
         m_record.appendSegment(FieldComment, m_fixedComment);
 }
 
-std::string FieldNormalizer::fixReport(std::string_view stored, int length,
-                                       const ReportOptions& options) const
+// The report as the mode's standard length keeps it, into `out`; its length returned.
+size_t FieldNormalizer::fixReport(std::string_view stored, size_t length,
+                                  const ReportOptions& options, char (&out)[6])
 {
-    const size_t l = static_cast<size_t>(length);
-    if (options.replaceReports)
-        return std::string("599").substr(0, l);
-    std::string text(stored);
-    text.resize(6, ' ');
+    if (options.replaceReports) {
+        const size_t n = std::min<size_t>(length, 3);
+        std::memcpy(out, "599", n);
+        return n;
+    }
+    char text[6];
+    const size_t have = std::min<size_t>(stored.size(), 6);
+    std::memcpy(text, stored.data(), have);
+    std::memset(text + have, ' ', 6 - have);
     const bool rPlusDigits = text[0] == 'R' && isDigit(text[1]) && isDigit(text[2]);
-    if (rPlusDigits || text[2] == 'A' || text[3] == 'A')
-        return trimmed(text);
-    if (options.removeExchange && text[l] != '+')
-        text.resize(l);
-    std::string kept;
-    for (char c : trimmed(text))
-        if (c == '+' || isDigit(c))
-            kept += c;
-    return kept;
+    if (rPlusDigits || text[2] == 'A' || text[3] == 'A') {
+        const std::string_view kept = trimView(std::string_view(text, 6));
+        std::memcpy(out, kept.data(), kept.size());
+        return kept.size();
+    }
+    const size_t end = options.removeExchange && text[length] != '+' ? length : 6;
+    size_t n = 0;
+    for (size_t i = 0; i < end; ++i)
+        if (text[i] == '+' || isDigit(text[i]))
+            out[n++] = text[i];
+    return n;
 }
 
 void FieldNormalizer::FixReports(const ReportOptions& options)
@@ -409,10 +455,11 @@ void FieldNormalizer::FixReports(const ReportOptions& options)
     const int length = reportLength(view.mode());
     if (length == 0)
         return;
-    const std::string sent = fixReport(view.rstSent(), length, options);
-    const std::string rcvd = fixReport(view.rstRcvd(), length, options);
-    m_record.setRstSent(sent);
-    m_record.setRstRcvd(rcvd);
+    char sent[6], rcvd[6];
+    const size_t sentSize = fixReport(view.rstSent(), static_cast<size_t>(length), options, sent);
+    const size_t rcvdSize = fixReport(view.rstRcvd(), static_cast<size_t>(length), options, rcvd);
+    m_record.setRstSent(std::string_view(sent, sentSize));
+    m_record.setRstRcvd(std::string_view(rcvd, rcvdSize));
 }
 
 } // namespace qx7

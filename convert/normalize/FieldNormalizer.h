@@ -73,7 +73,8 @@ private:
     bool bandMhzOnly(const std::string& value);
     bool bandOrFrequency(const std::string& value);
     bool bandFromTable(const std::string& value);
-    std::string fixReport(std::string_view stored, int length, const ReportOptions& options) const;
+    static size_t fixReport(std::string_view stored, size_t length, const ReportOptions& options,
+                            char (&out)[6]);
 
     ImportRecord m_record;
     int m_bandMode = -1;
@@ -81,6 +82,10 @@ private:
     std::string m_fixedComment;
     std::string m_errorBandText;
     std::string m_errorModeText;
+    // Values being normalized, kept for their capacity; the band has its own, as a band
+    // may be read as a frequency.
+    std::string m_scratch;
+    std::string m_bandScratch;
 };
 
 // Pads with spaces to `width` characters (longer text is kept whole).

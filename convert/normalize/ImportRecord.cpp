@@ -1,6 +1,8 @@
 #include "convert/normalize/ImportRecord.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 
 namespace qx7 {
 
@@ -153,7 +155,8 @@ void RecordView::parseSegments() const
             return;
         if (number < kSegmentNumbers && !(m_segmentsFound & (1u << number))) {
             m_segmentsFound |= 1u << number;
-            m_segments[static_cast<size_t>(number)] = m_text.substr(p + 1, end - p - 1);
+            m_segmentAt[static_cast<size_t>(number)] = static_cast<uint32_t>(p + 1);
+            m_segmentSize[static_cast<size_t>(number)] = static_cast<uint32_t>(end - p - 1);
         }
         pos = end + 1;
     }
@@ -169,8 +172,10 @@ bool RecordView::hasSegment(int fieldNumber) const
 
 std::string_view RecordView::segmentView(int fieldNumber) const
 {
-    return hasSegment(fieldNumber) ? m_segments[static_cast<size_t>(fieldNumber)]
-                                   : std::string_view();
+    if (!hasSegment(fieldNumber))
+        return {};
+    const auto n = static_cast<size_t>(fieldNumber);
+    return m_text.substr(m_segmentAt[n], m_segmentSize[n]);
 }
 
 std::string RecordView::segment(int fieldNumber) const
@@ -213,33 +218,46 @@ void ImportRecord::insertCall(std::string_view call)
     m_pipe += call.size();
 }
 
+// Puts `value` into the `width` positions at `pos`, cut or padded with blanks.
+void ImportRecord::putFixed(size_t pos, size_t width, std::string_view value)
+{
+    const size_t n = std::min(width, value.size());
+    char* at = m_text.data() + pos;
+    if (n > 0)
+        std::memcpy(at, value.data(), n);
+    std::memset(at + n, ' ', width - n);
+}
+
 void ImportRecord::setDate(std::string_view yyyymmdd)
 {
-    std::string eight(yyyymmdd.substr(0, 8));
-    eight.resize(8, ' ');
-    m_text.replace(datePos(), 8, eight);
+    putFixed(datePos(), 8, yyyymmdd);
 }
 
 void ImportRecord::setTime(std::string_view hhmm)
 {
-    std::string four(hhmm.substr(0, 4));
-    four.resize(4, ' ');
-    m_text.replace(datePos() + 8, 4, four);
+    putFixed(datePos() + 8, 4, hhmm);
 }
 
 void ImportRecord::putReport(size_t pos, std::string_view report)
 {
-    std::string six(utf8Prefix(report, 6, 6));
-    six.resize(6, ' ');
-    m_text.replace(pos, 6, six);
+    putFixed(pos, 6, utf8Prefix(report, 6, 6));
 }
 
 void ImportRecord::appendSegment(int fieldNumber, std::string_view value)
 {
+    char number[12];
+    const auto end = std::to_chars(number, number + sizeof number, fieldNumber).ptr;
     m_text += '{';
-    m_text += std::to_string(fieldNumber);
+    m_text.append(number, end);
     m_text += ':';
-    m_text += encodeSegmentValue(value);
+    const size_t from = m_text.size();
+    m_text += value;
+    for (size_t i = from; i < m_text.size(); ++i) {
+        if (m_text[i] == '{')
+            m_text[i] = kOpenBrace;
+        else if (m_text[i] == '}')
+            m_text[i] = kCloseBrace;
+    }
     m_text += '}';
 }
 

@@ -65,7 +65,10 @@ private:
     // Found on first use: the first segment of every field number.
     mutable bool m_segmentsParsed = false;
     mutable uint32_t m_segmentsFound = 0;
-    mutable std::array<std::string_view, kSegmentNumbers> m_segments{};
+    // Offsets and sizes, left unset until found: a view is made for every record,
+    // most of them never asked for a segment.
+    mutable std::array<uint32_t, kSegmentNumbers> m_segmentAt;
+    mutable std::array<uint32_t, kSegmentNumbers> m_segmentSize;
 };
 
 class ImportRecord
@@ -102,6 +105,7 @@ public:
 private:
     size_t datePos() const { return m_layout == RecordLayout::CallFirst ? m_pipe + 1 : 0; }
     void putReport(size_t pos, std::string_view report);
+    void putFixed(size_t pos, size_t width, std::string_view value);
 
     RecordLayout m_layout;
     std::string m_text;

@@ -74,15 +74,33 @@ bool parsePlainDigits(std::string_view value, std::string_view format, Date& dat
     return true;
 }
 
+bool parsePlainDate(std::string_view value, std::string_view format, char (&buffer)[8],
+                    std::string_view& ymd)
+{
+    Date plain;
+    if (!parsePlainDigits(value, format, plain))
+        return false;
+    ymd = {};
+    if (!plain.isValidCalendarDate())
+        return true;
+    const auto put = [&buffer](size_t pos, int twoDigits) {
+        buffer[pos] = static_cast<char>('0' + twoDigits / 10);
+        buffer[pos + 1] = static_cast<char>('0' + twoDigits % 10);
+    };
+    const int yy = plain.year % 100;
+    put(0, yy >= 49 ? 19 : 20); // the two-digit year decides the century
+    put(2, yy);
+    put(4, plain.month);
+    put(6, plain.day);
+    ymd = std::string_view(buffer, 8);
+    return true;
+}
+
 std::string ParseDate(std::string_view value, std::string_view format)
 {
-    if (Date plain; parsePlainDigits(value, format, plain)) {
-        if (!plain.isValidCalendarDate())
-            return {};
-        std::string ymd = toYmd(plain);
-        ymd.replace(0, 2, centuryFor(std::string_view(ymd).substr(2, 2)));
-        return ymd;
-    }
+    char buffer[8];
+    if (std::string_view ymd; parsePlainDate(value, format, buffer, ymd))
+        return std::string(ymd);
     DateParts parts;
     if (!splitByFormat(value, format, parts))
         return {};

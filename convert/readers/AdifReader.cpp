@@ -5,6 +5,11 @@
 #include "convert/readers/LineStream.h"
 #include "core/Text.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace qx7 {
@@ -65,7 +70,7 @@ constexpr TagRow kRows[] = {
     {"<QSL_VIA", Target::Manager, kWhole},
 };
 
-char upperAscii(char c)
+constexpr char upperAscii(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
@@ -80,13 +85,19 @@ bool startsWithUpper(std::string_view text, std::string_view upperPrefix)
     return true;
 }
 
-// Tags and values are short: a plain loop beats a library call here.
+// Most searches end within a few bytes, which are looked at one by one; a longer one
+// goes on with memchr.
 size_t findChar(std::string_view text, char c, size_t from = 0)
 {
-    for (size_t i = from; i < text.size(); ++i)
+    const size_t near = std::min(text.size(), from + 16);
+    for (size_t i = from; i < near; ++i)
         if (text[i] == c)
             return i;
-    return std::string_view::npos;
+    if (near >= text.size())
+        return std::string_view::npos;
+    const void* hit = std::memchr(text.data() + near, c, text.size() - near);
+    return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data())
+               : std::string_view::npos;
 }
 
 bool isContinuation(char c)
@@ -94,7 +105,7 @@ bool isContinuation(char c)
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-bool isNameChar(char c)
+constexpr bool isNameChar(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -117,7 +128,9 @@ bool tagStartsAt(std::string_view text, size_t pos)
 
 size_t nextTagStart(std::string_view text, size_t from, size_t limit)
 {
-    for (size_t i = from; i < limit && i < text.size(); ++i)
+    const std::string_view within = text.substr(0, std::min(limit, text.size()));
+    for (size_t i = findChar(within, '<', from); i != std::string_view::npos;
+         i = findChar(within, '<', i + 1))
         if (tagStartsAt(text, i))
             return i;
     return std::string_view::npos;
@@ -131,6 +144,25 @@ bool endsWell(std::string_view text, size_t end)
     return end >= text.size() || text[end] == '<';
 }
 
+// Whether the first `length` bytes are ASCII and whole characters: the value then has
+// as many bytes as characters, with no UTF-8 to count. Eight bytes a step.
+bool asciiRun(std::string_view text, size_t length)
+{
+    if (length > text.size() || (length < text.size() && isContinuation(text[length])))
+        return false;
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & 0x8080808080808080ull) != 0)
+            return false;
+    }
+    for (; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
 // The bytes that hold the value of declared length `length` at the start of `text`.
 // ADIF counts characters, but some programs count the bytes of UTF-8 text. Whichever
 // count ends the value well without running into the next field is taken; `doubtful`
@@ -138,7 +170,7 @@ bool endsWell(std::string_view text, size_t end)
 size_t valueSpan(std::string_view text, size_t length, bool& doubtful)
 {
     doubtful = false;
-    const size_t byChars = utf8Prefix(text, length).size();
+    const size_t byChars = asciiRun(text, length) ? length : utf8Prefix(text, length).size();
     size_t byBytes = std::min(length, text.size());
     while (byBytes > 0 && byBytes < text.size() && isContinuation(text[byBytes]))
         --byBytes;
@@ -158,7 +190,65 @@ struct Recognised
 {
     Target target;
     size_t maxLength;
+    bool keepCase; // the comment and the fields skipped keep their letters as they are
 };
+
+// Name characters upper-cased, 0 for every other byte.
+constexpr std::array<char, 256> kNameUpper = [] {
+    std::array<char, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        if (isNameChar(ch))
+            table[static_cast<size_t>(c)] = upperAscii(ch);
+    }
+    return table;
+}();
+
+// The field name of a tag, upper-cased once and then compared with every candidate
+// without going back to the text.
+struct TagName
+{
+    static constexpr size_t kMax = 24;
+    std::array<char, kMax> upper;
+    size_t size = 0; // name characters after the "<", at most kMax
+    char after = 0;  // the byte after them; 0 at the end of the text or past kMax
+
+    explicit TagName(std::string_view tag)
+    {
+        size_t i = 1;
+        while (i < tag.size() && size < kMax) {
+            const char u = kNameUpper[static_cast<unsigned char>(tag[i])];
+            if (u == 0)
+                break;
+            upper[size++] = u;
+            ++i;
+        }
+        after = size < kMax && i < tag.size() ? tag[i] : '\0';
+    }
+    // `prefix` without its "<", upper-case.
+    bool startsWith(std::string_view prefix) const
+    {
+        if (prefix.size() > size)
+            return false;
+        for (size_t k = 0; k < prefix.size(); ++k) // a few bytes: no call for them
+            if (upper[k] != prefix[k])
+                return false;
+        return true;
+    }
+    // The whole field name, ended by ":" or ">".
+    bool is(std::string_view name) const
+    {
+        return size == name.size() && (after == ':' || after == '>') && startsWith(name);
+    }
+};
+
+// The rows whose prefix starts with that letter, as bits of kRows.
+constexpr std::array<uint32_t, 256> kRowsByLetter = [] {
+    std::array<uint32_t, 256> bits{};
+    for (size_t i = 0; i < std::size(kRows); ++i)
+        bits[static_cast<unsigned char>(kRows[i].prefix[1])] |= 1u << i;
+    return bits;
+}();
 
 class AdifLineParser
 {
@@ -168,14 +258,22 @@ public:
           m_commentTag(toUpperAscii(context.adifCommentTag()))
     {
         m_commentName = std::string_view(m_commentTag).substr(0, m_commentTag.find('>'));
+        const std::string_view bare =
+            m_commentName.substr(std::min<size_t>(1, m_commentName.size()));
+        const bool plain = m_commentName.size() > 1 && m_commentName[0] == '<' &&
+                           bare.size() < TagName::kMax &&
+                           std::all_of(bare.begin(), bare.end(), isNameChar);
+        if (plain)
+            m_plainCommentName = bare;
     }
 
     // False when a tag's length is not a number.
     bool parseLine(std::string_view rest);
 
 private:
-    std::optional<Recognised> recognise(std::string_view tag) const;
-    bool readField(std::string_view& rest, const Recognised& field);
+    std::optional<Recognised> recognise(std::string_view tag, const TagName& name) const;
+    bool isCommentTag(std::string_view tag, const TagName& name) const;
+    bool readField(std::string_view& rest, const TagName& tagName, const Recognised& field);
     void apply(Target target, std::string_view value);
     void applyDate(int fieldNumber, std::string_view value);
     void endRecord();
@@ -185,6 +283,9 @@ private:
     FieldNormalizer& m_normalizer;
     std::string m_commentTag;
     std::string_view m_commentName; // "<" + the whole field name
+    // The name without "<" when it is made of name characters only, as nearly every
+    // setting's is; otherwise the comment tag is compared with the text.
+    std::string_view m_plainCommentName;
     std::string m_upper;
     // Of the record being read: whether it has its own band and frequency, and the
     // receive band and frequency that stand in when it has not.
@@ -201,29 +302,42 @@ bool sameFieldName(std::string_view tag, std::string_view upperName)
            (tag[upperName.size()] == ':' || tag[upperName.size()] == '>');
 }
 
-std::optional<Recognised> AdifLineParser::recognise(std::string_view tag) const
+// The comment tag chosen in the settings, compared as a whole field name.
+bool AdifLineParser::isCommentTag(std::string_view tag, const TagName& name) const
 {
-    // Most tags are told apart by their first letter: only the names that share it are
-    // compared in full.
+    if (!m_plainCommentName.empty())
+        return name.is(m_plainCommentName);
+    return m_commentName.size() > 1 && tag.size() > 1 && m_commentName[1] == upperAscii(tag[1]) &&
+           sameFieldName(tag, m_commentName);
+}
+
+std::optional<Recognised> AdifLineParser::recognise(std::string_view tag, const TagName& name) const
+{
     if (tag.size() < 2)
         return std::nullopt;
-    const char first = upperAscii(tag[1]);
+    const auto keepCase = [&](Target target) {
+        return target == Target::Comment || target == Target::Skip || isCommentTag(tag, name);
+    };
+    const char first = name.size > 0 ? name.upper[0] : '\0';
     for (const TagRow& row : kReceiveRows)
-        if (row.prefix[1] == first && sameFieldName(tag, row.prefix))
-            return Recognised{row.target, row.maxLength};
-    for (const TagRow& row : kRows) {
-        if (row.prefix[1] != first || !startsWithUpper(tag, row.prefix))
+        if (row.prefix[1] == first && name.is(row.prefix.substr(1)))
+            return Recognised{row.target, row.maxLength, keepCase(row.target)};
+    // Only the names that share the tag's first letter are compared.
+    for (uint32_t rows = kRowsByLetter[static_cast<unsigned char>(first)]; rows != 0;
+         rows &= rows - 1) {
+        const TagRow& row = kRows[static_cast<size_t>(std::countr_zero(rows))];
+        if (!name.startsWith(row.prefix.substr(1)))
             continue;
         // QSO_DATE_OFF is the day the QSO ended; taking it as the QSO date would move
         // every QSO across midnight to the wrong day.
-        if (row.target == Target::Date && startsWithUpper(tag, "<QSO_DATE_OFF"))
+        if (row.target == Target::Date && name.startsWith("QSO_DATE_OFF"))
             return std::nullopt;
-        return Recognised{row.target, row.maxLength};
+        return Recognised{row.target, row.maxLength, keepCase(row.target)};
     }
-    if (m_commentName.size() > 1 && m_commentName[1] == first && sameFieldName(tag, m_commentName))
-        return Recognised{Target::Comment, kWhole};
-    if (first == 'S' && (startsWithUpper(tag, "<SAT_MODE") || startsWithUpper(tag, "<SAT_NAME")))
-        return Recognised{Target::Skip, kWhole};
+    if (isCommentTag(tag, name))
+        return Recognised{Target::Comment, kWhole, true};
+    if (first == 'S' && (name.startsWith("SAT_MODE") || name.startsWith("SAT_NAME")))
+        return Recognised{Target::Skip, kWhole, true};
     return std::nullopt;
 }
 
@@ -231,11 +345,12 @@ bool AdifLineParser::parseLine(std::string_view rest)
 {
     while (!rest.empty() && !m_context.abortRequested()) {
         if (rest.front() == '<') {
-            if (startsWithUpper(rest, "<EOR>")) {
+            const TagName name(rest);
+            if (name.size == 3 && name.after == '>' && name.startsWith("EOR")) {
                 endRecord();
                 rest.remove_prefix(5);
-            } else if (const auto field = recognise(rest)) {
-                if (!readField(rest, *field))
+            } else if (const auto field = recognise(rest, name)) {
+                if (!readField(rest, name, *field))
                     return false;
             } else {
                 rest.remove_prefix(1);
@@ -261,25 +376,38 @@ void AdifLineParser::endRecord()
     m_freqRx.clear();
 }
 
-bool AdifLineParser::readField(std::string_view& rest, const Recognised& field)
+bool AdifLineParser::readField(std::string_view& rest, const TagName& tagName,
+                               const Recognised& field)
 {
-    const size_t close = findChar(rest, '>');
+    // "<NAME:LENGTH>" or "<NAME:LENGTH:TYPE>": every digit of the length counts. The
+    // name was read already: when a ":" ends it, the length follows at once.
+    size_t colon = std::string_view::npos;
+    size_t close = std::string_view::npos;
+    size_t length = 0;
+    size_t digits = 0;
+    size_t i = 0;
+    const auto readLength = [&] {
+        for (i = colon + 1; i < rest.size() && rest[i] >= '0' && rest[i] <= '9'; ++i, ++digits)
+            if (digits < 10)
+                length = length * 10 + static_cast<size_t>(rest[i] - '0');
+    };
+    if (tagName.after == ':') {
+        colon = 1 + tagName.size; // name characters hold no ":" and no ">"
+        readLength();
+        close = i < rest.size() && rest[i] == '>' ? i : findChar(rest, '>', i);
+    } else {
+        close = findChar(rest, '>');
+        if (close != std::string_view::npos)
+            colon = findChar(rest.substr(0, close), ':');
+        if (colon != std::string_view::npos)
+            readLength();
+    }
     if (close == std::string_view::npos) {
         rest = {};
         return true;
     }
     const std::string_view tag = rest.substr(0, close + 1);
-    // "<NAME:LENGTH>" or "<NAME:LENGTH:TYPE>": every digit of the length counts.
-    const size_t colon = findChar(tag, ':');
-    if (colon == std::string_view::npos)
-        return false;
-    size_t length = 0;
-    size_t digits = 0;
-    size_t i = colon + 1;
-    for (; i < tag.size() && tag[i] >= '0' && tag[i] <= '9'; ++i, ++digits)
-        if (digits < 10)
-            length = length * 10 + static_cast<size_t>(tag[i] - '0');
-    if (digits == 0)
+    if (colon == std::string_view::npos || digits == 0)
         return false;
     const std::string_view name = tag.substr(1, colon - 1);
     const std::string_view after = rest.substr(close + 1);
@@ -300,9 +428,7 @@ bool AdifLineParser::readField(std::string_view& rest, const Recognised& field)
         std::string_view value = text;
         if (field.maxLength != kWhole)
             value = utf8Prefix(text, field.maxLength);
-        const bool keepCase = field.target == Target::Comment || field.target == Target::Skip ||
-                              (!m_commentName.empty() && sameFieldName(tag, m_commentName));
-        if (keepCase) {
+        if (field.keepCase) {
             apply(field.target, value);
         } else {
             m_upper.assign(value);

@@ -6,6 +6,9 @@
 #include "dbase/Codepage.h"
 #include "store/LogSchema.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qx7 {
 
 std::string storedLogText(int fieldNumber, std::string_view value)
@@ -36,13 +39,58 @@ bool fitsAsItIs(std::string_view value, int fieldNumber)
     return true;
 }
 
+bool isAscii(std::string_view text)
+{
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & 0x8080808080808080ull) != 0)
+            return false;
+    }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+// In a record of ASCII text, a field held at a fixed place fits when that place does:
+// its value is no longer and, trimmed, ends in no blank.
+bool fixedPlaceFits(const RecordView& r, int fieldNumber)
+{
+    const auto fits = [fieldNumber](std::string_view raw) {
+        return raw.size() <=
+               static_cast<size_t>(kLogFields[static_cast<size_t>(fieldNumber)].width);
+    };
+    switch (fieldNumber) {
+    case FieldCall:
+        return fits(r.call());
+    case FieldDate:
+        return fits(r.date());
+    case FieldTime:
+        return fits(r.time());
+    case FieldRstSent:
+        return fits(r.rstSent());
+    case FieldRstRcvd:
+        return fits(r.rstRcvd());
+    case FieldQslSent:
+    case FieldQslRcvd:
+        return true; // one character
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 std::vector<std::string> valuesChangedByLog(const RecordView& record)
 {
     std::vector<std::string> changes;
     std::string scratch;
+    const bool ascii = isAscii(record.text());
     for (int field = 0; field < FieldMark; ++field) {
+        if (ascii && fixedPlaceFits(record, field))
+            continue;
         const std::string_view value = exportValue(record, field, scratch);
         if (value.empty() || fitsAsItIs(value, field))
             continue;

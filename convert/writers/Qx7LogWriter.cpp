@@ -190,8 +190,9 @@ void writeNewLog(const LogPaths& temp, const std::string& folder, const std::str
     dbase::Table table;
     table.open(temp.table, {dbase::OpenMode::Exclusive, logTableIndexes()});
     table.setIndex("DATETIME");
-    appendRecords(table, output, context);
+    // Every tag before the first record: the records are then read once for all of them.
     ensureQmgrIndex(table);
+    appendRecords(table, output, context);
     table.close();
 }
 
