@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QTableView>
 
+#include <optional>
+
 namespace qx7 {
 
 BatchInputWindow* TQXForm::batchWindow() const
@@ -56,6 +58,8 @@ void TQXForm::showBatchWindow(bool on)
                 [this] { batchInputCommand(1); });
         connect(m_batchWindow, &BatchInputWindow::performRequested, this,
                 [this] { batchInputCommand(2); });
+        connect(m_batchWindow, &BatchInputWindow::takeNearestRequested, this,
+                [this] { batchInputCommand(3); });
         connect(m_batchWindow, &BatchInputWindow::closed, this, [this] {
             action("BatchInputWindowAction")->setChecked(false);
             QMetaObject::invokeMethod(
@@ -90,14 +94,22 @@ void TQXForm::batchInputCommand(int command)
     TQXBatchInputCallsFrame* calls = m_batchWindow->callsFrame();
     // Perform works on the row the user double-clicked; keep it past the preparation.
     const int row = calls->grid()->currentIndex().row();
+    // Taking the nearest QSO works on the claim chosen in the QSOs frame.
+    std::optional<BatchQsoCheck> claim;
+    if (command == 3) {
+        if (!m_batchWindow->qsosFrame()->canTakeNearest())
+            return;
+        claim = *m_batchWindow->qsosFrame()->currentClaim();
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_filling = true;
     m_dm.Terminated = 0;
     try {
-        if (command != 2)
+        if (command < 2)
             prepareBatchInput(*w);
         if (command == 0) {
-            checkBatchInput(m_dm.batchInput(), w->table(), w->OwnCall());
+            m_batchWindow->setCheckReport(
+                checkBatchInput(m_dm.batchInput(), w->table(), w->OwnCall()));
         } else {
             if (const std::string why = m_dm.printRunBlocker(w->table()); !why.empty()) {
                 m_dm.prompter().error(why);
@@ -108,9 +120,13 @@ void TQXForm::batchInputCommand(int command)
                 if (command == 1) {
                     runBatchInput(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
                                   [this] { printLabels(); });
-                } else if (row >= 0 && calls->model()->gotoRow(row)) {
+                } else if (command == 2 && row >= 0 && calls->model()->gotoRow(row)) {
                     performBatchCall(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
                                      [this] { printLabels(); });
+                } else if (command == 3 && row >= 0 && calls->model()->gotoRow(row)) {
+                    takeBatchQso(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
+                                 claim->line, claim->verdict.nearest->mark,
+                                 [this] { printLabels(); });
                 }
                 w->setGridEnabled(true);
                 m_dm.Printing = false;
