@@ -82,6 +82,7 @@ int takeBatchQso(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
         log.text("CALL") != stations.text("HISCALL"))
         return 0;
     const dbase::Bookmark station = stations.bookmark();
+    const long queuedBefore = dm.QSOsQueued;
     dm.PrintRun = true;
     dm.ScanSelection = 1;
     int result = 0;
@@ -94,6 +95,8 @@ int takeBatchQso(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
     dm.PrintRun = false;
     if (result < 0)
         return -1;
+    if (dm.QSOsQueued == queuedBefore)
+        return 0; // the label rules left it out (its card went out already, say)
     if (stations.gotoBookmark(station) && claimLine.isValid() && claims.gotoBookmark(claimLine))
         setStatus(claims, kBatchPrinted);
     return 1;

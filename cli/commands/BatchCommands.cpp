@@ -84,8 +84,8 @@ void list(CommandContext& ctx, BatchInput& batch)
         for (q.first(); !q.isEmpty() && !q.eof(); q.next())
             if (q.text("MYCALL") == s.text("MYCALL"))
                 ctx.out << "    " << q.text("DATE") << ' ' << q.text("TIME") << ' '
-                        << q.text("BAND") << ' ' << q.text("MODE") << " | " << q.text("COMMENT")
-                        << '\n';
+                        << q.text("BAND") << ' ' << q.text("MODE") << " | "
+                        << statusCaption(q.text("STATUS")) << " | " << q.text("COMMENT") << '\n';
     }
     ctx.out << n << " call(s)\n";
 }
@@ -193,6 +193,9 @@ int takeNearest(CommandContext& ctx, TQXDM& dm)
                                        progress, q.line, q.verdict.nearest->mark);
             if (r < 0)
                 break;
+            if (r == 0)
+                ctx.out << "Not queued for the claim " << q.date << ' ' << q.time << ' ' << q.band
+                        << ' ' << q.mode << ": " << kBatchQsoNotTaken << '\n';
             if (r > 0) {
                 ++taken;
                 const BatchLogQso& n = *q.verdict.nearest;

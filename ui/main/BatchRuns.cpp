@@ -124,9 +124,10 @@ void TQXForm::batchInputCommand(int command)
                     performBatchCall(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
                                      [this] { printLabels(); });
                 } else if (command == 3 && row >= 0 && calls->model()->gotoRow(row)) {
-                    takeBatchQso(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
-                                 claim->line, claim->verdict.nearest->mark,
-                                 [this] { printLabels(); });
+                    if (takeBatchQso(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
+                                     claim->line, claim->verdict.nearest->mark,
+                                     [this] { printLabels(); }) == 0)
+                        m_dm.prompter().inform(kBatchQsoNotTaken);
                 }
                 w->setGridEnabled(true);
                 m_dm.Printing = false;
