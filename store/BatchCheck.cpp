@@ -285,6 +285,8 @@ BatchCheckReport checkBatchRequests(BatchInput& batch, dbase::Table& log,
     batch.FilterBatchTablesForLog(ownCall);
     dbase::Table& stations = batch.BatchInputTable1();
     dbase::Table& claims = batch.BatchInputTable2();
+    // Everything is addressed by bookmark and read before it is written: a grid on the
+    // tables may move their cursors whenever a status is posted.
     for (const dbase::Bookmark& mark : visibleRecords(stations)) {
         if (!stations.gotoBookmark(mark))
             continue;
@@ -292,17 +294,10 @@ BatchCheckReport checkBatchRequests(BatchInput& batch, dbase::Table& log,
         call.record = mark;
         call.myCall = stations.text("MYCALL");
         call.call = stations.text("HISCALL");
-        const std::vector<BatchLogQso> qsos = logQsosOfCall(log, call.call);
-        call.qsosInLog = qsos.size();
-        if (stations.text("STATUS") == kBatchPrinted) {
-            ++report.printedBefore;
-        } else {
-            setStatusIfDifferent(stations, qsos.empty() ? kBatchNotInLog : kBatchChecked);
-            ++(qsos.empty() ? report.notInLog : report.found);
-        }
-        call.status = stations.text("STATUS");
+        const bool printed = stations.text("STATUS") == kBatchPrinted;
         // Table 2 shows this station's claims through its master link; a call imported
         // for this log and for every log has claims under both own calls.
+        std::vector<bool> claimPrinted;
         for (const dbase::Bookmark& line : visibleRecords(claims)) {
             if (!claims.gotoBookmark(line) || claims.text("MYCALL") != call.myCall)
                 continue;
@@ -312,12 +307,27 @@ BatchCheckReport checkBatchRequests(BatchInput& batch, dbase::Table& log,
             claim.time = claims.text("TIME");
             claim.band = claims.text("BAND");
             claim.mode = claims.text("MODE");
+            claimPrinted.push_back(claims.text("STATUS") == kBatchPrinted);
+            call.claims.push_back(std::move(claim));
+        }
+        const std::vector<BatchLogQso> qsos = logQsosOfCall(log, call.call);
+        call.qsosInLog = qsos.size();
+        if (printed) {
+            ++report.printedBefore;
+            call.status = kBatchPrinted;
+        } else {
+            call.status = qsos.empty() ? kBatchNotInLog : kBatchChecked;
+            if (stations.gotoBookmark(mark))
+                setStatusIfDifferent(stations, call.status.c_str());
+            ++(qsos.empty() ? report.notInLog : report.found);
+        }
+        for (size_t i = 0; i < call.claims.size(); ++i) {
+            BatchQsoCheck& claim = call.claims[i];
             claim.verdict = judgeBatchQso(qsos, claim.date, claim.time, claim.band, claim.mode);
             const bool found = claim.verdict.miss == BatchMiss::None;
             ++(found ? report.claimsFound : report.claimsMissed);
-            if (claims.text("STATUS") != kBatchPrinted)
+            if (!claimPrinted[i] && stations.gotoBookmark(mark) && claims.gotoBookmark(claim.line))
                 setStatusIfDifferent(claims, found ? kBatchChecked : kBatchNotInLog);
-            call.claims.push_back(std::move(claim));
         }
         report.calls.push_back(std::move(call));
     }

@@ -257,16 +257,11 @@ TEST(BatchInputRoad, AClaimThatFoundNoQsoSaysWhyAndTakesTheNearestInstead)
     // QA1ABC at 10:00 on 20m SSB and at 10:01 on 40m CW (the log's times count up).
     home.makeLog("dx", {Qso("QA1ABC", "20240101", "20m", "SSB"),
                         Qso("QA1ABC", "20240101", "40m", "CW"), Qso("K1XYZ")});
-    const auto list = parseBatchText("CALL;QA1ABC;
-"
-                                     "QSO ;QA1ABC;20240101;1000;20m;SSB
-"
-                                     "QSO ;QA1ABC;20240101;1015;15m;SSB
-"
-                                     "QSO ;QA1ABC;20240101;1200;20m;SSB
-"
-                                     "CALL;DL9NOT;
-");
+    const auto list = parseBatchText("CALL;QA1ABC;\n"
+                                     "QSO ;QA1ABC;20240101;1000;20m;SSB\n"
+                                     "QSO ;QA1ABC;20240101;1015;15m;SSB\n"
+                                     "QSO ;QA1ABC;20240101;1200;20m;SSB\n"
+                                     "CALL;DL9NOT;\n");
     ASSERT_TRUE(list);
     importBatchList(home.dm->batchInput(), *list, "");
     home.dm->UseBatchInput = true;
