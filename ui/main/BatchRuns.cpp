@@ -3,6 +3,7 @@
 
 #include "datamodule/BatchRun.h"
 #include "datamodule/TQXDM.h"
+#include "store/BatchFile.h"
 #include "ui/batch/BatchFrames.h"
 #include "ui/batch/BatchInputWindow.h"
 #include "ui/batch/TQXBatchInputForm.h"
@@ -13,6 +14,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QTableView>
 
 #include <optional>
@@ -26,7 +29,69 @@ BatchInputWindow* TQXForm::batchWindow() const
 
 bool TQXForm::saveBatchScreenshots(const QString& folder)
 {
-    return qx7::saveBatchScreenshots(m_dm, this, folder);
+    bool ok = qx7::saveBatchScreenshots(m_dm, this, folder);
+    TMDIChild* w = activeLogWindow();
+    if (!w || m_batchWindow || !w->table().isOpen() || w->table().isEmpty())
+        return ok;
+    // The tool window after a check: requests for two calls of the active log (one claim
+    // found, one on another band) and one call the log does not hold. They leave the
+    // tables again afterwards.
+    dbase::Table& log = w->table();
+    const dbase::Bookmark keep = log.bookmark();
+    std::vector<std::string> calls;
+    std::string date, time, band, mode; // of the first call's first QSO
+    for (log.first(); !log.eof() && calls.size() < 2; log.next()) {
+        const std::string call = log.text("CALL");
+        if (call.empty() || (!calls.empty() && calls.back() == call))
+            continue;
+        if (calls.empty()) {
+            date = log.text("DATE");
+            time = log.text("TIME");
+            band = log.text("BAND");
+            mode = log.text("MODE");
+        }
+        calls.push_back(call);
+    }
+    log.gotoBookmark(keep);
+    if (calls.size() < 2)
+        return ok;
+    const std::string claim = "QSO ;" + calls[0] + ";" + date + ";" + time + ";";
+    const std::string text = "CALL;" + calls[0] + ";pse direct\n" + claim + band + ";" + mode +
+                             "\n" + claim + (band == "2m" ? "70cm" : "2m") + ";" + mode +
+                             "\nCALL;" + calls[1] + ";\nCALL;QA9NOT;\n" +
+                             "QSO ;QA9NOT;20240101;1200;20m;SSB\n";
+    const auto list = parseBatchText(text);
+    if (!list)
+        return ok;
+    importBatchList(m_dm.batchInput(), *list, "");
+    const bool useBefore = m_dm.UseBatchInput;
+    m_dm.UseBatchInput = true;
+    showBatchWindow(true);
+    m_batchWindow->resize(940, 520);
+    batchInputCommand(0);
+    QTableView* grid = m_batchWindow->callsFrame()->grid();
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        if (grid->model()->index(r, 1).data().toString() == QString::fromStdString(calls[0]))
+            grid->setCurrentIndex(grid->model()->index(r, 1));
+    QTableView* claims = m_batchWindow->qsosFrame()->grid();
+    if (claims->model()->rowCount() > 1)
+        claims->setCurrentIndex(claims->model()->index(1, 0));
+    claims->resizeColumnsToContents();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 200)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ok = m_batchWindow->grab().save(QDir(folder).filePath(QStringLiteral("batch-input-window.png")),
+                                    "PNG") &&
+         ok;
+    dbase::Table& stations = m_dm.batchInput().BatchInputTable1();
+    m_dm.batchInput().FilterBatchTables("");
+    for (const std::string& call : {calls[0], calls[1], std::string("QA9NOT")})
+        if (stations.findKey(call))
+            m_dm.deleteBatchStation();
+    m_dm.UseBatchInput = useBefore && m_dm.batchInput().hasStations();
+    showBatchWindow(false);
+    return ok;
 }
 
 void TQXForm::openBatchMaintenance()

@@ -89,6 +89,12 @@ bool takeLogFileScreenshots(TQXForm& form, const QString& folder)
     }
     {
         TQXDirectoryDlgForm dlg(QString::fromStdString(dm.QXLogPath), &form);
+        // The folders are read in the background: wait until the start folder shows.
+        dlg.show();
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 1500)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
         ok = grabDialog(dlg, folder, QStringLiteral("directory.png")) && ok;
     }
     return ok;
