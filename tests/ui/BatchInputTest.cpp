@@ -241,6 +241,35 @@ TEST(BatchInputRoad, PastedCallsAreCheckedAgainstTheLogAndQueued)
     EXPECT_EQ(form->batchWindow(), nullptr);
 }
 
+TEST(BatchInputRoad, AListFromAWebPageReachesThePrintQueue)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("dx", {Qso("QA1ABC"), Qso("K1XYZ")});
+    TinyHttpServer page("200 OK", "text/plain",
+                        "CALL;QA1ABC;direct\r\nQSO ;QA1ABC;20240101;1000;20m;SSB\r\n");
+    auto form = showForm(*home.dm, {"dx.qx7"});
+    {
+        TQXBatchInputForm dlg(*home.dm, form.get());
+        dlg.show();
+        ASSERT_TRUE(fetch(dlg, page.url()));
+        EXPECT_EQ(counter(dlg, 0), QStringLiteral("1"));
+        QTest::mouseClick(dlg.importButton(), Qt::LeftButton);
+        QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("BatchOk")), Qt::LeftButton);
+    }
+    form->SetActions();
+    form->action("BatchInputWindowAction")->trigger();
+    BatchInputWindow* window = form->batchWindow();
+    ASSERT_NE(window, nullptr);
+    QTest::mouseClick(window->runButton(), Qt::LeftButton);
+    EXPECT_EQ(home.dm->LabelsInQueue(), 1);
+    dbase::Table& q = home.dm->printQueue().QXPQTable();
+    q.first();
+    EXPECT_EQ(q.text("HISCALL"), "QA1ABC");
+    for (const auto& shown : prompter.shown)
+        EXPECT_NE(shown.icon, PromptIcon::Error) << shown.text;
+}
+
 // The row of a grid whose column `column` shows `text`; -1 when none does.
 int rowWith(QAbstractItemModel* model, int column, const QString& text)
 {
