@@ -40,14 +40,16 @@ int performBatchCall(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
                      const std::vector<std::string>& footerLines, Progress& progress,
                      std::function<void()> printNow = {});
 
+// Shown when the QSO taken for a claim did not go into the queue.
+inline constexpr const char* kBatchQsoNotTaken =
+    "The QSO was not put into the print queue: the label rules leave it out (is its QSL "
+    "sent already?).";
+
 // Puts one QSO of the log (`logQso`, the nearest to a claim that found none, chosen by
 // the user instead) into the print queue for table 1's current request, and marks the
 // claim at `claimLine` of table 2 printed. Returns 1 when queued; 0 when the request is
 // printed already, the QSO is not one of the requested call, or the label rules leave
 // it out (its card was sent already, say); -1 when the scan stopped.
-inline constexpr const char* kBatchQsoNotTaken =
-    "The QSO was not put into the print queue: the label rules leave it out (is its QSL "
-    "sent already?).";
 int takeBatchQso(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
                  const std::vector<std::string>& footerLines, Progress& progress,
                  dbase::Bookmark claimLine, dbase::Bookmark logQso,
