@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 
@@ -13,6 +14,15 @@ using Clock = std::chrono::steady_clock;
 inline double secondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// CPU seconds this process has used: on a machine shared with other work the wall time
+// of a run also counts the waits for a core; this does not.
+inline double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 inline long peakKb()

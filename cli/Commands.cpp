@@ -70,7 +70,7 @@ const std::vector<Command>& allCommands()
          "collect a listener's reports and answer them with labels", runSwl},
         {"batch",
          "batch import FILE [--own CALL] | batch list | batch check LOG | batch queue LOG | "
-         "batch clear",
+         "batch clear | batch take LOG CALL",
          "import QSL request lists, check them against a log, queue the found calls", runBatch},
         {"qso",
          "qso list LOG [--marked] | qso set LOG RECNO FIELD=VALUE... | qso add LOG "

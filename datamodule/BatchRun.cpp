@@ -31,35 +31,14 @@ void setStatus(dbase::Table& t, const std::string& status)
 std::vector<dbase::Bookmark> qsosOfCall(dbase::Table& log, const std::string& call)
 {
     std::vector<dbase::Bookmark> marks;
-    if (call.empty())
-        return marks;
-    log.setRange(call, call);
-    // The range holds every call that starts with `call`: keep the exact ones.
-    for (; !log.isEmpty() && !log.eof(); log.next())
-        if (log.text("CALL") == call)
-            marks.push_back(log.bookmark());
-    log.cancelRange();
+    for (const BatchLogQso& q : logQsosOfCall(log, call))
+        marks.push_back(q.mark);
     return marks;
 }
 
-BatchCheckCounts checkBatchInput(BatchInput& batch, dbase::Table& log, const std::string& ownCall)
+BatchCheckReport checkBatchInput(BatchInput& batch, dbase::Table& log, const std::string& ownCall)
 {
-    BatchCheckCounts counts;
-    batch.FilterBatchTablesForLog(ownCall);
-    dbase::Table& stations = batch.BatchInputTable1();
-    for (const dbase::Bookmark& mark : visibleRecords(stations)) {
-        if (!stations.gotoBookmark(mark))
-            continue;
-        if (stations.text("STATUS") == kBatchPrinted) {
-            ++counts.printedBefore;
-            continue;
-        }
-        const bool found = !qsosOfCall(log, stations.text("HISCALL")).empty();
-        setStatus(stations, found ? kBatchChecked : kBatchNotInLog);
-        ++(found ? counts.found : counts.notInLog);
-    }
-    stations.first();
-    return counts;
+    return checkBatchRequests(batch, log, ownCall);
 }
 
 int performBatchCall(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
@@ -88,6 +67,39 @@ int performBatchCall(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
     if (stations.gotoBookmark(station))
         setStatus(stations, kBatchPrinted);
     return static_cast<int>(qsos.size());
+}
+
+int takeBatchQso(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
+                 const std::vector<std::string>& footerLines, Progress& progress,
+                 dbase::Bookmark claimLine, dbase::Bookmark logQso, std::function<void()> printNow)
+{
+    dbase::Table& stations = dm.batchInput().BatchInputTable1();
+    dbase::Table& claims = dm.batchInput().BatchInputTable2();
+    if (stations.isEmpty() || stations.text("STATUS") == kBatchPrinted)
+        return 0; // the call's QSOs went into the queue already
+    // Only a QSO of the requested call answers the request.
+    if (!logQso.isValid() || !log.gotoBookmark(logQso) ||
+        log.text("CALL") != stations.text("HISCALL"))
+        return 0;
+    const dbase::Bookmark station = stations.bookmark();
+    const long queuedBefore = dm.QSOsQueued;
+    dm.PrintRun = true;
+    dm.ScanSelection = 1;
+    int result = 0;
+    try {
+        result = dm.ScanLog(log, ownCall, footerLines, progress, {logQso}, std::move(printNow));
+    } catch (...) {
+        dm.PrintRun = false;
+        throw;
+    }
+    dm.PrintRun = false;
+    if (result < 0)
+        return -1;
+    if (dm.QSOsQueued == queuedBefore)
+        return 0; // the label rules left it out (its card went out already, say)
+    if (stations.gotoBookmark(station) && claimLine.isValid() && claims.gotoBookmark(claimLine))
+        setStatus(claims, kBatchPrinted);
+    return 1;
 }
 
 BatchRunCounts runBatchInput(TQXDM& dm, dbase::Table& log, const std::string& ownCall,

@@ -5,6 +5,7 @@
 
 #include "core/Progress.h"
 #include "dbase/Table.h"
+#include "store/BatchCheck.h"
 
 #include <functional>
 #include <string>
@@ -15,26 +16,14 @@ namespace qx7 {
 class BatchInput;
 class TQXDM;
 
-// Request states kept in the STATUS field of both batch tables.
-inline constexpr const char* kBatchReceived = "0";
-inline constexpr const char* kBatchChecked = "1";
-inline constexpr const char* kBatchPrinted = "2";
-inline constexpr const char* kBatchNotInLog = "3";
-
 // The QSOs with exactly `call` in a log whose current index is the call index. Any range
 // on the log is removed.
 std::vector<dbase::Bookmark> qsosOfCall(dbase::Table& log, const std::string& call);
 
-struct BatchCheckCounts
-{
-    int found = 0;
-    int notInLog = 0;
-    int printedBefore = 0; // left alone
-};
-
 // Limits the batch tables to the requests for `ownCall` (and those for every log) and
-// sets the status of every visible request that is not printed yet.
-BatchCheckCounts checkBatchInput(BatchInput& batch, dbase::Table& log, const std::string& ownCall);
+// sets the status of every visible request and claimed QSO that is not printed yet;
+// the report says per claim why it found no QSO.
+BatchCheckReport checkBatchInput(BatchInput& batch, dbase::Table& log, const std::string& ownCall);
 
 struct BatchRunCounts
 {
@@ -50,6 +39,21 @@ struct BatchRunCounts
 int performBatchCall(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
                      const std::vector<std::string>& footerLines, Progress& progress,
                      std::function<void()> printNow = {});
+
+// Shown when the QSO taken for a claim did not go into the queue.
+inline constexpr const char* kBatchQsoNotTaken =
+    "The QSO was not put into the print queue: the label rules leave it out (is its QSL "
+    "sent already?).";
+
+// Puts one QSO of the log (`logQso`, the nearest to a claim that found none, chosen by
+// the user instead) into the print queue for table 1's current request, and marks the
+// claim at `claimLine` of table 2 printed. Returns 1 when queued; 0 when the request is
+// printed already, the QSO is not one of the requested call, or the label rules leave
+// it out (its card was sent already, say); -1 when the scan stopped.
+int takeBatchQso(TQXDM& dm, dbase::Table& log, const std::string& ownCall,
+                 const std::vector<std::string>& footerLines, Progress& progress,
+                 dbase::Bookmark claimLine, dbase::Bookmark logQso,
+                 std::function<void()> printNow = {});
 
 // performBatchCall for every visible request, first to last, after limiting the tables
 // to `ownCall` as checkBatchInput does.

@@ -112,6 +112,19 @@ Cursor::Slot Cursor::lastSlot() const
 bool Cursor::accept(const Slot& s)
 {
     const std::uint32_t recno = m_tag ? keys()->recno(s.pos) : s.recno;
+    if (m_tag) {
+        // Records in index order lie anywhere in the file: ask for one a few steps on.
+        constexpr int kAhead = 8;
+        const KeyList* k = keys();
+        KeyList::Pos ahead = s.pos;
+        int n = 0;
+        while (n < kAhead && k->next(ahead)) {
+            ++n;
+        }
+        if (n == kAhead) {
+            m_dbf->prefetchRecord(k->recno(ahead));
+        }
+    }
     m_dbf->readRecord(recno, m_record.data());
     if (!m_showDeleted && m_record[0] == '*') {
         return false;

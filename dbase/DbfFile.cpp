@@ -330,6 +330,22 @@ void DbfFile::readRecord(std::uint32_t recno, char* out) const
     std::memcpy(out, m_window.data(), len);
 }
 
+void DbfFile::prefetchRecord(std::uint32_t recno) const
+{
+    const std::size_t len = m_header.recordLength;
+    if (recno == 0 || recno > m_header.recordCount || m_readMap == nullptr) {
+        return;
+    }
+    const std::uint64_t offset = recordOffset(recno);
+    if (offset + len > m_readMapSize) {
+        return;
+    }
+    for (std::size_t at = 0; at < len; at += 64) {
+        __builtin_prefetch(m_readMap + offset + at);
+    }
+    __builtin_prefetch(m_readMap + offset + len - 1);
+}
+
 bool DbfFile::readMapped(std::uint64_t offset, std::size_t length, char* out) const
 {
     constexpr std::size_t kRemapGrowth = 1 << 20;

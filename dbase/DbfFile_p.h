@@ -53,6 +53,9 @@ public:
 
     // recno is 1-based. Throws Invalid for a number outside 1..recordCount().
     void readRecord(std::uint32_t recno, char* out) const;
+    // A hint that `recno` is read soon: a scan in index order reads records all over the
+    // file, and fetching the next ones while this one is worked on hides the memory wait.
+    void prefetchRecord(std::uint32_t recno) const;
     // Reads `count` consecutive records starting at `first` into `out`.
     void readRecords(std::uint32_t first, std::uint32_t count, char* out) const;
     void writeRecord(std::uint32_t recno, const char* data);

@@ -61,7 +61,10 @@ public:
     LogScanner(ScanContext& ctx, dbase::Table& log, const std::string& ownCall,
                const std::vector<std::string>& footers)
         : c(ctx), m_log(log), m_ownCall(SlashZeros(ownCall, ctx.settings.SlashedZero)),
-          m_footers(footers), m_priRows(std::clamp(ctx.settings.PriRows, 1, kQueueSlots))
+          m_footers(footers), m_priRows(std::clamp(ctx.settings.PriRows, 1, kQueueSlots)),
+          m_fields{log.fieldIndex("CALL"), log.fieldIndex("DATE"), log.fieldIndex("TIME"),
+                   log.fieldIndex("BAND"), log.fieldIndex("MODE"), log.fieldIndex("QSLS"),
+                   log.fieldIndex("QSLR"), log.fieldIndex("QMGR")}
     {}
 
     int run(const std::vector<dbase::Bookmark>& selectedRows);
@@ -99,11 +102,19 @@ private:
     void markRecords(const Group& g, bool wholeGroup);
     bool stopRequested();
 
+    // Field numbers of the log, looked up once: the scan reads every record's fields and
+    // a lookup by name costs as much as the read.
+    struct Fields
+    {
+        int call, date, time, band, mode, qsls, qslr, qmgr;
+    };
+
     ScanContext& c;
     dbase::Table& m_log;
     std::string m_ownCall;
     const std::vector<std::string>& m_footers;
     int m_priRows;
+    Fields m_fields;
     long m_sequence = 0;
     std::vector<std::uint32_t> m_queued; // QueuedRecords
 };
@@ -158,9 +169,10 @@ bool LogScanner::stopRequested()
 
 void LogScanner::addEntry(Group& g)
 {
-    QsoFields q{m_log.text("CALL"), m_log.text("DATE"), m_log.text("TIME"),
-                m_log.text("BAND"), m_log.text("MODE"), m_log.text("QSLS"),
-                m_log.text("QSLR"), m_log.text("QMGR"), m_log.recNo()};
+    const Fields& f = m_fields;
+    QsoFields q{m_log.text(f.call), m_log.text(f.date), m_log.text(f.time),
+                m_log.text(f.band), m_log.text(f.mode), m_log.text(f.qsls),
+                m_log.text(f.qslr), m_log.text(f.qmgr), m_log.recNo()};
     g.records.push_back(q.recno);
     QsoEntry e;
     if (!makeQsoEntry(q, c.settings.SortTyp, c.settings.CfmAllExceptY, e))
@@ -178,11 +190,13 @@ void LogScanner::addEntry(Group& g)
 
 int LogScanner::take(Group& g)
 {
-    const std::string call = m_log.text("CALL");
+    const std::string call = m_log.text(m_fields.call);
     if (call.empty())
         return 0;
     if (call != g.call) {
-        if (!g.empty()) {
+        if (!g.empty() && !c.run.PrintRun) {
+            place(g); // counting only: the log's cursor stays where it is
+        } else if (!g.empty()) {
             const dbase::Bookmark here = m_log.bookmark();
             const int r = place(g);
             m_log.gotoBookmark(here);
@@ -313,6 +327,7 @@ int LogScanner::placeEntry(const QsoEntry& e, bool& sinceCheck)
     fillSlot(used + 1);
     q.post();
     m_queued.push_back(e.recno);
+    ++c.stats.QSOsQueued;
     sinceCheck = true;
     if (used + 1 == m_priRows) {
         sinceCheck = false;

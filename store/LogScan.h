@@ -56,6 +56,7 @@ struct ScanStatistics
     long LogSize = 0;
     long QSOsPrinted = 0;
     long LabelsNeeded = 0;
+    long QSOsQueued = 0; // placed on labels by print runs
     std::array<long, 30> BandTotals{};
     struct ModeCounts
     {

@@ -16,7 +16,8 @@ namespace qx7::cli {
 namespace {
 
 const char* kBatchUsage = "usage: qx7cli batch import FILE [--own CALL] | batch list\n"
-                          "       qx7cli batch check LOG | batch queue LOG | batch clear\n";
+                          "       qx7cli batch check LOG | batch queue LOG | batch clear\n"
+                          "       qx7cli batch take LOG CALL\n";
 
 const char* statusCaption(const std::string& status)
 {
@@ -30,6 +31,8 @@ const char* statusCaption(const std::string& status)
         return "not in log";
     return "?";
 }
+
+void printCheckReport(CommandContext& ctx, const BatchCheckReport& report);
 
 long stationCount(BatchInput& batch)
 {
@@ -81,8 +84,8 @@ void list(CommandContext& ctx, BatchInput& batch)
         for (q.first(); !q.isEmpty() && !q.eof(); q.next())
             if (q.text("MYCALL") == s.text("MYCALL"))
                 ctx.out << "    " << q.text("DATE") << ' ' << q.text("TIME") << ' '
-                        << q.text("BAND") << ' ' << q.text("MODE") << " | " << q.text("COMMENT")
-                        << '\n';
+                        << q.text("BAND") << ' ' << q.text("MODE") << " | "
+                        << statusCaption(q.text("STATUS")) << " | " << q.text("COMMENT") << '\n';
     }
     ctx.out << n << " call(s)\n";
 }
@@ -112,11 +115,13 @@ int checkOrQueue(CommandContext& ctx, TQXDM& dm, bool queue)
             return 1;
         }
     }
-    const BatchCheckCounts c = checkBatchInput(dm.batchInput(), log, descriptor.stationCall);
+    const BatchCheckReport c = checkBatchInput(dm.batchInput(), log, descriptor.stationCall);
     ctx.out << "Calls found in the log: " << c.found << ", not in the log: " << c.notInLog
             << ", printed before: " << c.printedBefore << '\n';
-    if (!queue)
+    if (!queue) {
+        printCheckReport(ctx, c);
         return 0;
+    }
     const int before = dm.LabelsInQueue();
     TerminalProgress progress(ctx.err);
     const BatchRunCounts r =
@@ -127,6 +132,85 @@ int checkOrQueue(CommandContext& ctx, TQXDM& dm, bool queue)
             << dm.LabelsInQueue() - before << " new)\n";
     if (r.stopped)
         ctx.out << "Stopped before the last call.\n";
+    return 0;
+}
+
+// Per call and per claimed QSO: found, or why not and the log's nearest QSO.
+void printCheckReport(CommandContext& ctx, const BatchCheckReport& report)
+{
+    ctx.out << "Claimed QSOs found: " << report.claimsFound
+            << ", not found: " << report.claimsMissed << '\n';
+    for (const BatchCallCheck& call : report.calls) {
+        ctx.out << call.call << " | " << statusCaption(call.status) << " | ";
+        if (call.qsosInLog == 0)
+            ctx.out << "no such call in the log\n";
+        else
+            ctx.out << call.qsosInLog << " QSO(s) in the log\n";
+        for (const BatchQsoCheck& q : call.claims)
+            ctx.out << "    " << q.date << ' ' << q.time << ' ' << q.band << ' ' << q.mode << ": "
+                    << describeBatchVerdict(q.verdict) << '\n';
+    }
+}
+
+// Queues, for every claim of CALL that found no QSO, the log's QSO nearest to it.
+int takeNearest(CommandContext& ctx, TQXDM& dm)
+{
+    if (ctx.args.size() != 3) {
+        ctx.err << kBatchUsage;
+        return 2;
+    }
+    const std::string call = toUpperAscii(trimmed(ctx.args[2]));
+    if (!dm.printQueue().isOpen() && !dm.OpenPrintQueue()) {
+        ctx.err << "qx7cli: the print queue " << dm.LastPQ << " cannot be opened\n";
+        return 1;
+    }
+    if (dm.UseManagerDB && !dm.managers().isOpen())
+        dm.managers().OpenManagerDB();
+    LabelLayout layout;
+    dm.loadLayout(dm.LastQXD, layout);
+    dbase::Table log;
+    LogDescriptor descriptor;
+    if (!openLogNamed(ctx, dm, ctx.args[1], log, descriptor))
+        return 1;
+    if (const std::string why = dm.printRunBlocker(log); !why.empty()) {
+        ctx.err << "qx7cli: " << oneLineText(why) << " Nothing was changed.\n";
+        return 1;
+    }
+    const BatchCheckReport report = checkBatchInput(dm.batchInput(), log, descriptor.stationCall);
+    dbase::Table& stations = dm.batchInput().BatchInputTable1();
+    TerminalProgress progress(ctx.err);
+    int taken = 0;
+    bool known = false;
+    for (const BatchCallCheck& c : report.calls) {
+        if (c.call != call)
+            continue;
+        known = true;
+        for (const BatchQsoCheck& q : c.claims) {
+            if (q.verdict.miss == BatchMiss::None || !q.verdict.nearest ||
+                !stations.gotoBookmark(c.record))
+                continue;
+            const int r = takeBatchQso(dm, log, descriptor.stationCall, descriptor.footerLines,
+                                       progress, q.line, q.verdict.nearest->mark);
+            if (r < 0)
+                break;
+            if (r == 0)
+                ctx.out << "Not queued for the claim " << q.date << ' ' << q.time << ' ' << q.band
+                        << ' ' << q.mode << ": " << kBatchQsoNotTaken << '\n';
+            if (r > 0) {
+                ++taken;
+                const BatchLogQso& n = *q.verdict.nearest;
+                ctx.out << "Queued " << n.date << ' ' << n.time << ' ' << n.band << ' ' << n.mode
+                        << " for the claim " << q.date << ' ' << q.time << ' ' << q.band << ' '
+                        << q.mode << '\n';
+            }
+        }
+    }
+    if (!known) {
+        ctx.err << "qx7cli: " << call << " is not requested for this log\n";
+        return 1;
+    }
+    ctx.out << "QSOs taken instead of claims: " << taken << '\n'
+            << "Labels in print queue: " << dm.LabelsInQueue() << '\n';
     return 0;
 }
 
@@ -154,6 +238,8 @@ int runBatch(CommandContext& ctx)
             return checkOrQueue(ctx, dm, false);
         if (sub == "queue")
             return checkOrQueue(ctx, dm, true);
+        if (sub == "take")
+            return takeNearest(ctx, dm);
         if (sub == "clear" && a.size() == 1) {
             batch.FilterBatchTables("");
             while (batch.deleteCurrentStation()) {

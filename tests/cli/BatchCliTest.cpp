@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <unistd.h>
 
 namespace qx7 {
@@ -95,6 +96,71 @@ TEST(BatchCli, BadListsAreRefusedAndTheTablesKept)
     r = qx7cli(home, "batch list");
     EXPECT_NE(r.out.find("K1AA"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("1 call(s)"), std::string::npos) << r.out;
+    fs::remove_all(home);
+}
+
+TEST(BatchCli, CheckSaysWhyAClaimFoundNothingAndTakeQueuesTheNearestQso)
+{
+    const fs::path home = uniqueHome("qx7-cli-batch-take");
+    fs::remove_all(home);
+    ASSERT_EQ(qx7cli(home, "log create dx --call QA0XX").code, 0);
+    {
+        dbase::Table log;
+        openLog(log, (home / "logs" / "dx.dbf").string(), 0);
+        for (const auto& [time, band, mode] :
+             {std::tuple{"1322", "20m", "RTTY"}, std::tuple{"1400", "40m", "CW"}}) {
+            log.append();
+            log.setText("CALL", "QA1ABC");
+            log.setText("DATE", "20030321");
+            log.setText("TIME", time);
+            log.setText("BAND", band);
+            log.setText("MODE", mode);
+            log.setText("QSLS", "N");
+            log.setText("QSLR", "N");
+            log.post();
+        }
+    }
+    const fs::path list = home / "requests.txt";
+    writeFile(list, "CALL;QA1ABC;\nQSO ;QA1ABC;20030321;1340;20m;RTTY\n"
+                    "QSO ;QA1ABC;20030321;1410;20m;CW\nQSO ;QA1ABC;20030321;1330;20m;CW\n"
+                    "QSO ;QA1ABC;20030321;1415;80m;SSB\nQSO ;QA1ABC;20030322;0900;20m;RTTY\n"
+                    "CALL;DL9NOT;\nQSO ;DL9NOT;20030321;1322;20m;RTTY\n");
+    ASSERT_EQ(qx7cli(home, "batch import '" + list.string() + "'").code, 0);
+
+    auto r = qx7cli(home, "batch check dx");
+    ASSERT_EQ(r.code, 0) << r.out;
+    for (const char* line :
+         {"Claimed QSOs found: 1, not found: 5", "DL9NOT | not in log | no such call in the log",
+          "    20030321 1340 20m RTTY: found: 20030321 1322 20m RTTY",
+          "    20030321 1410 20m CW: other band: nearest 20030321 1400 40m CW (10 min earlier)",
+          "    20030321 1330 20m CW: other mode: nearest 20030321 1322 20m RTTY (8 min earlier)",
+          "    20030321 1415 80m SSB: other band and mode: nearest 20030321 1400 40m CW (15 min "
+          "earlier)",
+          "    20030322 0900 20m RTTY: no QSO within \xC2\xB1"
+          "30 min; nearest 20030321 1322 20m RTTY (19 h 38 min earlier)",
+          "    20030321 1322 20m RTTY: no such call in the log"})
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+
+    // The 40m QSO is taken for the other-band claim, the 20m one for the other-mode claim.
+    // Each QSO goes into the queue once: the later claims whose nearest QSO they are find
+    // its card sent already.
+    r = qx7cli(home, "batch take dx qa1abc");
+    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("Queued 20030321 1400 40m CW for the claim 20030321 1410 20m CW"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("QSOs taken instead of claims: 2"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Labels in print queue: 1"), std::string::npos) << r.out;
+    r = qx7cli(home, "queue list");
+    EXPECT_NE(r.out.find("14:00 40m CW"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("13:22 20m RTTY"), std::string::npos) << r.out;
+    r = qx7cli(home, "batch list");
+    EXPECT_NE(r.out.find("20030321 1410 20m CW | printed"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("20030321 1340 20m RTTY | checked"), std::string::npos) << r.out;
+
+    r = qx7cli(home, "batch take dx DL1NOBODY");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("DL1NOBODY is not requested"), std::string::npos) << r.out;
     fs::remove_all(home);
 }
 

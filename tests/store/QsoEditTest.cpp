@@ -149,6 +149,9 @@ TEST_F(QsoEditTest, BadValuesNeverReachTheFile)
     EXPECT_EQ(SetQsoFields(table, {{"TIME", "2400"}}), kNoValidTime);
     EXPECT_EQ(SetQsoFields(table, {{"COMM", "hello"}, {"DATE", "20240230"}}), kNoValidDate);
     EXPECT_EQ(SetQsoFields(table, {{"CALL", "K1"}}), kNoValidCall);
+    EXPECT_EQ(SetQsoFields(table, {{"BAND", "11m"}}), kNoValidBand);
+    EXPECT_EQ(SetQsoFields(table, {{"BAND", "40m"}, {"MODE", "CWX"}}), kNoValidMode);
+    EXPECT_EQ(onDisk(1, "BAND"), "");
     EXPECT_EQ(onDisk(1, "TIME"), "1200");
     EXPECT_EQ(onDisk(1, "COMM"), "");
     EXPECT_EQ(onDisk(1, "CALL"), "W1AW");

@@ -4,6 +4,7 @@
 #include "UiFixture.h"
 
 #include "datamodule/BatchRun.h"
+#include "store/BatchFile.h"
 #include "ui/batch/BatchFrames.h"
 #include "ui/batch/BatchInputWindow.h"
 #include "ui/batch/TQXBatchInputForm.h"
@@ -238,6 +239,121 @@ TEST(BatchInputRoad, PastedCallsAreCheckedAgainstTheLogAndQueued)
     form->action("BatchInputWindowAction")->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(form->batchWindow(), nullptr);
+}
+
+TEST(BatchInputRoad, AListFromAWebPageReachesThePrintQueue)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("dx", {Qso("QA1ABC"), Qso("K1XYZ")});
+    TinyHttpServer page("200 OK", "text/plain",
+                        "CALL;QA1ABC;direct\r\nQSO ;QA1ABC;20240101;1000;20m;SSB\r\n");
+    auto form = showForm(*home.dm, {"dx.qx7"});
+    {
+        TQXBatchInputForm dlg(*home.dm, form.get());
+        dlg.show();
+        ASSERT_TRUE(fetch(dlg, page.url()));
+        EXPECT_EQ(counter(dlg, 0), QStringLiteral("1"));
+        QTest::mouseClick(dlg.importButton(), Qt::LeftButton);
+        QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("BatchOk")), Qt::LeftButton);
+    }
+    form->SetActions();
+    form->action("BatchInputWindowAction")->trigger();
+    BatchInputWindow* window = form->batchWindow();
+    ASSERT_NE(window, nullptr);
+    QTest::mouseClick(window->runButton(), Qt::LeftButton);
+    EXPECT_EQ(home.dm->LabelsInQueue(), 1);
+    dbase::Table& q = home.dm->printQueue().QXPQTable();
+    q.first();
+    EXPECT_EQ(q.text("HISCALL"), "QA1ABC");
+    for (const auto& shown : prompter.shown)
+        EXPECT_NE(shown.icon, PromptIcon::Error) << shown.text;
+}
+
+// The row of a grid whose column `column` shows `text`; -1 when none does.
+int rowWith(QAbstractItemModel* model, int column, const QString& text)
+{
+    for (int r = 0; r < model->rowCount(); ++r)
+        if (model->index(r, column).data().toString() == text)
+            return r;
+    return -1;
+}
+
+TEST(BatchInputRoad, AClaimThatFoundNoQsoSaysWhyAndTakesTheNearestInstead)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    // QA1ABC at 10:00 on 20m SSB and at 10:01 on 40m CW (the log's times count up).
+    home.makeLog("dx", {Qso("QA1ABC", "20240101", "20m", "SSB"),
+                        Qso("QA1ABC", "20240101", "40m", "CW"), Qso("K1XYZ")});
+    const auto list = parseBatchText("CALL;QA1ABC;\n"
+                                     "QSO ;QA1ABC;20240101;1000;20m;SSB\n"
+                                     "QSO ;QA1ABC;20240101;1015;15m;SSB\n"
+                                     "QSO ;QA1ABC;20240101;1200;20m;SSB\n"
+                                     "CALL;DL9NOT;\n");
+    ASSERT_TRUE(list);
+    importBatchList(home.dm->batchInput(), *list, "");
+    home.dm->UseBatchInput = true;
+    auto form = showForm(*home.dm, {"dx.qx7"});
+    form->action("BatchInputWindowAction")->trigger();
+    BatchInputWindow* window = form->batchWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->takeNearestButton()->isEnabled()); // nothing checked yet
+    QTest::mouseClick(window->checkButton(), Qt::LeftButton);
+
+    QTableView* callGrid = window->callsFrame()->grid();
+    QAbstractItemModel* calls = callGrid->model();
+    const int notInLog = rowWith(calls, 1, QStringLiteral("DL9NOT"));
+    ASSERT_GE(notInLog, 0);
+    EXPECT_EQ(calls->index(notInLog, 1).data(Qt::ToolTipRole).toString(),
+              QStringLiteral("no such call in the log"));
+    const int requester = rowWith(calls, 1, QStringLiteral("QA1ABC"));
+    ASSERT_GE(requester, 0);
+    EXPECT_EQ(calls->index(requester, 1).data(Qt::ToolTipRole).toString(),
+              QStringLiteral("2 QSO(s) in the log; 2 of 3 claimed QSOs not found"));
+    callGrid->setCurrentIndex(calls->index(requester, 1));
+
+    // Each claim shows its finding in the "Check" column and as its tool tip.
+    QTableView* qsoGrid = window->qsosFrame()->grid();
+    QAbstractItemModel* claims = qsoGrid->model();
+    ASSERT_EQ(claims->rowCount(), 3);
+    const int check = claims->columnCount() - 1;
+    EXPECT_EQ(claims->headerData(check, Qt::Horizontal).toString(), QStringLiteral("Check"));
+    std::map<QString, QString> findings;
+    for (int r = 0; r < claims->rowCount(); ++r) {
+        findings[claims->index(r, 3).data().toString()] = claims->index(r, check).data().toString();
+        EXPECT_EQ(claims->index(r, 0).data(Qt::ToolTipRole), claims->index(r, check).data());
+    }
+    EXPECT_EQ(findings[QStringLiteral("1000")], QStringLiteral("found: 20240101 1000 20m SSB"));
+    EXPECT_EQ(findings[QStringLiteral("1015")],
+              QStringLiteral("other band: nearest 20240101 1000 20m SSB (15 min earlier)"));
+    EXPECT_EQ(findings[QStringLiteral("1200")],
+              QString::fromUtf8("no QSO within \u00B130 min; nearest 20240101 1000 20m SSB "
+                                "(2 h earlier)"));
+
+    // A found claim has nothing to take; a missed one takes its nearest QSO.
+    qsoGrid->setCurrentIndex(claims->index(rowWith(claims, 3, QStringLiteral("1000")), 0));
+    EXPECT_FALSE(window->takeNearestButton()->isEnabled());
+    qsoGrid->setCurrentIndex(claims->index(rowWith(claims, 3, QStringLiteral("1200")), 0));
+    ASSERT_TRUE(window->takeNearestButton()->isEnabled());
+    QTest::mouseClick(window->takeNearestButton(), Qt::LeftButton);
+    EXPECT_EQ(home.dm->LabelsInQueue(), 1);
+    dbase::Table& q = home.dm->printQueue().QXPQTable();
+    q.first();
+    EXPECT_EQ(q.text("HISCALL"), "QA1ABC");
+    EXPECT_EQ(q.text("NUMQSOS"), "1");
+    EXPECT_EQ(q.text("A_BAND"), "20m");
+    EXPECT_EQ(q.text("A_TIME").substr(0, 2), "10");
+    EXPECT_EQ(form->queueWindow()->grid()->model()->rowCount(), 1);
+    // The claim is printed and cannot be taken twice; its call waits for the run.
+    callGrid->setCurrentIndex(calls->index(rowWith(calls, 1, QStringLiteral("QA1ABC")), 1));
+    const int taken = rowWith(claims, 3, QStringLiteral("1200"));
+    ASSERT_GE(taken, 0);
+    EXPECT_EQ(claims->index(taken, 6).data().toString(), QStringLiteral("2"));
+    qsoGrid->setCurrentIndex(claims->index(taken, 0));
+    EXPECT_FALSE(window->takeNearestButton()->isEnabled());
+    EXPECT_EQ(calls->index(rowWith(calls, 1, QStringLiteral("QA1ABC")), 2).data().toString(),
+              QStringLiteral("1"));
 }
 
 } // namespace

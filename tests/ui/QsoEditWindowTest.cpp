@@ -3,6 +3,7 @@
 
 #include "UiFixture.h"
 
+#include "store/QsoEdit.h"
 #include "ui/edit/TQXQslDateDlg.h"
 #include "ui/edit/TQXQsoEditForm.h"
 
@@ -80,6 +81,39 @@ TEST(QsoEditWindow, BadValuesAreRefusedGoodOnesReachTheFile)
 
     form->findChild<QAction*>("F4Action")->trigger();
     EXPECT_FALSE(edit->isVisible());
+}
+
+TEST(QsoEditWindow, BandsAndModesAreCheckedBeforeTheRecordIsWritten)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("ed", {{"DL1ABC"}});
+    auto form = showForm(*home.dm, {"ed"});
+    form->logWindows().front()->moveTo(0);
+    form->findChild<QAction*>("F4Action")->trigger();
+    TQXQsoEditForm* edit = form->editWindow();
+    ASSERT_TRUE(edit && edit->isVisible());
+
+    edit->field("BAND")->setText("11m");
+    QTest::mouseClick(edit->button("Save"), Qt::LeftButton);
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown.back().text, kNoValidBand);
+    EXPECT_EQ(onDisk(*home.dm, "DL1ABC", "BAND"), "20m");
+
+    // A good band with a bad mode: the whole record stays as it was.
+    edit->field("BAND")->setText("40m");
+    edit->field("MODE")->setText("CWX");
+    QTest::mouseClick(edit->button("Save"), Qt::LeftButton);
+    EXPECT_EQ(prompter.shown.back().text, kNoValidMode);
+    EXPECT_EQ(onDisk(*home.dm, "DL1ABC", "BAND"), "20m");
+    EXPECT_EQ(onDisk(*home.dm, "DL1ABC", "MODE"), "SSB");
+
+    edit->field("MODE")->setText("CW");
+    const size_t asked = prompter.shown.size();
+    QTest::mouseClick(edit->button("Save"), Qt::LeftButton);
+    EXPECT_EQ(prompter.shown.size(), asked);
+    EXPECT_EQ(onDisk(*home.dm, "DL1ABC", "BAND"), "40m");
+    EXPECT_EQ(onDisk(*home.dm, "DL1ABC", "MODE"), "CW");
 }
 
 TEST(QsoEditWindow, ADeletedQsoLeavesTheGridAtOnce)

@@ -5,6 +5,11 @@
 #include "UiFixture.h"
 
 #include "core/IniFile.h"
+#include "core/Progress.h"
+#include "datamodule/QueueLabelSource.h"
+#include "labels/LabelFlow.h"
+#include "labels/render/PdfSheetOutput.h"
+#include "labels_render/PdfText.h"
 #include "ui/report/StatisticsChart.h"
 #include "ui/report/TQXFooterLinesForm.h"
 #include "ui/report/TQXStatisticsForm.h"
@@ -187,6 +192,46 @@ TEST_F(ReportWindows, FooterLinesTypedAreStoredWithTheLogAndNeverMoreThanNine)
     QTest::keyClick(&form, Qt::Key_Escape);
     EXPECT_EQ(log.LogFooterLines(), two);
     EXPECT_EQ(cli({"footer", "foot"}), "Tnx for the QSO\n73 de DL0QX\n");
+}
+
+TEST_F(ReportWindows, FooterLinesTypedInTheWindowArePrintedOnTheLabel)
+{
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    home.makeLog("foot", {Qso("DL1AA")});
+    auto form = uitest::showForm(dm(), {"foot"});
+    TMDIChild* log = form->activeLogWindow();
+    ASSERT_NE(log, nullptr);
+    {
+        TQXFooterLinesForm footer(dm(), *log);
+        footer.show();
+        QTest::mouseClick(footer.findChild<QPushButton*>("ClearButton"), Qt::LeftButton);
+        QTest::keyClicks(footer.editor(), "Pse QSL direct");
+        QTest::keyClick(footer.editor(), Qt::Key_Return);
+        QTest::keyClicks(footer.editor(), "Gudrun-73");
+        QTest::mouseClick(footer.findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+    }
+    form->fillRun(false, true);
+    ASSERT_EQ(dm().LabelsInQueue(), 1);
+    dbase::Table& q = dm().printQueue().QXPQTable();
+    q.first();
+    EXPECT_EQ(q.text("FOOTER1"), "Pse QSL direct");
+    EXPECT_EQ(q.text("FOOTER2"), "Gudrun-73");
+
+    // The label as the "PDF file" printer prints it with the shipped layout.
+    LabelLayout layout;
+    ASSERT_TRUE(dm().loadLayout(dm().LastQXD, layout).has_value());
+    auto source = openQueueLabelSource(dm());
+    ASSERT_NE(source, nullptr);
+    const std::string pdf = home.dir.filePath("labels.pdf").toStdString();
+    PdfSheetOutput output(layout, dm().QXLayoutPath, pdf, 300);
+    NullProgress progress;
+    const LabelRunResult r = runLabels(*source, layout.Page, output, progress);
+    ASSERT_FALSE(r.failed) << r.error;
+    const PdfText text = readWithPdftotext(pdf);
+    EXPECT_NE(findWord(text, "Gudrun-73"), nullptr);
+    EXPECT_NE(findWord(text, "direct"), nullptr);
+    EXPECT_NE(findWord(text, "DL1AA"), nullptr);
 }
 
 TEST_F(ReportWindows, TheChartShowsEveryCountedBand)

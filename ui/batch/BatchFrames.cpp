@@ -1,6 +1,7 @@
 #include "ui/batch/BatchFrames.h"
 
 #include "datamodule/TQXDM.h"
+#include "store/BatchCheck.h"
 #include "ui/manager/TableCursorModel.h"
 
 #include <QApplication>
@@ -22,26 +23,98 @@ namespace {
 const char* const kStatusCaptions[] = {"[0] received", "[1] checked", "[2] printed",
                                        "[3] not in log", "all"};
 
-// Rows take the colour of their STATUS; the focused cell keeps black text.
+// Rows take the colour of their STATUS; the focused cell keeps black text. After a
+// check each row tells what the log said to it: a call in its tool tip, a claimed QSO
+// in an extra "Check" column as well.
 class BatchStatusModel final : public TableCursorModel
 {
 public:
-    BatchStatusModel(dbase::Table& table, QList<Column> columns, int statusColumn, QObject* parent)
-        : TableCursorModel(table, std::move(columns), parent), m_statusColumn(statusColumn)
+    enum class Kind
+    {
+        Calls,
+        Qsos
+    };
+    BatchStatusModel(dbase::Table& table, QList<Column> columns, int statusColumn, Kind kind,
+                     QObject* parent)
+        : TableCursorModel(table, std::move(columns), parent), m_statusColumn(statusColumn),
+          m_kind(kind), m_fieldColumns(TableCursorModel::columnCount())
     {}
+    void setReport(const BatchCheckReport* report)
+    {
+        beginResetModel();
+        m_report = report;
+        endResetModel();
+    }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return TableCursorModel::columnCount(parent) + (m_kind == Kind::Qsos ? 1 : 0);
+    }
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role == Qt::BackgroundRole && index.isValid())
+        if (!index.isValid())
+            return {};
+        if (role == Qt::BackgroundRole)
             return batchStatusColour(
                 TableCursorModel::data(this->index(index.row(), m_statusColumn), Qt::DisplayRole)
                     .toString());
         if (role == Qt::ForegroundRole)
             return QColor(Qt::black);
+        if (role == Qt::ToolTipRole)
+            return finding(index.row());
+        if (index.column() >= m_fieldColumns)
+            return role == Qt::DisplayRole ? finding(index.row()) : QVariant();
         return TableCursorModel::data(index, role);
+    }
+    QVariant headerData(int section, Qt::Orientation o, int role) const override
+    {
+        if (o == Qt::Horizontal && section >= m_fieldColumns)
+            return role == Qt::DisplayRole ? tr("Check") : QVariant();
+        return TableCursorModel::headerData(section, o, role);
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        if (index.isValid() && index.column() >= m_fieldColumns)
+            return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        return TableCursorModel::flags(index);
+    }
+    const BatchQsoCheck* claimAt(int row) const
+    {
+        if (!m_report || m_kind != Kind::Qsos)
+            return nullptr;
+        const dbase::Bookmark mark = bookmarkAt(row);
+        return mark.isValid() ? m_report->claimAt(mark) : nullptr;
     }
 
 private:
+    QString finding(int row) const
+    {
+        if (!m_report)
+            return {};
+        if (const BatchQsoCheck* claim = claimAt(row))
+            return QString::fromStdString(describeBatchVerdict(claim->verdict));
+        if (m_kind != Kind::Calls)
+            return {};
+        const dbase::Bookmark mark = bookmarkAt(row);
+        for (const BatchCallCheck& c : m_report->calls) {
+            if (c.record.recno != mark.recno || !mark.isValid())
+                continue;
+            if (c.qsosInLog == 0)
+                return tr("no such call in the log");
+            int missed = 0;
+            for (const BatchQsoCheck& q : c.claims)
+                missed += q.verdict.miss == BatchMiss::None ? 0 : 1;
+            QString text = tr("%n QSO(s) in the log", nullptr, static_cast<int>(c.qsosInLog));
+            if (missed > 0)
+                text += tr("; %1 of %2 claimed QSOs not found").arg(missed).arg(c.claims.size());
+            return text;
+        }
+        return {};
+    }
+
     int m_statusColumn;
+    Kind m_kind;
+    int m_fieldColumns;
+    const BatchCheckReport* m_report = nullptr;
 };
 
 QTableView* makeGrid(QAbstractItemModel* model, QWidget* parent)
@@ -97,13 +170,30 @@ TQXBatchInputQSOsFrame::TQXBatchInputQSOsFrame(TQXDM& dm, QWidget* parent)
                                     {"MODE", tr("Mode")},
                                     {"STATUS", tr("Status")},
                                     {"COMMENT", tr("Comment")}},
-                                   6, this);
+                                   6, BatchStatusModel::Kind::Qsos, this);
     m_model->setReadOnlyFields(
         {"MYCALL", "HISCALL", "DATE", "TIME", "BAND", "MODE", "STATUS", "COMMENT"});
     m_grid = makeGrid(m_model, this);
     m_grid->setObjectName(QStringLiteral("BatchQsoGrid"));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->installEventFilter(this);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        QAction* take = menu.addAction(tr("Queue nearest QSO instead"));
+        take->setEnabled(canTakeNearest());
+        QAction* remove = menu.addAction(tr("Delete record"));
+        remove->setShortcut(QKeySequence(Qt::Key_Delete));
+        QAction* chosen = menu.exec(m_grid->viewport()->mapToGlobal(at));
+        if (chosen == take)
+            emit takeNearestRequested();
+        else if (chosen == remove)
+            deleteCurrent();
+    });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TQXBatchInputQSOsFrame::currentClaimChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this,
+            &TQXBatchInputQSOsFrame::currentClaimChanged);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
@@ -111,9 +201,35 @@ TQXBatchInputQSOsFrame::TQXBatchInputQSOsFrame(TQXDM& dm, QWidget* parent)
 
 TQXBatchInputQSOsFrame::~TQXBatchInputQSOsFrame() = default;
 
+void TQXBatchInputQSOsFrame::setCheckReport(const BatchCheckReport* report)
+{
+    m_report = report;
+    static_cast<BatchStatusModel*>(m_model)->setReport(report);
+    m_grid->resizeColumnsToContents();
+}
+
+const BatchQsoCheck* TQXBatchInputQSOsFrame::currentClaim() const
+{
+    const int row = m_grid->currentIndex().row();
+    return static_cast<const BatchStatusModel*>(m_model)->claimAt(row < 0 ? 0 : row);
+}
+
+bool TQXBatchInputQSOsFrame::canTakeNearest() const
+{
+    const BatchQsoCheck* claim = currentClaim();
+    if (!claim || claim->verdict.miss == BatchMiss::None || !claim->verdict.nearest)
+        return false;
+    const int row = m_grid->currentIndex().row();
+    const int statusColumn = 6;
+    return m_model->index(row < 0 ? 0 : row, statusColumn).data().toString() !=
+           QLatin1String(kBatchPrinted);
+}
+
 void TQXBatchInputQSOsFrame::reload()
 {
     m_model->reload();
+    if (m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
+        m_grid->setCurrentIndex(m_model->index(0, 2));
 }
 
 void TQXBatchInputQSOsFrame::deleteCurrent()
@@ -163,7 +279,7 @@ TQXBatchInputCallsFrame::TQXBatchInputCallsFrame(TQXDM& dm, TQXBatchInputQSOsFra
                                     {"HISCALL", tr("Call")},
                                     {"STATUS", tr("Status")},
                                     {"COMMENT", tr("Comment")}},
-                                   2, this);
+                                   2, BatchStatusModel::Kind::Calls, this);
     m_model->setReadOnlyFields({"STATUS"});
     m_grid = makeGrid(m_model, this);
     m_grid->setObjectName(QStringLiteral("BatchCallGrid"));
@@ -195,6 +311,13 @@ TQXBatchInputCallsFrame::TQXBatchInputCallsFrame(TQXDM& dm, TQXBatchInputQSOsFra
 }
 
 TQXBatchInputCallsFrame::~TQXBatchInputCallsFrame() = default;
+
+void TQXBatchInputCallsFrame::setCheckReport(const BatchCheckReport* report)
+{
+    static_cast<BatchStatusModel*>(m_model)->setReport(report);
+    if (m_qsos)
+        m_qsos->setCheckReport(report);
+}
 
 int TQXBatchInputCallsFrame::rowCount() const
 {

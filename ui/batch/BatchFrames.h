@@ -10,6 +10,8 @@ class QTableView;
 
 namespace qx7 {
 
+struct BatchCheckReport;
+struct BatchQsoCheck;
 class TQXDM;
 class TableCursorModel;
 
@@ -28,6 +30,18 @@ public:
     TableCursorModel* model() const { return m_model; }
     void reload();
     void deleteCurrent();
+    // What the last check said to each claim: shown in the "Check" column and as the
+    // rows' tool tip. The report must outlive its use here; nullptr clears it.
+    void setCheckReport(const BatchCheckReport* report);
+    // The check of the claim in the current row; nullptr before a check.
+    const BatchQsoCheck* currentClaim() const;
+    // Whether the current claim found no QSO, is not printed, and has a nearest QSO.
+    bool canTakeNearest() const;
+
+signals:
+    // "Queue nearest QSO instead" on the current claim.
+    void takeNearestRequested();
+    void currentClaimChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,6 +50,7 @@ private:
     TQXDM& m_dm;
     TableCursorModel* m_model;
     QTableView* m_grid;
+    const BatchCheckReport* m_report = nullptr;
 };
 
 class TQXBatchInputCallsFrame final : public QWidget
@@ -55,6 +70,8 @@ public:
     void deleteCurrent();
     void deleteAll();
     int rowCount() const;
+    // The last check's findings, shown as the calls' tool tips (see the QSOs frame).
+    void setCheckReport(const BatchCheckReport* report);
 
 signals:
     // A double-click on a call: put its QSOs into the print queue.

@@ -32,8 +32,19 @@ BatchInputWindow::BatchInputWindow(TQXDM& dm, QWidget* parent) : QWidget(parent,
     splitter->setStretchFactor(1, 1);
     m_check = new QPushButton(tr("Check Batch Input against log"), this);
     m_run = new QPushButton(tr("Run Batch Input"), this);
+    m_takeNearest = new QPushButton(tr("Queue nearest QSO"), this);
+    m_takeNearest->setToolTip(
+        tr("The selected claimed QSO found none in the log: put the log's QSO of that call "
+           "nearest to it into the print queue instead"));
+    m_takeNearest->setEnabled(false);
     m_check->setObjectName(QStringLiteral("BatchCheck"));
     m_run->setObjectName(QStringLiteral("BatchRun"));
+    m_takeNearest->setObjectName(QStringLiteral("BatchTakeNearest"));
+    connect(m_takeNearest, &QPushButton::clicked, this, &BatchInputWindow::takeNearestRequested);
+    connect(m_qsos, &TQXBatchInputQSOsFrame::takeNearestRequested, this,
+            &BatchInputWindow::takeNearestRequested);
+    connect(m_qsos, &TQXBatchInputQSOsFrame::currentClaimChanged, this,
+            [this] { m_takeNearest->setEnabled(m_qsos->canTakeNearest()); });
     connect(m_check, &QPushButton::clicked, this, &BatchInputWindow::checkRequested);
     connect(m_run, &QPushButton::clicked, this, &BatchInputWindow::runRequested);
     connect(m_calls, &TQXBatchInputCallsFrame::performRequested, this,
@@ -42,6 +53,7 @@ BatchInputWindow::BatchInputWindow(TQXDM& dm, QWidget* parent) : QWidget(parent,
     buttons->addWidget(m_check);
     buttons->addWidget(m_run);
     buttons->addStretch();
+    buttons->addWidget(m_takeNearest);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
@@ -53,6 +65,13 @@ BatchInputWindow::~BatchInputWindow() = default;
 void BatchInputWindow::reload()
 {
     m_calls->reload();
+}
+
+void BatchInputWindow::setCheckReport(BatchCheckReport report)
+{
+    m_report = std::move(report);
+    m_calls->setCheckReport(&m_report);
+    m_takeNearest->setEnabled(m_qsos->canTakeNearest());
 }
 
 void BatchInputWindow::closeEvent(QCloseEvent* event)

@@ -2,6 +2,8 @@
 // The main window's "Batch Input" tool window: the imported requests above their QSOs,
 // and the commands that answer them from the active log.
 
+#include "store/BatchCheck.h"
+
 #include <QWidget>
 
 class QPushButton;
@@ -23,12 +25,18 @@ public:
     TQXBatchInputQSOsFrame* qsosFrame() const { return m_qsos; }
     QPushButton* checkButton() const { return m_check; }
     QPushButton* runButton() const { return m_run; }
+    QPushButton* takeNearestButton() const { return m_takeNearest; }
     void reload();
+    // Shows what a check found per call and per claimed QSO until the next check.
+    void setCheckReport(BatchCheckReport report);
+    const BatchCheckReport& checkReport() const { return m_report; }
 
 signals:
     void checkRequested();
     void runRequested();
     void performRequested();
+    // The current claim found no QSO: queue the log's QSO nearest to it instead.
+    void takeNearestRequested();
     void closed();
 
 protected:
@@ -39,6 +47,8 @@ private:
     TQXBatchInputQSOsFrame* m_qsos;
     QPushButton* m_check;
     QPushButton* m_run;
+    QPushButton* m_takeNearest;
+    BatchCheckReport m_report;
 };
 
 // Writes the maintenance dialog and the tool window as PNGs into `folder`.

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -39,6 +40,20 @@ TQXDirectoryDlgForm::TQXDirectoryDlgForm(const QString& startFolder, QWidget* pa
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_drives, &QComboBox::textActivated, this, &TQXDirectoryDlgForm::setFolder);
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        if (m_pending.isEmpty())
+            return;
+        // The model sorts a folder read late a moment after it arrives, moving the rows
+        // below it: find the folder again once that is done.
+        const QString wanted = m_pending;
+        QTimer::singleShot(100, this, [this, wanted] {
+            const QModelIndex i = m_model->index(wanted);
+            if (i.isValid() && m_model->filePath(m_tree->currentIndex()) == wanted)
+                m_tree->scrollTo(i, QAbstractItemView::PositionAtCenter);
+        });
+        if (path == m_pending)
+            m_pending.clear();
+    });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_drives);
     layout->addWidget(m_tree, 1);
@@ -57,9 +72,10 @@ void TQXDirectoryDlgForm::setFolder(const QString& folder)
     const QModelIndex i = m_model->index(QDir(folder).absolutePath());
     if (!i.isValid())
         return;
+    m_pending = m_model->filePath(i);
     m_tree->setCurrentIndex(i);
     m_tree->expand(i);
-    m_tree->scrollTo(i);
+    m_tree->scrollTo(i, QAbstractItemView::PositionAtCenter);
 }
 
 QString TQXDirectoryDlgForm::choose(const QString& startFolder, QWidget* parent)

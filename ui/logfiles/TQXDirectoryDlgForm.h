@@ -26,6 +26,9 @@ private:
     QComboBox* m_drives;
     QFileSystemModel* m_model;
     QTreeView* m_tree;
+    // The folder set last, until its contents are read: the model reads folders in the
+    // background, and each one read shifts the rows below it.
+    QString m_pending;
 };
 
 } // namespace qx7

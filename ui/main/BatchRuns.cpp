@@ -3,6 +3,7 @@
 
 #include "datamodule/BatchRun.h"
 #include "datamodule/TQXDM.h"
+#include "store/BatchFile.h"
 #include "ui/batch/BatchFrames.h"
 #include "ui/batch/BatchInputWindow.h"
 #include "ui/batch/TQXBatchInputForm.h"
@@ -13,7 +14,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QTableView>
+
+#include <optional>
 
 namespace qx7 {
 
@@ -24,7 +29,69 @@ BatchInputWindow* TQXForm::batchWindow() const
 
 bool TQXForm::saveBatchScreenshots(const QString& folder)
 {
-    return qx7::saveBatchScreenshots(m_dm, this, folder);
+    bool ok = qx7::saveBatchScreenshots(m_dm, this, folder);
+    TMDIChild* w = activeLogWindow();
+    if (!w || m_batchWindow || !w->table().isOpen() || w->table().isEmpty())
+        return ok;
+    // The tool window after a check: requests for two calls of the active log (one claim
+    // found, one on another band) and one call the log does not hold. They leave the
+    // tables again afterwards.
+    dbase::Table& log = w->table();
+    const dbase::Bookmark keep = log.bookmark();
+    std::vector<std::string> calls;
+    std::string date, time, band, mode; // of the first call's first QSO
+    for (log.first(); !log.eof() && calls.size() < 2; log.next()) {
+        const std::string call = log.text("CALL");
+        if (call.empty() || (!calls.empty() && calls.back() == call))
+            continue;
+        if (calls.empty()) {
+            date = log.text("DATE");
+            time = log.text("TIME");
+            band = log.text("BAND");
+            mode = log.text("MODE");
+        }
+        calls.push_back(call);
+    }
+    log.gotoBookmark(keep);
+    if (calls.size() < 2)
+        return ok;
+    const std::string claim = "QSO ;" + calls[0] + ";" + date + ";" + time + ";";
+    const std::string text = "CALL;" + calls[0] + ";pse direct\n" + claim + band + ";" + mode +
+                             "\n" + claim + (band == "2m" ? "70cm" : "2m") + ";" + mode +
+                             "\nCALL;" + calls[1] + ";\nCALL;QA9NOT;\n" +
+                             "QSO ;QA9NOT;20240101;1200;20m;SSB\n";
+    const auto list = parseBatchText(text);
+    if (!list)
+        return ok;
+    importBatchList(m_dm.batchInput(), *list, "");
+    const bool useBefore = m_dm.UseBatchInput;
+    m_dm.UseBatchInput = true;
+    showBatchWindow(true);
+    m_batchWindow->resize(940, 520);
+    batchInputCommand(0);
+    QTableView* grid = m_batchWindow->callsFrame()->grid();
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        if (grid->model()->index(r, 1).data().toString() == QString::fromStdString(calls[0]))
+            grid->setCurrentIndex(grid->model()->index(r, 1));
+    QTableView* claims = m_batchWindow->qsosFrame()->grid();
+    if (claims->model()->rowCount() > 1)
+        claims->setCurrentIndex(claims->model()->index(1, 0));
+    claims->resizeColumnsToContents();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 200)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ok = m_batchWindow->grab().save(QDir(folder).filePath(QStringLiteral("batch-input-window.png")),
+                                    "PNG") &&
+         ok;
+    dbase::Table& stations = m_dm.batchInput().BatchInputTable1();
+    m_dm.batchInput().FilterBatchTables("");
+    for (const std::string& call : {calls[0], calls[1], std::string("QA9NOT")})
+        if (stations.findKey(call))
+            m_dm.deleteBatchStation();
+    m_dm.UseBatchInput = useBefore && m_dm.batchInput().hasStations();
+    showBatchWindow(false);
+    return ok;
 }
 
 void TQXForm::openBatchMaintenance()
@@ -56,6 +123,8 @@ void TQXForm::showBatchWindow(bool on)
                 [this] { batchInputCommand(1); });
         connect(m_batchWindow, &BatchInputWindow::performRequested, this,
                 [this] { batchInputCommand(2); });
+        connect(m_batchWindow, &BatchInputWindow::takeNearestRequested, this,
+                [this] { batchInputCommand(3); });
         connect(m_batchWindow, &BatchInputWindow::closed, this, [this] {
             action("BatchInputWindowAction")->setChecked(false);
             QMetaObject::invokeMethod(
@@ -90,14 +159,22 @@ void TQXForm::batchInputCommand(int command)
     TQXBatchInputCallsFrame* calls = m_batchWindow->callsFrame();
     // Perform works on the row the user double-clicked; keep it past the preparation.
     const int row = calls->grid()->currentIndex().row();
+    // Taking the nearest QSO works on the claim chosen in the QSOs frame.
+    std::optional<BatchQsoCheck> claim;
+    if (command == 3) {
+        if (!m_batchWindow->qsosFrame()->canTakeNearest())
+            return;
+        claim = *m_batchWindow->qsosFrame()->currentClaim();
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_filling = true;
     m_dm.Terminated = 0;
     try {
-        if (command != 2)
+        if (command < 2)
             prepareBatchInput(*w);
         if (command == 0) {
-            checkBatchInput(m_dm.batchInput(), w->table(), w->OwnCall());
+            m_batchWindow->setCheckReport(
+                checkBatchInput(m_dm.batchInput(), w->table(), w->OwnCall()));
         } else {
             if (const std::string why = m_dm.printRunBlocker(w->table()); !why.empty()) {
                 m_dm.prompter().error(why);
@@ -108,9 +185,14 @@ void TQXForm::batchInputCommand(int command)
                 if (command == 1) {
                     runBatchInput(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
                                   [this] { printLabels(); });
-                } else if (row >= 0 && calls->model()->gotoRow(row)) {
+                } else if (command == 2 && row >= 0 && calls->model()->gotoRow(row)) {
                     performBatchCall(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
                                      [this] { printLabels(); });
+                } else if (command == 3 && row >= 0 && calls->model()->gotoRow(row)) {
+                    if (takeBatchQso(m_dm, w->table(), w->OwnCall(), w->LogFooterLines(), progress,
+                                     claim->line, claim->verdict.nearest->mark,
+                                     [this] { printLabels(); }) == 0)
+                        m_dm.prompter().inform(kBatchQsoNotTaken);
                 }
                 w->setGridEnabled(true);
                 m_dm.Printing = false;

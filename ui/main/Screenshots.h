@@ -24,7 +24,8 @@ public:
 // "log-search.png" into `folder`. False when a picture cannot be written.
 bool takeScreenshots(TQXForm& form, const QString& folder);
 // The log file and report dialogs on the active log: "open-log.png", "new-log.png",
-// "statistics.png", "statistics-chart.png", "footer-lines.png".
+// "statistics.png", "statistics-chart.png", "footer-lines.png", "log-grid-setup.png",
+// "log-grid-setup-columns.png", "qso-edit.png", "qsl-dates.png", "directory.png".
 bool takeLogFileScreenshots(TQXForm& form, const QString& folder);
 
 } // namespace qx7

@@ -66,7 +66,8 @@ public:
     SwlWindow* swlWindow() const;
     // The batch input tool window while it is shown, else nullptr.
     BatchInputWindow* batchWindow() const;
-    // 0 check the requests against the active log, 1 run them, 2 the current request only.
+    // 0 check the requests against the active log, 1 run them, 2 the current request only,
+    // 3 the log QSO nearest to the current claimed QSO instead of that claim.
     void batchInputCommand(int command);
     // The batch input dialog and tool window as PNGs in `folder`.
     bool saveBatchScreenshots(const QString& folder);

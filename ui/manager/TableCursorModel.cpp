@@ -153,6 +153,22 @@ QVariant TableCursorModel::data(const QModelIndex& index, int role) const
     return m_cache[offset].value(index.column());
 }
 
+dbase::Bookmark TableCursorModel::bookmarkAt(int row) const
+{
+    if (row < 0 || row >= m_rows)
+        return {};
+    const int page = row / kPage;
+    try {
+        if (page != m_cachedPage)
+            loadPage(page);
+    } catch (const dbase::Error&) {
+        m_cachedPage = -1;
+        return {};
+    }
+    const auto offset = static_cast<size_t>(row % kPage);
+    return offset < m_cacheMarks.size() ? m_cacheMarks[offset] : dbase::Bookmark{};
+}
+
 QVariant TableCursorModel::headerData(int section, Qt::Orientation o, int role) const
 {
     if (role != Qt::DisplayRole)

@@ -41,6 +41,8 @@ public:
     void reload();
     // Moves the table's cursor to the record of `row`.
     bool gotoRow(int row);
+    // The record shown in `row`, without moving the cursor; invalid outside the rows.
+    dbase::Bookmark bookmarkAt(int row) const;
 
 private:
     static constexpr int kPage = 128;
