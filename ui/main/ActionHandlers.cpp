@@ -107,7 +107,10 @@ void TQXForm::connectActions()
     on("FooterLinesAction", [this] { editFooterLines(); });
     on("LogGridSetupAction", [this] { setupLogGrids(); });
     on("DeleteLogAction", [this] { deleteActiveLog(); });
-    on("CloseLogAction", [this] { m_mdi->closeActiveSubWindow(); });
+    on("CloseLogAction", [this] {
+        if (QMdiSubWindow* s = m_mdi->currentSubWindow())
+            s->close();
+    });
     on("F2Action", [this] { fillRun(false); });
     on("F3Action", [this] { fillRun(true); });
     on("ShiftF2Action", [this] {
@@ -170,7 +173,7 @@ void TQXForm::connectActions()
        [this] { HelpWindow::showTopic(QString::fromLatin1(help::kLogWindow), this); });
     on("HelpFindAction",
        [this] { HelpWindow::showTopic(QString::fromLatin1(help::kContents), this); });
-    on("F7Action", [this](bool down) { m_search->setMarkedOnly(down); });
+    on("F7Action", [this](bool down) { setMarkedOnly(down); });
     on("F11Action", [this] { wipeSearchFields(); });
     on("DragIntoPrintQueueAction", [this] { putSelectedIntoQueue(); });
     on("QXPQDeleteAction", [this] { deleteQueueEntries(); });
@@ -194,6 +197,7 @@ void TQXForm::connectActions()
         on(name, [this, step] {
             if (TMDIChild* w = activeLogWindow())
                 (w->*step)();
+            ReturnToSearchField();
         });
     };
     onLog("FirstAction", &TMDIChild::First);
@@ -208,6 +212,7 @@ void TQXForm::connectActions()
         on(name, [this, rows = rows] {
             if (TMDIChild* w = activeLogWindow())
                 w->moveBy(rows);
+            ReturnToSearchField();
         });
     on("NextLogAction", [this] { m_mdi->activateNextSubWindow(); });
     on("PreviousLogAction", [this] { m_mdi->activatePreviousSubWindow(); });

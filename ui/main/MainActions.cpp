@@ -117,6 +117,12 @@ const ActionDef kActions[] = {
     {"HelpMenu", "HelpFindAction", "&Search Help", "Ctrl+F1"},
     {"HelpMenu", "-", "", ""},
     {"HelpMenu", "AboutAction", "&About QX", ""},
+    {"", "QXPQFirstAction", "Move to &first print queue entry", "Alt+Home"},
+    {"", "QXPQPreviousPageAction", "Move 10 print queue entries &backward", "Alt+PgUp"},
+    {"", "QXPQPreviousAction", "&Previous print queue entry", "Alt+Up"},
+    {"", "QXPQNextAction", "&Next print queue entry", "Alt+Down"},
+    {"", "QXPQNextPageAction", "&Move 10 print queue entries forward", "Alt+PgDown"},
+    {"", "QXPQLastAction", "Move to &last print queue entry", "Alt+End"},
     {"", "QXPQDeleteAction", "&Delete print queue entry", "Alt+Del"},
     {"", "DeleteLogAction", "Delete Log", ""},
     {"", "QXPQSelectAllAction", "&Select all entries", "Ctrl+Alt+End"},
@@ -277,8 +283,6 @@ void TQXForm::buildStatusBar()
     }
     m_panels[0]->setText(tr(" Sort: Call"));
     m_panels[1]->setText(tr(" Readonly"));
-    m_panels[2]->setText(tr(" QSL sent: ") + QString::fromStdString(m_dm.QSLsFlag));
-    m_panels[3]->setText(tr(" QSL rcvd: ") + QString::fromStdString(m_dm.QSLrFlag));
 }
 
 QLabel* TQXForm::statusPanel(int number) const
@@ -386,6 +390,9 @@ void TQXForm::updateActionStates()
     set("QXPQDeleteAction", Q > 0);
     set("QXPQSelectAllAction", Q > 0);
     set("QXPQClearAction", true);
+    for (const char* name : {"QXPQFirstAction", "QXPQPreviousPageAction", "QXPQPreviousAction",
+                             "QXPQNextAction", "QXPQNextPageAction", "QXPQLastAction"})
+        set(name, Q > 0);
 
     action("ToolbarMainAction")->setChecked(m_mainBar->isVisible());
     action("ToolbarSearchAction")->setChecked(m_search->isVisible());
