@@ -367,5 +367,80 @@ TEST(MainWindowPanels, ALargeQueueIsReadOnlyWhereTheGridShowsIt)
     EXPECT_EQ(model->data(model->index(3, 0)).toString(), fifth);
 }
 
+TEST(MainWindowPanels, QueuePopupMovesAndSortsAndTheHelpMenuEnds)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("order", {{"QA1ABC", "20240101", "20m", "SSB", "N", "ZS1ZZ"}, {"QB2X"}, {"QC3Y"}});
+    home.dm->ConfirmF2 = false;
+    auto form = showForm(*home.dm, {"order"});
+    form->action("F2Action")->trigger();
+    ASSERT_EQ(home.dm->LabelsInQueue(), 3);
+    QTableView* grid = form->queueWindow()->grid();
+    const auto calls = [grid] {
+        QStringList c;
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            c << grid->model()->index(r, 0).data().toString();
+        return c;
+    };
+    EXPECT_EQ(calls(), (QStringList{"QA1ABC", "QB2X", "QC3Y"})); // first in, first out
+    form->action("QXPQLastAction")->trigger();
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    form->action("QXPQFirstAction")->trigger();
+    form->action("QXPQNextAction")->trigger();
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    form->action("QXPQNextPageAction")->trigger();
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+
+    // The order submenu: the bureau order goes by the manager's call where there is one.
+    auto* order = grid->findChild<QMenu*>("QueueOrderMenu");
+    ASSERT_NE(order, nullptr);
+    emit order->aboutToShow();
+    QAction* alphabetical = nullptr;
+    for (QAction* a : order->actions())
+        if (a->objectName() == "QueueOrderAlphabetical")
+            alphabetical = a;
+    ASSERT_NE(alphabetical, nullptr);
+    EXPECT_FALSE(alphabetical->isChecked());
+    alphabetical->trigger();
+    EXPECT_EQ(home.dm->IndexOnQXPQ, 1);
+    QStringList bureau; // the queue table in its bureau order, read directly
+    dbase::Table& q = home.dm->printQueue().QXPQTable();
+    q.setIndex("INDEXB");
+    for (q.first(); !q.eof(); q.next())
+        bureau << QString::fromStdString(q.text("HISCALL"));
+    EXPECT_EQ(calls(), bureau);
+    EXPECT_EQ(calls(), (QStringList{"QB2X", "QC3Y", "QA1ABC"}));
+    emit order->aboutToShow();
+    EXPECT_TRUE(alphabetical->isChecked());
+
+    // No changes file beside the program: it says so.
+    prompter.shown.clear();
+    form->action("HelpChangesAction")->trigger();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text.rfind("There is no changes file \"", 0), 0u);
+
+    // The about box names the program and its version; OK closes it.
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!about || seen || about->objectName() != "AboutBox")
+            return;
+        seen = true;
+        EXPECT_EQ(about->windowTitle(), QStringLiteral("QX by QZ3QZ"));
+        EXPECT_EQ(about->findChild<QLabel*>("VersionLabel")->text(),
+                  QStringLiteral("Version 7.10"));
+        EXPECT_EQ(about->findChild<QPushButton*>("WebsiteButton")->text(),
+                  QStringLiteral("&QX Website"));
+        QTest::mouseClick(about->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+    });
+    poll.start();
+    form->action("AboutAction")->trigger();
+    poll.stop();
+    EXPECT_TRUE(seen);
+}
+
 } // namespace
 } // namespace qx7

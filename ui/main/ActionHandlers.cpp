@@ -1,5 +1,6 @@
 // What each action of the main window does: the wiring from actions to commands.
 
+#include "core/IniFile.h"
 #include "core/Text.h"
 #include "datamodule/TQXDM.h"
 #include "dbase/Table.h"
@@ -7,6 +8,7 @@
 #include "ui/help/HelpTopics.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/log/TMDIChild.h"
+#include "ui/main/AboutBox.h"
 #include "ui/main/ManagerToolbar.h"
 #include "ui/main/PrintQueueWindow.h"
 #include "ui/main/SearchToolbar.h"
@@ -19,6 +21,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -27,6 +32,7 @@
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolBar>
+#include <QUrl>
 
 namespace qx7 {
 
@@ -93,6 +99,20 @@ void TQXForm::openToolsWizard()
         open.push_back(logPaths(m_dm.QXLogPath, w->logName().toStdString()).descriptor);
     wizard->show();
     wizard->addOpenLogs(open);
+}
+
+void TQXForm::openHomepage()
+{
+    // The web page is a setting: qx7.ini, section "Help", key "Homepage".
+    const std::string url = IniFile(m_dm.iniPath()).readString("Help", "Homepage", "");
+    if (url.empty()) {
+        m_dm.prompter().ask(PromptIcon::Information,
+                            "No homepage address is set (qx7.ini, section \"Help\", key "
+                            "\"Homepage\").",
+                            PromptButton::Ok);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
 void TQXForm::connectActions()
@@ -233,9 +253,21 @@ void TQXForm::connectActions()
         updateActionStates();
     });
     on("AboutAction", [this] {
-        QMessageBox::about(
-            this, tr("QX by QZ3QZ"),
-            tr("QX7 - QSL Labels\nVersion %1").arg(QApplication::applicationVersion()));
+        TQXAboutBox about([this] { openHomepage(); }, this);
+        about.exec();
+    });
+    on("HomepageAction", [this] { openHomepage(); });
+    on("HelpChangesAction", [this] {
+        // The list of changes beside the program, shown by the system's text viewer.
+        const QString file =
+            QDir(QString::fromStdString(m_dm.programFolder())).filePath("qxchanges.txt");
+        if (!QFileInfo::exists(file)) {
+            m_dm.prompter().ask(PromptIcon::Information,
+                                "There is no changes file \"" + file.toStdString() + "\".",
+                                PromptButton::Ok);
+            return;
+        }
+        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     });
     const std::pair<const char*, QWidget*> focus[] = {
         {"SearchForAction1", m_search->callFromEdit()},

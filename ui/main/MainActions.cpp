@@ -116,6 +116,9 @@ const ActionDef kActions[] = {
     {"HelpMenu", "HelpAction3", "Help on &log window", ""},
     {"HelpMenu", "HelpFindAction", "&Search Help", "Ctrl+F1"},
     {"HelpMenu", "-", "", ""},
+    {"HelpMenu", "HelpChangesAction", "&View QX changes file", ""},
+    {"HelpMenu", "HomepageAction", "&QX Homepage and Updates", ""},
+    {"HelpMenu", "-", "", ""},
     {"HelpMenu", "AboutAction", "&About QX", ""},
     {"", "QXPQFirstAction", "Move to &first print queue entry", "Alt+Home"},
     {"", "QXPQPreviousPageAction", "Move 10 print queue entries &backward", "Alt+PgUp"},
@@ -373,8 +376,8 @@ void TQXForm::updateActionStates()
     action("BatchInputWindowAction")
         ->setChecked(m_dm.UseBatchInput && n > 0 && m_batchWindow && m_batchWindow->isVisible());
     set("ConfigAction", static_cast<bool>(m_openConfiguration));
-    for (const char* name :
-         {"ManagerWindowAction", "HelpAction1", "HelpAction2", "HelpAction3", "HelpFindAction"})
+    for (const char* name : {"ManagerWindowAction", "HelpAction1", "HelpAction2", "HelpAction3",
+                             "HelpFindAction", "HelpChangesAction", "HomepageAction"})
         set(name, true);
     const int index = m_search->indexNumber();
     set("SearchForAction1", S && n > 0 && index != 1);

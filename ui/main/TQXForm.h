@@ -169,6 +169,7 @@ private:
     void offerSampleLog();
     void addLogWindowActions(TMDIChild& w);
     void buildQueuePopup();
+    void openHomepage();
     void moveInQueue(int rows); // INT_MIN first entry, INT_MAX last
     void restorePlacement();
     void savePlacement();
