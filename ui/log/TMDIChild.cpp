@@ -125,8 +125,9 @@ void TMDIChild::buildWidgets()
     m_statusBar->addWidget(m_callPanel);
     m_statusBar->addWidget(m_selectPanel);
     m_statusBar->addSeparator();
+    // The window's actions go between the panels and the count (see setStatusActions).
+    m_countSeparator = m_statusBar->addSeparator();
     m_statusBar->addWidget(m_countPanel);
-    m_statusBar->addSeparator();
     m_side = std::clamp(m_dm.MDIDock, 0, 3);
     addToolBar(areaOfSide(m_side), m_statusBar);
     connect(m_statusBar, &QToolBar::orientationChanged, this, [this] { statusToolbarMoved(); });
@@ -170,9 +171,9 @@ void TMDIChild::setStatusActions(const std::vector<QAction*>& actions)
 {
     for (QAction* a : actions) {
         if (a)
-            m_statusBar->addAction(a);
+            m_statusBar->insertAction(m_countSeparator, a);
         else
-            m_statusBar->addSeparator();
+            m_statusBar->insertSeparator(m_countSeparator);
     }
 }
 

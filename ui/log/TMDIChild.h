@@ -104,6 +104,7 @@ private:
     QLabel* m_selectPanel = nullptr;
     QLabel* m_countPanel = nullptr;
     QToolBar* m_statusBar = nullptr;
+    QAction* m_countSeparator = nullptr;
     int m_side = 0;
     bool m_syncing = false;
 };

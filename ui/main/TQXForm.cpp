@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolBar>
@@ -208,6 +209,22 @@ void TQXForm::addLogWindowActions(TMDIChild& w)
                           "FillManagerAction", "-", "StatisticsAction", "FooterLinesAction"})
         bar.push_back(*n == '-' ? nullptr : action(n));
     w.setStatusActions(bar);
+    if (action("FirstAction")->icon().isNull()) {
+        // Arrows for moving; short words for the rest (the menus keep the full captions).
+        const std::pair<const char*, QStyle::StandardPixmap> arrows[] = {
+            {"FirstAction", QStyle::SP_MediaSkipBackward},
+            {"PreviousAction", QStyle::SP_ArrowUp},
+            {"NextAction", QStyle::SP_ArrowDown},
+            {"LastAction", QStyle::SP_MediaSkipForward}};
+        for (const auto& [name, pixmap] : arrows)
+            action(name)->setIcon(style()->standardIcon(pixmap));
+        const std::pair<const char*, const char*> words[] = {
+            {"SelectCallAction", "Call"},          {"UnselectAction", "Unselect"},
+            {"DragIntoPrintQueueAction", "Queue"}, {"FillManagerAction", "Manager"},
+            {"StatisticsAction", "Statistics"},    {"FooterLinesAction", "Footer"}};
+        for (const auto& [name, word] : words)
+            action(name)->setIconText(tr(word));
+    }
     connect(&w, &TMDIChild::statusToolbarDocked, this, [this](int side) { m_dm.MDIDock = side; });
     connect(&w, &TMDIChild::unselected, this, [this] { ReturnToSearchField(); });
 }
