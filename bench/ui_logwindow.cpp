@@ -140,6 +140,7 @@ void queueRefresh(TQXForm& form, TQXDM& dm)
     // A label added as a fill adds it, then the refresh of the timer.
     q.append();
     q.setText("INDEXD", "999999");
+    q.setText("INDEXB", "QA1ABC");
     q.setText("HISCALL", "QA1ABC");
     q.setText("NUMQSOS", "1");
     q.post();

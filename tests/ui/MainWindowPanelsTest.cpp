@@ -239,6 +239,12 @@ TEST(MainWindowPanels, ActionsGoBackToTheLastSearchInputAndActOnTheCurrentLog)
     EXPECT_FALSE(current->hasSelection());
     EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(bar->bandBox()));
 
+    // Enter moves on like Tab: from the call field to the "to" call field.
+    bar->callFromEdit()->setFocus();
+    QTest::keyClick(bar->callFromEdit(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(bar->callToEdit()));
+    EXPECT_EQ(bar->SearchFieldId(), 1002);
+
     // A new sort order starts in its first input.
     form->action("F5Action")->trigger();
     QCoreApplication::processEvents();

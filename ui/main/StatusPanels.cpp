@@ -137,7 +137,7 @@ void TQXForm::statusPanelClicked(int number)
         cyclePrintFlag(false);
         break;
     case 5:
-        showQueueInformation();
+        action("PrintQueueAction")->trigger(); // as Ctrl+Q, when it is enabled
         break;
     default:
         return;

@@ -529,6 +529,16 @@ bool TQXForm::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
     }
+    if (event->type() == QEvent::KeyPress &&
+        (watched == m_managerBar->managerEdit() || m_search->idOf(watched) != 0)) {
+        // Enter in a search input moves on to the next control, like Tab.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(watched, &tab);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress && isActiveWindow() &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
         static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
