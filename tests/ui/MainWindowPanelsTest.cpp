@@ -245,6 +245,20 @@ TEST(MainWindowPanels, ActionsGoBackToTheLastSearchInputAndActOnTheCurrentLog)
     EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(bar->callToEdit()));
     EXPECT_EQ(bar->SearchFieldId(), 1002);
 
+    // Tiled vertically the windows stand side by side; horizontally one above the other.
+    form->action("TileVerticalAction")->trigger();
+    std::vector<QRect> r;
+    for (TMDIChild* w : form->logWindows())
+        r.push_back(w->parentWidget()->geometry());
+    EXPECT_EQ(r[0].top(), r[1].top());
+    EXPECT_EQ(r[0].right() + 1, r[1].left());
+    form->action("TileHorizontalAction")->trigger();
+    r.clear();
+    for (TMDIChild* w : form->logWindows())
+        r.push_back(w->parentWidget()->geometry());
+    EXPECT_EQ(r[0].left(), r[1].left());
+    EXPECT_EQ(r[0].bottom() + 1, r[1].top());
+
     // A new sort order starts in its first input.
     form->action("F5Action")->trigger();
     QCoreApplication::processEvents();

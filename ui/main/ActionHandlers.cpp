@@ -115,6 +115,31 @@ void TQXForm::openHomepage()
     QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
+void TQXForm::tileLogWindows(bool sideBySide)
+{
+    // Horizontally: one above the other, full width; vertically: side by side.
+    std::vector<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* s : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (s->isVisible() && !s->isMinimized())
+            shown.push_back(s);
+    if (shown.empty())
+        return;
+    const QRect area = m_mdi->viewport()->rect();
+    const int n = static_cast<int>(shown.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* s = shown[static_cast<size_t>(i)];
+        if (s->isMaximized())
+            s->showNormal();
+        if (sideBySide) {
+            const int left = area.width() * i / n;
+            s->setGeometry(left, 0, area.width() * (i + 1) / n - left, area.height());
+        } else {
+            const int top = area.height() * i / n;
+            s->setGeometry(0, top, area.width(), area.height() * (i + 1) / n - top);
+        }
+    }
+}
+
 void TQXForm::connectActions()
 {
     const auto on = [this](const char* name, auto slot) {
@@ -237,8 +262,8 @@ void TQXForm::connectActions()
     on("NextLogAction", [this] { m_mdi->activateNextSubWindow(); });
     on("PreviousLogAction", [this] { m_mdi->activatePreviousSubWindow(); });
     on("CascadeAction", [this] { m_mdi->cascadeSubWindows(); });
-    on("TileHorizontalAction", [this] { m_mdi->tileSubWindows(); });
-    on("TileVerticalAction", [this] { m_mdi->tileSubWindows(); });
+    on("TileHorizontalAction", [this] { tileLogWindows(false); });
+    on("TileVerticalAction", [this] { tileLogWindows(true); });
     on("MaximizeAction", [this] {
         for (QMdiSubWindow* s : m_mdi->subWindowList())
             s->showMaximized();

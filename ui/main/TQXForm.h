@@ -170,6 +170,7 @@ private:
     void addLogWindowActions(TMDIChild& w);
     void buildQueuePopup();
     void openHomepage();
+    void tileLogWindows(bool sideBySide);
     void moveInQueue(int rows); // INT_MIN first entry, INT_MAX last
     void restorePlacement();
     void savePlacement();
