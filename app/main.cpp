@@ -131,8 +131,11 @@ int main(int argc, char* argv[])
     while (settle.elapsed() < 1000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
 
-    // 8.
-    dm.FormActivated = 3;
+    // 8. The first activation's work (the offer of a sample log when there is no log
+    // yet) runs once the splash is gone and the message loop runs; it leaves the focus
+    // in the search field.
+    dm.FormActivated = 1;
     splash.reset();
+    QTimer::singleShot(0, &form, [&form] { form.FormActivate(); });
     return QApplication::exec();
 }

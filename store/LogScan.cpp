@@ -434,8 +434,16 @@ int LogScanner::pagePrompt()
     if (choice.dontShowAgain)
         c.run.ContinueAsk = false;
     if (choice.answer == PromptButton::PrintLabels) {
-        if (c.printNow)
+        if (c.printNow) {
             c.printNow();
+            // Printing leaves the queue in the order the window shows; the labels still
+            // to be placed are found by station.
+            dbase::Table& q = c.queue.QXPQTable();
+            if (q.isOpen() && q.currentIndex() != "INDEXA") {
+                q.cancelRange();
+                q.setIndex("INDEXA");
+            }
+        }
         return 0;
     }
     return choice.answer == PromptButton::Yes ? 0 : -1;

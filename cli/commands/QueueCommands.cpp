@@ -21,6 +21,7 @@ namespace {
 const char* kQueueUsage =
     "usage: qx7cli queue fill LOG [--call CALL | --from CALL --to CALL | --pattern P]\n"
     "                         [--band B] [--mode M] [--marked]\n"
+    "                         [--sent-flag F] [--rcvd-flag F]   (F: Y B D I N, - no change)\n"
     "       qx7cli queue list | queue empty | queue export-adif FILE [--overwrite]\n";
 
 // The search inputs of the log window, from the command's options.
@@ -43,6 +44,8 @@ bool parseSearch(const std::vector<std::string>& a, size_t from, SearchInputs& i
             in.band = a[++i];
         else if (a[i] == "--mode" && hasValue)
             in.mode = a[++i];
+        else if ((a[i] == "--sent-flag" || a[i] == "--rcvd-flag") && hasValue)
+            ++i; // the print-time flags: see printFlags
         else {
             err << "qx7cli: unexpected \"" << a[i] << "\"\n" << kQueueUsage;
             return false;
@@ -73,6 +76,25 @@ bool openQueueForWriting(CommandContext& ctx, TQXDM& dm)
     return false;
 }
 
+// The QSL sent and received flags the run writes into the QSOs it queues (the desktop
+// program's "When QSO is printed" settings), for this run only.
+bool printFlags(const std::vector<std::string>& a, TQXDM& dm, std::ostream& err)
+{
+    for (size_t i = 2; i + 1 < a.size(); ++i) {
+        if (a[i] != "--sent-flag" && a[i] != "--rcvd-flag")
+            continue;
+        const std::string flag = toUpperAscii(a[i + 1]);
+        if (flag.size() != 1 || std::string("YBDIN-").find(flag) == std::string::npos) {
+            err << "qx7cli: " << a[i] << " takes one of Y B D I N or - (no change), not \""
+                << a[i + 1] << "\"\n";
+            return false;
+        }
+        (a[i] == "--sent-flag" ? dm.QSLsFlag : dm.QSLrFlag) = flag;
+        ++i;
+    }
+    return true;
+}
+
 int fill(CommandContext& ctx)
 {
     const auto& a = ctx.args;
@@ -80,6 +102,8 @@ int fill(CommandContext& ctx)
     if (a.size() < 2 || !parseSearch(a, 2, in, ctx.err))
         return 2;
     TQXDM& dm = ctx.dataModule();
+    if (!printFlags(a, dm, ctx.err))
+        return 2;
     if (!openQueue(ctx, dm))
         return 1;
     if (dm.UseManagerDB && !dm.managers().isOpen())

@@ -148,3 +148,38 @@ TEST(QueueFill, APrintedLabelThatIsKeptTakesNoMoreQsos)
 
 } // namespace
 } // namespace qx7
+
+namespace qx7 {
+namespace {
+
+TEST(QueueFill, ThePrintTimeFlagsOfTheRunAreWrittenIntoTheQueuedQsos)
+{
+    const fs::path home = uniqueHome("qx7-cli-print-flags");
+    fs::remove_all(home);
+    fs::create_directories(home);
+    std::ofstream(home / "a.adi") << "header <eoh>\n"
+                                     "<call:5>DL1AA <qso_date:8>20240101 <time_on:4>1200 "
+                                     "<band:3>20m <mode:2>CW <qsl_rcvd:1>Y <eor>\n"
+                                     "<call:5>DL2BB <qso_date:8>20240102 <time_on:4>1200 "
+                                     "<band:3>40m <mode:2>CW <eor>\n";
+    ASSERT_EQ(qx7cli(home, "newlog '" + (home / "a.adi").string() + "' a --call OE1XYZ").code, 0);
+    const Result bad = qx7cli(home, "--yes queue fill a --sent-flag Q");
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_NE(bad.out.find("--sent-flag takes one of Y B D I N or - (no change), not \"Q\""),
+              std::string::npos)
+        << bad.out;
+    const Result fill = qx7cli(home, "--yes queue fill a --sent-flag b --rcvd-flag -");
+    ASSERT_EQ(fill.code, 0) << fill.out;
+    EXPECT_NE(fill.out.find("(2 new)"), std::string::npos) << fill.out;
+    dbase::Table log;
+    log.open((home / "logs" / "a.dbf").string(), {dbase::OpenMode::ReadOnly, {}});
+    std::vector<std::string> flags;
+    for (log.first(); !log.eof(); log.next())
+        flags.push_back(log.text("CALL") + ":" + log.text("QSLS") + log.text("QSLR"));
+    EXPECT_EQ(flags, (std::vector<std::string>{"DL1AA:BY", "DL2BB:BN"}));
+    log.close();
+    fs::remove_all(home);
+}
+
+} // namespace
+} // namespace qx7

@@ -258,6 +258,28 @@ TEST_F(Scan, PagePromptAnswers)
     EXPECT_TRUE(prompter.failures.empty());
 }
 
+TEST_F(Scan, LabelsPrintedAtThePagePromptLeaveMergingAsItWas)
+{
+    run.ContinueAsk = true;
+    settings.PageConf = 1;
+    run.LabelsPerPage = 1;
+    settings.PriRows = 2;
+    settings.MergeLabels = true;
+    // Printing puts the queue back into the order the window shows (and may delete the
+    // printed labels); the scan goes on merging by station.
+    onPrintNow = [this] { queue->restoreViewOrder(); };
+    add({"A1AA", "20240101", "1200", "20m", "CW"});
+    add({"B1BB", "20240102", "1200", "20m", "CW"});
+    add({"B1BB", "20240103", "1200", "40m", "CW"});
+    prompter.expect("1 labels = 1 page(s) in print queue. Continue?", PromptButton::PrintLabels);
+    prompter.expect("2 labels = 2 page(s) in print queue. Continue?", PromptButton::Yes);
+    EXPECT_EQ(scan(), 0);
+    EXPECT_TRUE(prompter.failures.empty()) << prompter.failures.front();
+    EXPECT_TRUE(prompter.allAnswered());
+    EXPECT_EQ(printedNow, 1);
+    EXPECT_EQ(labels(), (std::vector<std::string>{"A1AA||DL1ABC|1", "B1BB||DL1ABC|2"}));
+}
+
 TEST_F(Scan, AnErrorStillRunsTheEndStep)
 {
     add({"W1AW", "20240101", "1200", "20m", "CW"});

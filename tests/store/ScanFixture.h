@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,7 +81,11 @@ protected:
                         nullptr,
                         prompter,
                         progress,
-                        [this] { ++printedNow; }};
+                        [this] {
+                            ++printedNow;
+                            if (onPrintNow)
+                                onPrintNow();
+                        }};
         if (selection == 0 && !search.ExactMatch)
             log.first();
         return ScanLog(ctx, log, ownCall, footers);
@@ -129,6 +134,7 @@ protected:
     std::unique_ptr<AdifJournal> journal;
     std::string ownCall = "DL1ABC";
     std::vector<std::string> footers;
+    std::function<void()> onPrintNow; // what printing does to the queue besides
     int printedNow = 0;
 };
 

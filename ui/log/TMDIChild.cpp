@@ -6,15 +6,15 @@
 #include "ui/log/GridLayoutView.h"
 #include "ui/log/LogTableModel.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMimeData>
 #include <QTableView>
-#include <QVBoxLayout>
+#include <QToolBar>
 
 #include <algorithm>
 #include <set>
@@ -40,7 +40,7 @@ std::string openErrorText(const std::string& name, const dbase::Error& e)
 } // namespace
 
 TMDIChild::TMDIChild(TQXDM& dm, const std::string& logName, QWidget* parent)
-    : QWidget(parent), m_dm(dm)
+    : QMainWindow(parent), m_dm(dm)
 {
     m_name = QString::fromStdString(logBaseName(logName));
     setObjectName(QStringLiteral("LogWindow_") + m_name);
@@ -90,23 +90,48 @@ void TMDIChild::open(const std::string& logName)
     }
 }
 
+namespace {
+
+Qt::ToolBarArea areaOfSide(int side)
+{
+    switch (side) {
+    case 1:
+        return Qt::BottomToolBarArea;
+    case 2:
+        return Qt::LeftToolBarArea;
+    case 3:
+        return Qt::RightToolBarArea;
+    default:
+        return Qt::TopToolBarArea;
+    }
+}
+
+} // namespace
+
 void TMDIChild::buildWidgets()
 {
-    auto* strip = new QWidget(this);
-    auto* stripLayout = new QHBoxLayout(strip);
-    stripLayout->setContentsMargins(2, 1, 2, 1);
-    m_callPanel = new QLabel(QStringLiteral(" ") + QString::fromStdString(m_ownCall), strip);
+    m_statusBar = new QToolBar(tr("Log Status"), this);
+    m_statusBar->setObjectName("LogStatusToolbar");
+    m_statusBar->setFloatable(false);
+    m_statusBar->setIconSize(QSize(16, 16));
+    m_callPanel = new QLabel(QStringLiteral(" ") + QString::fromStdString(m_ownCall), m_statusBar);
     m_callPanel->setObjectName("CallPanel");
     m_callPanel->setToolTip(QString::fromStdString(m_ownCall));
-    m_callPanel->setMinimumWidth(100);
-    m_selectPanel = new QLabel(strip);
+    m_selectPanel = new QLabel(m_statusBar);
     m_selectPanel->setObjectName("SelectPanel");
-    m_countPanel = new QLabel(strip);
+    m_selectPanel->installEventFilter(this); // a click clears the selection
+    m_countPanel = new QLabel(m_statusBar);
     m_countPanel->setObjectName("CountPanel");
-    stripLayout->addWidget(m_callPanel);
-    stripLayout->addWidget(m_selectPanel);
-    stripLayout->addStretch(1);
-    stripLayout->addWidget(m_countPanel);
+    m_statusBar->addWidget(m_callPanel);
+    m_statusBar->addWidget(m_selectPanel);
+    m_statusBar->addSeparator();
+    // The window's actions go between the panels and the count (see setStatusActions).
+    m_countSeparator = m_statusBar->addSeparator();
+    m_statusBar->addWidget(m_countPanel);
+    m_side = std::clamp(m_dm.MDIDock, 0, 3);
+    addToolBar(areaOfSide(m_side), m_statusBar);
+    connect(m_statusBar, &QToolBar::orientationChanged, this, [this] { statusToolbarMoved(); });
+    connect(m_statusBar, &QToolBar::topLevelChanged, this, [this] { statusToolbarMoved(); });
 
     m_grid = new QTableView(this);
     m_grid->setObjectName("LogGrid");
@@ -130,16 +155,8 @@ void TMDIChild::buildWidgets()
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setSectionsMovable(true);
     LoadGridSetup();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    const bool bottom = m_dm.MDIDock == 1;
-    if (!bottom)
-        layout->addWidget(strip);
-    layout->addWidget(m_grid, 1);
-    if (bottom)
-        layout->addWidget(strip);
+    setCentralWidget(m_grid);
+    statusToolbarMoved();
 
     connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { SelectCount(); });
@@ -149,6 +166,47 @@ void TMDIChild::buildWidgets()
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { SelectCount(); });
     SelectCount();
     resize(640, 360);
+}
+
+void TMDIChild::setStatusActions(const std::vector<QAction*>& actions)
+{
+    for (QAction* a : actions) {
+        if (a)
+            m_statusBar->insertAction(m_countSeparator, a);
+        else
+            m_statusBar->insertSeparator(m_countSeparator);
+    }
+}
+
+int TMDIChild::statusToolbarSide() const
+{
+    switch (toolBarArea(m_statusBar)) {
+    case Qt::BottomToolBarArea:
+        return 1;
+    case Qt::LeftToolBarArea:
+        return 2;
+    case Qt::RightToolBarArea:
+        return 3;
+    default:
+        return 0;
+    }
+}
+
+void TMDIChild::statusToolbarMoved()
+{
+    const int side = statusToolbarSide();
+    // Beside the grid the panel is narrower, so the buttons below it keep their room.
+    m_callPanel->setMinimumWidth(side >= 2 ? 80 : 100);
+    if (side != m_side) {
+        m_side = side;
+        emit statusToolbarDocked(side);
+    }
+}
+
+void TMDIChild::closeEvent(QCloseEvent* event)
+{
+    m_dm.MDIDock = statusToolbarSide();
+    QMainWindow::closeEvent(event);
 }
 
 void TMDIChild::syncCurrentRecord()
@@ -320,11 +378,16 @@ void TMDIChild::SetManagerOfSelection(const std::string& manager)
 
 bool TMDIChild::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_grid->viewport())
-        return QWidget::eventFilter(watched, event);
+    if (watched == m_selectPanel && event->type() == QEvent::MouseButtonRelease) {
+        Unselect();
+        emit unselected();
+        return true;
+    }
+    if (!m_grid || watched != m_grid->viewport())
+        return QMainWindow::eventFilter(watched, event);
     const auto type = event->type();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
-        return QWidget::eventFilter(watched, event);
+        return QMainWindow::eventFilter(watched, event);
     auto* drop = static_cast<QDropEvent*>(event);
     const QString format = QString::fromLatin1(kManagerMimeType);
     const QPoint at = drop->position().toPoint();

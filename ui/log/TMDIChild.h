@@ -5,20 +5,21 @@
 
 #include "dbase/Table.h"
 
-#include <QWidget>
+#include <QMainWindow>
 
 #include <string>
 #include <vector>
 
 class QLabel;
 class QTableView;
+class QToolBar;
 
 namespace qx7 {
 
 class LogTableModel;
 class TQXDM;
 
-class TMDIChild : public QWidget
+class TMDIChild : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -62,14 +63,26 @@ public:
     // Writes QMGR of the selected rows, or of the current record.
     void SetManagerOfSelection(const std::string& manager);
     void setGridEnabled(bool on);
+    // The status toolbar: the own call, the selection count, then these actions (nullptr
+    // for a separator). It docks on the side "MDIDock" names and can be moved to another.
+    void setStatusActions(const std::vector<QAction*>& actions);
+    QToolBar* statusToolbar() const { return m_statusBar; }
+    // The side the status toolbar is docked on: 0 top, 1 bottom, 2 left, 3 right.
+    int statusToolbarSide() const;
 
 protected:
+    // Remembers the status toolbar's side for the next log window.
+    void closeEvent(QCloseEvent* event) override;
     // Drops of a manager on the grid.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     void selectionCountChanged(int count);
     void currentRecordChanged();
+    // The status toolbar was docked on another side (0 top, 1 bottom, 2 left, 3 right).
+    void statusToolbarDocked(int side);
+    // The user cleared the selection (Esc or a click on the selection panel).
+    void unselected();
 
 private:
     void open(const std::string& logName);
@@ -77,6 +90,7 @@ private:
     void SelectCount();
     void syncCurrentRecord();
     void dropManager(const std::string& manager, int row);
+    void statusToolbarMoved();
 
     TQXDM& m_dm;
     QString m_name;
@@ -89,6 +103,9 @@ private:
     QLabel* m_callPanel = nullptr;
     QLabel* m_selectPanel = nullptr;
     QLabel* m_countPanel = nullptr;
+    QToolBar* m_statusBar = nullptr;
+    QAction* m_countSeparator = nullptr;
+    int m_side = 0;
     bool m_syncing = false;
 };
 

@@ -1,5 +1,6 @@
 // What each action of the main window does: the wiring from actions to commands.
 
+#include "core/IniFile.h"
 #include "core/Text.h"
 #include "datamodule/TQXDM.h"
 #include "dbase/Table.h"
@@ -7,6 +8,7 @@
 #include "ui/help/HelpTopics.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/log/TMDIChild.h"
+#include "ui/main/AboutBox.h"
 #include "ui/main/ManagerToolbar.h"
 #include "ui/main/PrintQueueWindow.h"
 #include "ui/main/SearchToolbar.h"
@@ -19,6 +21,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -27,6 +32,7 @@
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolBar>
+#include <QUrl>
 
 namespace qx7 {
 
@@ -95,6 +101,45 @@ void TQXForm::openToolsWizard()
     wizard->addOpenLogs(open);
 }
 
+void TQXForm::openHomepage()
+{
+    // The web page is a setting: qx7.ini, section "Help", key "Homepage".
+    const std::string url = IniFile(m_dm.iniPath()).readString("Help", "Homepage", "");
+    if (url.empty()) {
+        m_dm.prompter().ask(PromptIcon::Information,
+                            "No homepage address is set (qx7.ini, section \"Help\", key "
+                            "\"Homepage\").",
+                            PromptButton::Ok);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void TQXForm::tileLogWindows(bool sideBySide)
+{
+    // Horizontally: one above the other, full width; vertically: side by side.
+    std::vector<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* s : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (s->isVisible() && !s->isMinimized())
+            shown.push_back(s);
+    if (shown.empty())
+        return;
+    const QRect area = m_mdi->viewport()->rect();
+    const int n = static_cast<int>(shown.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* s = shown[static_cast<size_t>(i)];
+        if (s->isMaximized())
+            s->showNormal();
+        if (sideBySide) {
+            const int left = area.width() * i / n;
+            s->setGeometry(left, 0, area.width() * (i + 1) / n - left, area.height());
+        } else {
+            const int top = area.height() * i / n;
+            s->setGeometry(0, top, area.width(), area.height() * (i + 1) / n - top);
+        }
+    }
+}
+
 void TQXForm::connectActions()
 {
     const auto on = [this](const char* name, auto slot) {
@@ -107,7 +152,10 @@ void TQXForm::connectActions()
     on("FooterLinesAction", [this] { editFooterLines(); });
     on("LogGridSetupAction", [this] { setupLogGrids(); });
     on("DeleteLogAction", [this] { deleteActiveLog(); });
-    on("CloseLogAction", [this] { m_mdi->closeActiveSubWindow(); });
+    on("CloseLogAction", [this] {
+        if (QMdiSubWindow* s = m_mdi->currentSubWindow())
+            s->close();
+    });
     on("F2Action", [this] { fillRun(false); });
     on("F3Action", [this] { fillRun(true); });
     on("ShiftF2Action", [this] {
@@ -170,7 +218,7 @@ void TQXForm::connectActions()
        [this] { HelpWindow::showTopic(QString::fromLatin1(help::kLogWindow), this); });
     on("HelpFindAction",
        [this] { HelpWindow::showTopic(QString::fromLatin1(help::kContents), this); });
-    on("F7Action", [this](bool down) { m_search->setMarkedOnly(down); });
+    on("F7Action", [this](bool down) { setMarkedOnly(down); });
     on("F11Action", [this] { wipeSearchFields(); });
     on("DragIntoPrintQueueAction", [this] { putSelectedIntoQueue(); });
     on("QXPQDeleteAction", [this] { deleteQueueEntries(); });
@@ -194,6 +242,7 @@ void TQXForm::connectActions()
         on(name, [this, step] {
             if (TMDIChild* w = activeLogWindow())
                 (w->*step)();
+            ReturnToSearchField();
         });
     };
     onLog("FirstAction", &TMDIChild::First);
@@ -208,12 +257,13 @@ void TQXForm::connectActions()
         on(name, [this, rows = rows] {
             if (TMDIChild* w = activeLogWindow())
                 w->moveBy(rows);
+            ReturnToSearchField();
         });
     on("NextLogAction", [this] { m_mdi->activateNextSubWindow(); });
     on("PreviousLogAction", [this] { m_mdi->activatePreviousSubWindow(); });
     on("CascadeAction", [this] { m_mdi->cascadeSubWindows(); });
-    on("TileHorizontalAction", [this] { m_mdi->tileSubWindows(); });
-    on("TileVerticalAction", [this] { m_mdi->tileSubWindows(); });
+    on("TileHorizontalAction", [this] { tileLogWindows(false); });
+    on("TileVerticalAction", [this] { tileLogWindows(true); });
     on("MaximizeAction", [this] {
         for (QMdiSubWindow* s : m_mdi->subWindowList())
             s->showMaximized();
@@ -228,9 +278,21 @@ void TQXForm::connectActions()
         updateActionStates();
     });
     on("AboutAction", [this] {
-        QMessageBox::about(
-            this, tr("QX by QZ3QZ"),
-            tr("QX7 - QSL Labels\nVersion %1").arg(QApplication::applicationVersion()));
+        TQXAboutBox about([this] { openHomepage(); }, this);
+        about.exec();
+    });
+    on("HomepageAction", [this] { openHomepage(); });
+    on("HelpChangesAction", [this] {
+        // The list of changes beside the program, shown by the system's text viewer.
+        const QString file =
+            QDir(QString::fromStdString(m_dm.programFolder())).filePath("qxchanges.txt");
+        if (!QFileInfo::exists(file)) {
+            m_dm.prompter().ask(PromptIcon::Information,
+                                "There is no changes file \"" + file.toStdString() + "\".",
+                                PromptButton::Ok);
+            return;
+        }
+        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     });
     const std::pair<const char*, QWidget*> focus[] = {
         {"SearchForAction1", m_search->callFromEdit()},

@@ -95,6 +95,7 @@ void TQXForm::afterFill()
     }
     refreshQueueWindow();
     SetActions();
+    ReturnToSearchField();
 }
 
 void TQXForm::putSelectedIntoQueue()
@@ -184,12 +185,15 @@ void TQXForm::deleteQueueEntries()
     m_dm.printQueue().RecountLabels();
     refreshQueueWindow();
     SetActions();
+    if (m_dm.LabelsInQueue() == 0)
+        ReturnToSearchField();
 }
 
 void TQXForm::refreshQueueWindow()
 {
-    // During a fill the scan holds the queue's cursor: only the status text follows it.
-    if (m_filling || !m_dm.printQueue().isOpen())
+    // Also during a fill: the grid borrows the queue's cursor between the scan's records
+    // and reads only the rows it shows.
+    if (!m_dm.printQueue().isOpen())
         return;
     m_queueWindow->refresh(m_dm.printQueue(), m_dm.PriRows, m_dm.ManagerText);
 }

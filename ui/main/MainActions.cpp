@@ -116,7 +116,16 @@ const ActionDef kActions[] = {
     {"HelpMenu", "HelpAction3", "Help on &log window", ""},
     {"HelpMenu", "HelpFindAction", "&Search Help", "Ctrl+F1"},
     {"HelpMenu", "-", "", ""},
+    {"HelpMenu", "HelpChangesAction", "&View QX changes file", ""},
+    {"HelpMenu", "HomepageAction", "&QX Homepage and Updates", ""},
+    {"HelpMenu", "-", "", ""},
     {"HelpMenu", "AboutAction", "&About QX", ""},
+    {"", "QXPQFirstAction", "Move to &first print queue entry", "Alt+Home"},
+    {"", "QXPQPreviousPageAction", "Move 10 print queue entries &backward", "Alt+PgUp"},
+    {"", "QXPQPreviousAction", "&Previous print queue entry", "Alt+Up"},
+    {"", "QXPQNextAction", "&Next print queue entry", "Alt+Down"},
+    {"", "QXPQNextPageAction", "&Move 10 print queue entries forward", "Alt+PgDown"},
+    {"", "QXPQLastAction", "Move to &last print queue entry", "Alt+End"},
     {"", "QXPQDeleteAction", "&Delete print queue entry", "Alt+Del"},
     {"", "DeleteLogAction", "Delete Log", ""},
     {"", "QXPQSelectAllAction", "&Select all entries", "Ctrl+Alt+End"},
@@ -277,8 +286,6 @@ void TQXForm::buildStatusBar()
     }
     m_panels[0]->setText(tr(" Sort: Call"));
     m_panels[1]->setText(tr(" Readonly"));
-    m_panels[2]->setText(tr(" QSL sent: ") + QString::fromStdString(m_dm.QSLsFlag));
-    m_panels[3]->setText(tr(" QSL rcvd: ") + QString::fromStdString(m_dm.QSLrFlag));
 }
 
 QLabel* TQXForm::statusPanel(int number) const
@@ -369,8 +376,8 @@ void TQXForm::updateActionStates()
     action("BatchInputWindowAction")
         ->setChecked(m_dm.UseBatchInput && n > 0 && m_batchWindow && m_batchWindow->isVisible());
     set("ConfigAction", static_cast<bool>(m_openConfiguration));
-    for (const char* name :
-         {"ManagerWindowAction", "HelpAction1", "HelpAction2", "HelpAction3", "HelpFindAction"})
+    for (const char* name : {"ManagerWindowAction", "HelpAction1", "HelpAction2", "HelpAction3",
+                             "HelpFindAction", "HelpChangesAction", "HomepageAction"})
         set(name, true);
     const int index = m_search->indexNumber();
     set("SearchForAction1", S && n > 0 && index != 1);
@@ -386,6 +393,9 @@ void TQXForm::updateActionStates()
     set("QXPQDeleteAction", Q > 0);
     set("QXPQSelectAllAction", Q > 0);
     set("QXPQClearAction", true);
+    for (const char* name : {"QXPQFirstAction", "QXPQPreviousPageAction", "QXPQPreviousAction",
+                             "QXPQNextAction", "QXPQNextPageAction", "QXPQLastAction"})
+        set(name, Q > 0);
 
     action("ToolbarMainAction")->setChecked(m_mainBar->isVisible());
     action("ToolbarSearchAction")->setChecked(m_search->isVisible());

@@ -9,49 +9,88 @@
 #include <QMimeData>
 #include <QTableView>
 
+#include <algorithm>
 #include <set>
 
 namespace qx7 {
 
-void QueueTableModel::refresh(PrintQueue& queue, int priRows, const std::string& managerText)
-{
-    beginResetModel();
-    m_labels.clear();
-    dbase::Table& q = queue.QXPQTable();
-    if (q.isOpen()) {
-        const dbase::Bookmark keep = q.bookmark();
-        try {
-            for (q.first(); !q.eof(); q.next()) {
-                Label l;
-                l.mark = q.bookmark();
-                l.call = QString::fromStdString(q.text("HISCALL"));
-                l.count = QString::fromStdString(q.text("NUMQSOS"));
-                l.manager =
-                    QString::fromStdString(managerLabelText(q.text("MANAGER"), managerText));
-                l.myCall = QString::fromStdString(q.text("MYCALL"));
-                l.hint =
-                    QString::fromStdString(queue.QXPQDataSourceDataChange(priRows, managerText))
-                        .replace('\r', '\n');
-                m_labels.push_back(std::move(l));
-            }
-        } catch (const dbase::Error&) {
-            // a queue that cannot be read shows what was read
-        }
-        if (keep.isValid())
-            q.gotoBookmark(keep);
-    }
-    endResetModel();
+namespace {
+constexpr int kPagesKept = 4;
 }
 
-dbase::Bookmark QueueTableModel::bookmarkAt(int row) const
+QueueTableModel::QueueTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+QueueTableModel::~QueueTableModel() = default;
+
+bool QueueTableModel::refresh(PrintQueue& queue, int priRows, const std::string& managerText)
 {
-    return row >= 0 && row < rowCount() ? m_labels[static_cast<size_t>(row)].mark
-                                        : dbase::Bookmark{};
+    if (m_queue != &queue) {
+        m_queue = &queue;
+        m_view = std::make_unique<PrintQueueView>(queue);
+    }
+    if (!m_view->recount())
+        return false;
+    const int rows = m_view->size();
+    const int order = queue.indexOnQXPQ() != 0 ? 1 : 0;
+    const bool sameLook = priRows == m_priRows && managerText == m_managerText;
+    m_priRows = priRows;
+    m_managerText = managerText;
+    m_pages.clear();
+    if (rows > m_rows && order == 0 && m_order == 0) {
+        // A fill appends its new labels at the end; earlier labels may have got more QSOs.
+        if (m_rows > 0)
+            emit dataChanged(index(0, 0), index(m_rows - 1, ColumnCount - 1));
+        beginInsertRows({}, m_rows, rows - 1);
+        m_rows = rows;
+        endInsertRows();
+    } else if (rows == m_rows && order == m_order && sameLook) {
+        if (m_rows > 0)
+            emit dataChanged(index(0, 0), index(m_rows - 1, ColumnCount - 1));
+    } else {
+        beginResetModel();
+        m_rows = rows;
+        m_order = order;
+        endResetModel();
+    }
+    m_order = order;
+    return true;
+}
+
+const QueueLabelRow* QueueTableModel::row(int r) const
+{
+    if (r < 0 || r >= m_rows || !m_view)
+        return nullptr;
+    const int number = r / kPageRows;
+    auto it = std::find_if(m_pages.begin(), m_pages.end(),
+                           [number](const Page& p) { return p.number == number; });
+    if (it == m_pages.end()) {
+        Page p;
+        p.number = number;
+        p.rows = m_view->read(number * kPageRows, kPageRows);
+        if (p.rows.empty())
+            return nullptr; // not readable now (a label is being written): try again later
+        m_labelsRead += static_cast<long>(p.rows.size());
+        m_pages.push_front(std::move(p));
+        if (m_pages.size() > kPagesKept)
+            m_pages.pop_back();
+        it = m_pages.begin();
+    } else if (it != m_pages.begin()) {
+        m_pages.splice(m_pages.begin(), m_pages, it);
+        it = m_pages.begin();
+    }
+    const size_t at = static_cast<size_t>(r - number * kPageRows);
+    return at < it->rows.size() ? &it->rows[at] : nullptr;
+}
+
+dbase::Bookmark QueueTableModel::bookmarkAt(int r) const
+{
+    const QueueLabelRow* l = row(r);
+    return l ? l->mark : dbase::Bookmark{};
 }
 
 int QueueTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_labels.size());
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int QueueTableModel::columnCount(const QModelIndex& parent) const
@@ -63,21 +102,24 @@ QVariant QueueTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const Label& l = m_labels[static_cast<size_t>(index.row())];
-    if (role == Qt::ToolTipRole)
-        return l.hint;
-    if (role != Qt::DisplayRole)
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
+    const QueueLabelRow* l = row(index.row());
+    if (!l)
+        return {};
+    if (role == Qt::ToolTipRole)
+        return QString::fromStdString(m_view->hint(l->mark, m_priRows, m_managerText))
+            .replace('\r', '\n');
     switch (index.column()) {
     case CallColumn:
     case SwlCallColumn:
-        return l.call;
+        return QString::fromStdString(l->call);
     case CountColumn:
-        return l.count;
+        return QString::fromStdString(l->count);
     case ManagerColumn:
-        return l.manager;
+        return QString::fromStdString(managerLabelText(l->manager, m_managerText));
     default:
-        return l.myCall;
+        return QString::fromStdString(l->myCall);
     }
 }
 

@@ -4,11 +4,14 @@
 // QSO rows dropped from a log grid and deletes the labels the user picks.
 
 #include "dbase/Table.h"
+#include "store/PrintQueueView.h"
 
 #include <QAbstractTableModel>
 #include <QDockWidget>
-#include <string>
 
+#include <list>
+#include <memory>
+#include <string>
 #include <vector>
 
 class QTableView;
@@ -17,8 +20,9 @@ namespace qx7 {
 
 class PrintQueue;
 
-// The labels of the queue in its current order. The queue holds at most some thousand
-// labels, so one read of the few shown fields per refresh is cheap.
+// The labels of the queue in the order the window shows, read on demand a page at a
+// time (store/PrintQueueView): a refresh only counts the labels and forgets the pages,
+// so the view reads again just the rows it draws; a hint is read when it is shown.
 class QueueTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -32,9 +36,18 @@ public:
         MyCallColumn,
         ColumnCount
     };
-    explicit QueueTableModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
-    void refresh(PrintQueue& queue, int priRows, const std::string& managerText);
+    static constexpr int kPageRows = 64;
+
+    explicit QueueTableModel(QObject* parent = nullptr);
+    ~QueueTableModel() override;
+    // Counts the labels again and drops the rows read. Labels added at the end (the
+    // first in, first out order of a fill) are announced as new rows, so the view keeps
+    // its selection and place; any other change of the count resets the view. False when
+    // the queue cannot be read at the moment (a label is being written): nothing changed.
+    bool refresh(PrintQueue& queue, int priRows, const std::string& managerText);
     dbase::Bookmark bookmarkAt(int row) const;
+    // How many labels were read from the table since the model was made (for tests).
+    long labelsRead() const { return m_labelsRead; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -43,12 +56,21 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    struct Label
+    struct Page
     {
-        dbase::Bookmark mark;
-        QString call, count, manager, myCall, hint;
+        int number = -1;
+        std::vector<QueueLabelRow> rows;
     };
-    std::vector<Label> m_labels;
+    const QueueLabelRow* row(int r) const;
+
+    std::unique_ptr<PrintQueueView> m_view;
+    PrintQueue* m_queue = nullptr;
+    int m_rows = 0;
+    int m_order = -1; // the queue order the rows were counted in
+    int m_priRows = 6;
+    std::string m_managerText;
+    mutable std::list<Page> m_pages; // most recently used first
+    mutable long m_labelsRead = 0;
 };
 
 class PrintQueueWindow : public QDockWidget

@@ -9,6 +9,8 @@
 #include <QTimeEdit>
 #include <QToolButton>
 
+#include <array>
+
 namespace qx7 {
 
 namespace {
@@ -170,9 +172,34 @@ void SearchToolbar::setQslFilters(char sent, char received)
 {
     m_sent = sent;
     m_received = received;
-    m_sentButton->setChecked(sent != ' ');
-    m_receivedButton->setChecked(received != ' ');
     changed();
+}
+
+QWidget* SearchToolbar::inputOf(int id) const
+{
+    const std::array<QWidget*, 10> inputs = {m_callFrom, m_callTo,  m_dateFrom, m_timeFrom,
+                                             m_dateTo,   m_timeTo,  m_band,     m_mode,
+                                             nullptr,    m_manager2};
+    return id >= 1001 && id <= 1010 ? inputs[static_cast<size_t>(id - 1001)] : nullptr;
+}
+
+bool SearchToolbar::inputShown(int id) const
+{
+    if (id == 1001 || id == 1002)
+        return m_index != 1;
+    if (id >= 1003 && id <= 1006)
+        return m_index == 1;
+    if (id == 1010)
+        return m_index == 2;
+    return id == 1007 || id == 1008;
+}
+
+int SearchToolbar::idOf(const QObject* input) const
+{
+    for (int id = 1001; id <= 1010; ++id)
+        if (input && inputOf(id) == input)
+            return id;
+    return 0;
 }
 
 void SearchToolbar::wipe()

@@ -27,7 +27,18 @@ public:
     void setIndexNumber(int indexNumber); // shows the inputs of the sort order
     int indexNumber() const { return m_index; }
     void setMarkedOnly(bool on);
+    // The filter characters; the buttons' look is the main window's (they form one group
+    // with the marked-only button).
     void setQslFilters(char sent, char received);
+    // The id of the search input that last had the focus (1001 call .. 1010 manager),
+    // and the input of an id (nullptr for ManagerEdit 1009, which is not in this bar).
+    int SearchFieldId() const { return m_fieldId; }
+    void SearchFieldEnter(int id) { m_fieldId = id; }
+    QWidget* inputOf(int id) const;
+    int idOf(const QObject* input) const; // 0 when it is none of the inputs
+    // Whether the sort order shows the input (the call inputs in the call and manager
+    // orders, dates and times in the date order, ManagerEdit2 in the manager order).
+    bool inputShown(int id) const;
     // Clears every input without announcing each change.
     void wipe();
     // Prefills from the current QSO after the sort order changed.
@@ -78,6 +89,7 @@ private:
     char m_sent = ' ';
     char m_received = ' ';
     bool m_quiet = false;
+    int m_fieldId = 1001;
 };
 
 } // namespace qx7

@@ -23,14 +23,28 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <sstream>
 
 namespace qx7 {
+
+namespace {
+
+// The QSL filter actions of the search (QSLsYAction .. QSLrNoneAction), not the
+// print-time flag actions (QSLsYMarkAction ..).
+bool isSearchFilterAction(const QString& name)
+{
+    return (name.startsWith("QSLs") || name.startsWith("QSLr")) && name.endsWith("Action") &&
+           !name.endsWith("MarkAction");
+}
+
+} // namespace
 
 TQXForm::TQXForm(TQXDM& dm, QWidget* parent) : QMainWindow(parent), m_dm(dm)
 {
@@ -47,6 +61,7 @@ TQXForm::TQXForm(TQXDM& dm, QWidget* parent) : QMainWindow(parent), m_dm(dm)
     createActions();
     buildToolbars();
     buildStatusBar();
+    buildPrintFlagMenus();
     m_printer = m_dm.Printers.empty() ? std::string() : m_dm.Printers.front();
     m_dm.Search.IndexNumber = 0;
 
@@ -86,10 +101,11 @@ TQXForm::TQXForm(TQXDM& dm, QWidget* parent) : QMainWindow(parent), m_dm(dm)
                 w->SetManagerOfSelection(newMgr);
             });
     m_queueTimer.setInterval(3000);
-    connect(&m_queueTimer, &QTimer::timeout, this, &TQXForm::ShowQueueStatus);
-    m_queueWindow->grid()->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (const char* name : {"QXPQDeleteAction", "QXPQSelectAllAction", "QXPQClearAction"})
-        m_queueWindow->grid()->addAction(action(name));
+    connect(&m_queueTimer, &QTimer::timeout, this, [this] {
+        ShowQueueStatus();
+        refreshQueueWindow();
+    });
+    buildQueuePopup();
     qApp->installEventFilter(this);
     // Logs the user keeps open from start to start, after those of the command line.
     {
@@ -139,7 +155,9 @@ std::vector<TMDIChild*> TQXForm::logWindows() const
 
 TMDIChild* TQXForm::activeLogWindow() const
 {
-    QMdiSubWindow* s = m_mdi->activeSubWindow();
+    // The current one stays current while the focus is in a toolbar, the queue window
+    // or a dialog: the log actions act on the log window the user last worked in.
+    QMdiSubWindow* s = m_mdi->currentSubWindow();
     if (!s) {
         const auto list = m_mdi->subWindowList(QMdiArea::ActivationHistoryOrder);
         s = list.isEmpty() ? nullptr : list.back();
@@ -164,6 +182,15 @@ void TQXForm::showEvent(QShowEvent* event)
     refreshQueueWindow();
     OpenPendingLogs();
     SetActions();
+    ReturnToSearchField();
+}
+
+void TQXForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Activation work runs after the event, outside the window system's handling.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_shutDownChecked)
+        QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
 
 void TQXForm::loadLayout(const std::string& file)
@@ -213,12 +240,7 @@ void TQXForm::OpenPendingLogs()
         });
         connect(w, &QObject::destroyed, this,
                 [this] { QTimer::singleShot(0, this, [this] { updateActionStates(); }); });
-        w->grid()->setContextMenuPolicy(Qt::ActionsContextMenu);
-        for (const char* n : {"FirstAction", "PreviousAction", "NextAction", "LastAction",
-                              "SelectCallAction", "UnselectAction", "DragIntoPrintQueueAction",
-                              "StatisticsAction", "FooterLinesAction", "LogGridSetupAction",
-                              "DeleteLogAction"})
-            w->grid()->addAction(action(n));
+        addLogWindowActions(*w);
         if (m_dm.Maximize)
             s->showMaximized();
         else
@@ -315,7 +337,9 @@ void TQXForm::ToggleIndex(bool forward)
         w->ApplyIndex(next);
     m_search->setIndexNumber(next);
     m_search->prefill(call, date, qmgr);
+    m_search->SearchFieldEnter(next == 0 ? 1001 : next == 1 ? 1003 : 1010);
     updateActionStates();
+    ReturnToSearchField();
 }
 
 void TQXForm::wipeSearchFields()
@@ -324,7 +348,7 @@ void TQXForm::wipeSearchFields()
     m_search->wipe();
     m_qslsFilter = m_qslrFilter = ' ';
     for (QAction* a : findChildren<QAction*>())
-        if (a->objectName().startsWith("QSLs") || a->objectName().startsWith("QSLr"))
+        if (isSearchFilterAction(a->objectName()))
             a->setChecked(a->objectName().endsWith("NoneAction"));
     action("F7Action")->setChecked(false);
     m_dm.Search.ExactMatch = false;
@@ -349,10 +373,32 @@ void TQXForm::setQslFilter(int tag)
     (sent ? m_qslsFilter : m_qslrFilter) = c;
     for (QAction* a : findChildren<QAction*>()) {
         const QString n = a->objectName();
-        if (n.startsWith(sent ? "QSLs" : "QSLr") && n.endsWith("Action"))
+        if (isSearchFilterAction(n) && n.startsWith(sent ? "QSLs" : "QSLr"))
             a->setChecked(a->data().toInt() == tag);
     }
     m_search->setQslFilters(m_qslsFilter, m_qslrFilter);
+    // The marked-only, sent and received buttons are one group: pressing one releases
+    // the others. A released QSL button keeps its filter; marked-only ends with it.
+    QToolButton* own = sent ? m_search->sentButton() : m_search->receivedButton();
+    own->setChecked(c != ' ');
+    if (c != ' ') {
+        (sent ? m_search->receivedButton() : m_search->sentButton())->setChecked(false);
+        if (action("F7Action")->isChecked()) {
+            action("F7Action")->setChecked(false);
+            m_search->setMarkedOnly(false);
+        }
+    }
+    ReturnToSearchField();
+}
+
+void TQXForm::setMarkedOnly(bool on)
+{
+    m_search->setMarkedOnly(on);
+    if (on) {
+        m_search->sentButton()->setChecked(false);
+        m_search->receivedButton()->setChecked(false);
+    }
+    ReturnToSearchField();
 }
 
 void TQXForm::toggleSwlMode()
@@ -395,6 +441,7 @@ void TQXForm::emptyQueue()
     m_dm.EmptyPrintQueue();
     refreshQueueWindow();
     SetActions();
+    ReturnToSearchField();
 }
 
 void TQXForm::resetDocks()
@@ -417,22 +464,42 @@ void TQXForm::setActivity(const QString& text)
 
 bool TQXForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == m_managerBar->managerEdit())
+            m_search->SearchFieldEnter(1009);
+        else if (const int id = m_search->idOf(watched))
+            m_search->SearchFieldEnter(id);
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == m_panels[0])
-            action("F5Action")->trigger();
-        else if (watched == m_panels[4])
-            showQueueInformation();
+        for (size_t i = 0; i + 1 < m_panels.size(); ++i)
+            if (watched == m_panels[i] &&
+                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                statusPanelClicked(static_cast<int>(i) + 1);
+                return true;
+            }
+    }
+    if (event->type() == QEvent::KeyPress &&
+        (watched == m_managerBar->managerEdit() || m_search->idOf(watched) != 0)) {
+        // Enter in a search input moves on to the next control, like Tab.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(watched, &tab);
+            return true;
+        }
     }
     if (event->type() == QEvent::KeyPress && isActiveWindow() &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
         static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
-        // Escape stops a running fill; otherwise it clears the log window's selection.
+        // Escape stops a running fill, print or statistics run; otherwise it clears the
+        // log window's selection. Either way the keyboard goes back to the search.
         if (m_dm.Printing) {
             m_dm.Terminated = -1;
             return true;
         }
         if (TMDIChild* w = activeLogWindow(); w && watched == w->grid()) {
             w->Unselect();
+            ReturnToSearchField();
             return true;
         }
     }

@@ -79,6 +79,17 @@ public:
     void LogSearchChange();
     void SetActions();
     void ShowQueueStatus();
+    // The work of the first activation after the start sequence: with no log yet, the
+    // offer to make the sample log (see firstActivation() in StatusPanels.cpp).
+    void FormActivate();
+    // Focus back to the search input the user was last in (when a log window is open
+    // and the search toolbar shows it).
+    void ReturnToSearchField();
+    // The print-time QSL flags (written into QSOs placed in the queue): 101..106 sent
+    // Y, B, D, N, I, no change; 111..116 received likewise.
+    void setPrintFlag(int tag);
+    // A click on the QSL sent or received status panel: the next flag of the cycle.
+    void cyclePrintFlag(bool sent);
     bool layoutLoaded() const { return m_layoutLoaded; }
 
     // Commands (also reached through the actions).
@@ -112,6 +123,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     std::function<void()> m_openConfiguration;
@@ -151,6 +163,16 @@ private:
     void deleteActiveLog();
     void emptyQueue();
     void setQslFilter(int tag);
+    void setMarkedOnly(bool on);
+    void buildPrintFlagMenus(); // StatusPanels.cpp
+    void showPrintFlags();
+    void statusPanelClicked(int number);
+    void offerSampleLog();
+    void addLogWindowActions(TMDIChild& w);
+    void buildQueuePopup();
+    void openHomepage();
+    void tileLogWindows(bool sideBySide);
+    void moveInQueue(int rows); // INT_MIN first entry, INT_MAX last
     void restorePlacement();
     void savePlacement();
     QString chooseFile(const QString& caption, const QString& folder, const QString& filter,
