@@ -1,6 +1,7 @@
 #include "dbase/IndexSet_p.h"
 
 #include "dbase/Bytes_p.h"
+#include "dbase/EntrySort_p.h"
 #include "dbase/Error.h"
 #include "dbase/TempFiles.h"
 
@@ -35,57 +36,15 @@ std::string normalisedExpression(const std::string& e)
     return out;
 }
 
-struct SortItem
+// Entries arrive in record order; the sort keeps equal keys in that order, so duplicates
+// end up in record order, as dBase keeps them.
+void sortIntoList(std::string& entries, KeyList& out)
 {
-    std::uint64_t a;
-    std::uint64_t b;
-    std::uint32_t index;
-};
-
-std::uint64_t bigEndian8(const char* p, std::size_t available)
-{
-    std::uint64_t v = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        v = (v << 8) | (i < available ? static_cast<unsigned char>(p[i]) : 0u);
-    }
-    return v;
-}
-
-// Entries arrive in record order, so sorting by key with the arrival index as the last
-// criterion puts duplicates in record order, as dBase keeps them. The first 16 key bytes
-// are compared as integers held in the array itself, which spares the cache misses of
-// following a pointer for most comparisons.
-void sortIntoList(const std::string& entries, KeyList& out)
-{
-    const std::size_t keyLength = out.keyLength();
     const std::size_t width = out.entryWidth();
-    const std::size_t n = entries.size() / width;
-    std::vector<SortItem> items(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const char* e = &entries[i * width];
-        items[i] = {bigEndian8(e, keyLength), keyLength > 8 ? bigEndian8(e + 8, keyLength - 8) : 0,
-                    static_cast<std::uint32_t>(i)};
-    }
-    const std::size_t rest = keyLength > 16 ? keyLength - 16 : 0;
-    std::sort(items.begin(), items.end(), [&](const SortItem& x, const SortItem& y) {
-        if (x.a != y.a) {
-            return x.a < y.a;
-        }
-        if (x.b != y.b) {
-            return x.b < y.b;
-        }
-        if (rest != 0) {
-            const int c =
-                std::memcmp(&entries[x.index * width + 16], &entries[y.index * width + 16], rest);
-            if (c != 0) {
-                return c < 0;
-            }
-        }
-        return x.index < y.index;
-    });
+    sortEntriesByKey(entries, width, out.keyLength());
     out.clear();
-    for (const SortItem& it : items) {
-        out.appendSortedEntry(&entries[it.index * width]);
+    for (std::size_t at = 0; at + width <= entries.size(); at += width) {
+        out.appendSortedEntry(&entries[at]);
     }
 }
 

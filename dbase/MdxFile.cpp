@@ -1,6 +1,7 @@
 #include "dbase/MdxFile_p.h"
 
 #include "dbase/Bytes_p.h"
+#include "dbase/EntrySort_p.h"
 #include "dbase/Error.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <numeric>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -190,16 +190,7 @@ void sortEntries(std::string& entries, std::size_t width)
     if (sorted) {
         return;
     }
-    std::vector<std::uint32_t> order(n);
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return std::memcmp(&entries[a * width], &entries[b * width], width) < 0;
-    });
-    std::string out(entries.size(), '\0');
-    for (std::size_t i = 0; i < n; ++i) {
-        std::memcpy(&out[i * width], &entries[order[i] * width], width);
-    }
-    entries.swap(out);
+    sortEntriesByKey(entries, width, width);
 }
 
 void checkEveryRecordOnce(const std::string& entries, std::size_t keyLength, std::uint32_t records,

@@ -81,12 +81,20 @@ std::string firstWordAfter(std::string_view line, std::string_view marker)
 } // namespace
 
 // Well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF). Log files are
-// mostly ASCII, which is skipped eight bytes at a time.
+// mostly ASCII, which is skipped 32 or eight bytes at a time.
 bool isLogTextUtf8(std::string_view text)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const unsigned char* end = p + text.size();
     while (p < end) {
+        if (end - p >= 32) {
+            uint64_t w[4];
+            std::memcpy(w, p, 32);
+            if (((w[0] | w[1] | w[2] | w[3]) & 0x8080808080808080ull) == 0) {
+                p += 32;
+                continue;
+            }
+        }
         if (end - p >= 8) {
             uint64_t word;
             std::memcpy(&word, p, 8);

@@ -200,5 +200,40 @@ TEST(LineLoader, LinesAndCountsPerType)
     EXPECT_EQ(decodeLogText("J\xF6rg"), "Jörg");
 }
 
+// A stray byte or a broken sequence is found wherever it stands in long ASCII text.
+TEST(LineLoader, Utf8CheckedAtEveryPlace)
+{
+    for (size_t at = 0; at < 70; ++at) {
+        std::string text(80, 'a');
+        EXPECT_TRUE(isLogTextUtf8(text.substr(0, at) + "\xC3\xB6" + text.substr(at))) << at;
+        EXPECT_TRUE(isLogTextUtf8(text.substr(0, at) + "\xE2\x82\xAC" + text)) << at;
+        text[at] = '\xF6';
+        EXPECT_FALSE(isLogTextUtf8(text)) << at;
+        text[at] = '\xC3';
+        EXPECT_FALSE(isLogTextUtf8(text)) << at;                   // no continuation byte after it
+        EXPECT_FALSE(isLogTextUtf8(text.substr(0, at + 1))) << at; // cut at the end
+    }
+}
+
+// Each <EOR> counts wherever it stands relative to the eight-byte steps of the count,
+// next to other '<'s, in any case, and not when cut short at the end of the text.
+TEST(LineLoader, AdifRecordsCountedAtEveryPlace)
+{
+    for (size_t lead = 0; lead < 17; ++lead) {
+        const std::string pad(lead, 'x');
+        EXPECT_EQ(countAdifRecords(pad + "<eor>"), 1) << lead;
+        EXPECT_EQ(countAdifRecords(pad + "<<EoR>"), 1) << lead;
+        EXPECT_EQ(countAdifRecords(pad + "<EOR><eor><<<eor>"), 3) << lead;
+        EXPECT_EQ(countAdifRecords(pad + "<eor"), 0) << lead;
+        EXPECT_EQ(countAdifRecords(pad + "<eor:0><eo>r>\xbc<eor>"), 1) << lead;
+    }
+    std::string many;
+    for (int i = 0; i < 1000; ++i)
+        many += "<call:" + std::to_string(i % 10 + 1) + ">" + std::string(size_t(i % 10 + 1), 'K') +
+                (i % 3 == 0 ? "<EOR>\n" : "<eor>");
+    EXPECT_EQ(countAdifRecords(many), 1000);
+    EXPECT_EQ(countAdifRecords(""), 0);
+}
+
 } // namespace
 } // namespace qx7::test
