@@ -84,9 +84,11 @@ DataFieldDialog::DataFieldDialog(const LayoutElement& element, QWidget* parent)
     footerBox->addWidget(new QLabel(tr(" Footer line: "), footer));
     footerBox->addWidget(m_footer);
     auto* groups = new QHBoxLayout;
-    groups->addWidget(header);
-    groups->addWidget(qso, 2);
-    groups->addWidget(footer);
+    groups->addWidget(header, 3);
+    groups->addWidget(qso, 4);
+    groups->addWidget(footer, 1);
+    m_item->setMinimumWidth(170);
+    m_line->setMaximumWidth(90);
     m_header->setMaximumHeight(120);
     auto* chosen = new QHBoxLayout;
     chosen->addWidget(new QLabel(tr("Field:"), this));

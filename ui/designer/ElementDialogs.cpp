@@ -114,7 +114,9 @@ ExpressionDialog::ExpressionDialog(const LayoutElement& element, Prompter& promp
     line->addWidget(m_expression, 1);
     line->addWidget(validate);
     auto* form = new QFormLayout;
-    form->addRow(tr("E&xpression:"), line);
+    auto* caption = new QLabel(tr("E&xpression:"), this);
+    caption->setBuddy(m_expression);
+    form->addRow(caption, line);
     form->addRow(QString(), new QLabel(tr("Examples:  MYCALL+' confirms the following QSO(s):'"
                                           "    COPY(A_DATE, 1, 4)"),
                                        this));

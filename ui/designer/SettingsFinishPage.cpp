@@ -34,10 +34,12 @@ SettingsFinishPage::SettingsFinishPage(const LabelLayout& layout, QWidget* paren
     m_qsoLines = new QSpinBox(this);
     m_qsoLines->setObjectName(QStringLiteral("qsoLines"));
     m_qsoLines->setRange(1, 16);
+    m_qsoLines->setMaximumWidth(80);
     m_qsoLines->setValue(std::clamp(int(layout.Page.QSOLines), 1, 16));
     m_footerLines = new QSpinBox(this);
     m_footerLines->setObjectName(QStringLiteral("footerLines"));
     m_footerLines->setRange(0, 3);
+    m_footerLines->setMaximumWidth(80);
     m_footerLines->setValue(std::clamp(int(layout.Page.FooterLines), 0, 3));
     const auto measure = [this](const char* name, double tenths) {
         auto* edit = new QLineEdit(this);
@@ -76,8 +78,13 @@ SettingsFinishPage::SettingsFinishPage(const LabelLayout& layout, QWidget* paren
     auto* form = new QFormLayout;
     form->addRow(tr("Number of &QSO lines:"), m_qsoLines);
     form->addRow(tr("&Number of footer lines:"), m_footerLines);
-    form->addRow(tr("Space betw. Q&SO lines:"), withUnit(m_qsoSpace));
-    form->addRow(tr("Space betw. foo&ter lines:"), withUnit(m_footerSpace));
+    const auto spaceRow = [this, form, &withUnit](const QString& text, QLineEdit* edit) {
+        auto* caption = new QLabel(text, this);
+        caption->setBuddy(edit);
+        form->addRow(caption, withUnit(edit));
+    };
+    spaceRow(tr("Space betw. Q&SO lines:"), m_qsoSpace);
+    spaceRow(tr("Space betw. foo&ter lines:"), m_footerSpace);
     auto* describe = new QLabel(tr("&Layout description and notes:"), this);
     describe->setBuddy(m_description);
     auto* actions = new QGroupBox(tr("Actions after finish:"), this);

@@ -129,7 +129,9 @@ void SettingsPaperPage::buildLayout()
         ++row;
     };
     const auto caption = [this](const QString& text) { return new QLabel(text, this); };
-    grid->addWidget(caption(tr("Paper si&ze:")), row, 0);
+    QLabel* paperCaption = caption(tr("Paper si&ze:"));
+    paperCaption->setBuddy(m_paper);
+    grid->addWidget(paperCaption, row, 0);
     grid->addWidget(m_paper, row++, 1, 1, 2);
     addRow(caption(tr("Paper &width:")), addMeasure(Field::PaperWidth, "paperWidth"),
            caption(tr("Paper l&ength:")), addMeasure(Field::PaperLength, "paperLength"));

@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QSpinBox>
 
 #include <cmath>
@@ -19,6 +20,7 @@ namespace qx7 {
 ColorButton::ColorButton(QWidget* parent) : QPushButton(parent)
 {
     setMinimumWidth(60);
+    setMaximumWidth(140);
     connect(this, &QPushButton::clicked, this, [this] {
         const QColor chosen = QColorDialog::getColor(toQColor(m_color), this);
         if (chosen.isValid())
@@ -89,7 +91,9 @@ TextStylePanel::TextStylePanel(const LayoutElement& e, Offer offer, QWidget* par
     look->addStretch();
     auto* form = new QFormLayout(this);
     form->setContentsMargins(0, 0, 0, 0);
-    form->addRow(tr("&Font:"), font);
+    auto* fontCaption = new QLabel(tr("&Font:"), this);
+    fontCaption->setBuddy(m_family);
+    form->addRow(fontCaption, font);
     form->addRow(QString(), look);
     form->addRow(tr("Font &colour:"), m_fontColor);
     form->addRow(tr("&Alignment:"), m_alignment);
