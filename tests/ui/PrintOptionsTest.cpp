@@ -152,5 +152,50 @@ TEST_F(PrintOptionsTest, PreviewShowsTheRealSheetsFromTheStartPosition)
     EXPECT_EQ(secondOnly.pageCount(), 1);
 }
 
+int redPixels(const QImage& page)
+{
+    int n = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb c = page.pixel(x, y);
+            n += qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+        }
+    return n;
+}
+
+// A manager text longer than its field would be cut on the paper: the preview frames
+// that label in red and says which element it was; labels that fit are not marked.
+TEST_F(PrintOptionsTest, PreviewMarksLabelsWhoseTextWasCut)
+{
+    MemoryLabelSource fits = queue(3);
+    TQXPreviewWindow clean(m_layout, m_dir.path().toStdString(), fits);
+    EXPECT_EQ(clean.cutLabelCount(), 0);
+    EXPECT_TRUE(clean.findChild<QLabel*>("cutLabels")->isHidden());
+    EXPECT_EQ(redPixels(clean.pageImage(1)), 0);
+
+    std::vector<LabelRecord> records;
+    for (int i = 1; i <= 3; ++i) {
+        LabelRecord r;
+        r.set("HISCALL", "K" + std::to_string(100 + i) + "X");
+        r.set("MANAGER",
+              i == 2 ? "via a manager whose name and address never fit on any label" : "W1AW");
+        records.push_back(std::move(r));
+    }
+    MemoryLabelSource q(std::move(records));
+    TQXPreviewWindow preview(m_layout, m_dir.path().toStdString(), q);
+    preview.show();
+    ASSERT_EQ(preview.cutLabelCount(), 1);
+    const LayoutElement* manager = m_layout.findDataField("MANAGER");
+    ASSERT_NE(manager, nullptr);
+    EXPECT_EQ(preview.cutLabelTexts(),
+              QStringList{QStringLiteral("Page 1, column 1, row 2: %1")
+                              .arg(QString::fromStdString(manager->name))});
+    auto* note = preview.findChild<QLabel*>("cutLabels");
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), "1 label(s) with text cut off (framed in red)");
+    EXPECT_GT(redPixels(preview.pageImage(1)), 0);
+    EXPECT_EQ(q.markCalls(), 0);
+}
+
 } // namespace
 } // namespace qx7
