@@ -197,5 +197,25 @@ TEST_F(PrintOptionsTest, PreviewMarksLabelsWhoseTextWasCut)
     EXPECT_EQ(q.markCalls(), 0);
 }
 
+// The call field holds 16 characters; both shipped layouts print such a call whole.
+TEST_F(PrintOptionsTest, ShippedLayoutsPrintASixteenCharacterCallWhole)
+{
+    for (const char* name : {kSampleLayoutName, kCardLayoutName}) {
+        SCOPED_TRACE(name);
+        LabelLayout layout;
+        ASSERT_TRUE(openLayoutFile(m_dir.filePath(QLatin1String(name)).toStdString(), layout));
+        std::vector<LabelRecord> records;
+        for (const char* call : {"VP2MWW/DL1WWW/MM", "HB0/DL1ABCD/QRPP", "3D2/YB0ECT/ABCD"}) {
+            LabelRecord r;
+            r.set("HISCALL", call);
+            r.set("MYCALL", call);
+            records.push_back(std::move(r));
+        }
+        MemoryLabelSource q(std::move(records));
+        TQXPreviewWindow preview(layout, m_dir.path().toStdString(), q);
+        EXPECT_EQ(preview.cutLabelCount(), 0) << preview.cutLabelTexts().join(" / ").toStdString();
+    }
+}
+
 } // namespace
 } // namespace qx7
