@@ -6,6 +6,7 @@
 #include "labels/ShippedLayouts.h"
 #include "ui/designer/TQXDesPrintOptionsForm.h"
 #include "ui/designer/TQXPreviewWindow.h"
+#include "ui/designer/UsedPositionMap.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -150,6 +151,29 @@ TEST_F(PrintOptionsTest, PreviewShowsTheRealSheetsFromTheStartPosition)
     m_layout.Page.PageFrom = 2;
     TQXPreviewWindow secondOnly(m_layout, m_dir.path().toStdString(), q);
     EXPECT_EQ(secondOnly.pageCount(), 1);
+}
+
+// The used labels are clicked on the sheet's picture; the preview leaves exactly those
+// empty on the first sheet and fills the rest.
+TEST_F(PrintOptionsTest, UsedLabelsClickedOnTheSheetAreLeftEmpty)
+{
+    TQXDesPrintOptionsForm form(m_layout.Page, {}, "PDF file");
+    form.show();
+    auto* map = form.findChild<UsedPositionMap*>("usedPositions");
+    ASSERT_NE(map, nullptr);
+    for (int position : {1, 3, 9, 3})
+        QTest::mouseClick(map, Qt::LeftButton, {}, map->cellCentre(position));
+    const PrintOptions o = form.options();
+    EXPECT_EQ(o.usedPositions, (std::vector<int>{1, 9}));
+    o.applyTo(m_layout.Page);
+    EXPECT_EQ(m_layout.Page.UsedPositions, (std::vector<int>{1, 9}));
+
+    MemoryLabelSource q = queue(5);
+    TQXPreviewWindow preview(m_layout, m_dir.path().toStdString(), q);
+    ASSERT_EQ(preview.pageCount(), 1);
+    const QImage page = preview.pageImage(1);
+    for (int position = 1; position <= 10; ++position)
+        EXPECT_EQ(cellInked(page, position), position >= 2 && position <= 6) << position;
 }
 
 int redPixels(const QImage& page)
