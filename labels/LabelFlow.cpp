@@ -43,11 +43,29 @@ int sheetsNeeded(int labelCount, int startAt, int labelsPerSheet)
 std::vector<LabelPlacement> planLabels(int labelCount, const TQRPage& page)
 {
     const RunShape s = shapeOf(page);
+    std::vector<bool> used(size_t(s.perSheet) + 1, false);
+    for (int p : page.UsedPositions)
+        if (p >= 1 && p <= s.perSheet)
+            used[size_t(p)] = true;
     std::vector<LabelPlacement> plan;
     int sheet = 1;
-    int position = s.pageFrom == 1 ? s.startAt : 1;
-    int capacity = sheet == s.pageFrom ? s.perSheet - s.startAt + 1 : s.perSheet;
-    for (int k = 0; k < labelCount && sheet <= s.pageTo; ++k) {
+    int position = 1;
+    // The first printed sheet leaves empty what was used before the start position and
+    // what the user marked as used.
+    const auto skipUsed = [&] {
+        if (sheet == s.pageFrom)
+            while (position <= s.perSheet && (position < s.startAt || used[size_t(position)]))
+                ++position;
+    };
+    skipUsed();
+    for (int k = 0; k < labelCount; ++k) {
+        while (position > s.perSheet) {
+            ++sheet;
+            position = 1;
+            skipUsed();
+        }
+        if (sheet > s.pageTo)
+            break;
         if (sheet >= s.pageFrom) {
             LabelPlacement p;
             p.record = page.Reverse ? labelCount - 1 - k : k;
@@ -58,12 +76,7 @@ std::vector<LabelPlacement> planLabels(int labelCount, const TQRPage& page)
             plan.push_back(p);
         }
         ++position;
-        if (--capacity == 0) {
-            ++sheet;
-            const bool first = sheet == s.pageFrom;
-            capacity = first ? s.perSheet - s.startAt + 1 : s.perSheet;
-            position = first ? s.startAt : 1;
-        }
+        skipUsed();
     }
     return plan;
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qx7 {
 
@@ -45,6 +46,9 @@ struct TQRPage
     std::uint16_t PageFrom = 1;
     std::uint16_t PageTo = 9999;
     bool Ruler = false;
+    // Run value, like StartAt: positions (from 1) of the first printed sheet that are
+    // already used; the run leaves them empty as it does those before StartAt.
+    std::vector<int> UsedPositions;
 
     // The ten lengths in their stored order: BottomMargin, Length, TopMargin, Width,
     // LeftMargin, RightMargin, ColumnSpace, RowSpace, QSOLineSpace, FooterLineSpace.
@@ -73,6 +77,7 @@ struct TQRPage
         PageFrom = 1;
         PageTo = 9999;
         StartAt = 1;
+        UsedPositions.clear();
     }
 
     bool operator==(const TQRPage&) const = default;

@@ -1,14 +1,18 @@
 // qx7cli layout: the designer's layout operations without the designer: show a
 // layout, check it, change its sheet geometry, rebuild it from the template, complete
-// and align its QSO and footer lines. The layout is LastQXD unless --layout names one.
+// and align its QSO and footer lines, take a sheet from the catalogue, line elements up.
+// The layout is LastQXD unless --layout names one.
 
 #include "cli/Command.h"
+#include "core/IniFile.h"
 #include "core/Prompter.h"
 #include "datamodule/TQXDM.h"
 #include "labels/CustomGeometry.h"
+#include "labels/LayoutAlign.h"
 #include "labels/LayoutOperations.h"
 #include "labels/QxdFile.h"
 #include "labels/render/QtTextMeasure.h"
+#include "labels/SheetCatalogue.h"
 
 #include <algorithm>
 #include <charconv>
@@ -26,6 +30,10 @@ constexpr const char* kUsage =
     "       qx7cli layout geometry [--set KEY=VALUE]... [--save] [--layout FILE]\n"
     "       qx7cli layout template --yes [--layout FILE]\n"
     "       qx7cli layout add-missing [--qso-lines N] [--footer-lines N] [--layout FILE]\n"
+    "       qx7cli layout sheet MAKER TYPE [--layout FILE]\n"
+    "       qx7cli layout align MODE ELEMENT ELEMENT... [--layout FILE]\n"
+    "align modes: left, right, top, bottom, hcenter, vcenter, label-hcenter,\n"
+    "  label-vcenter, hspace, vspace\n"
     "geometry keys: paper, orientation, width, length, top, bottom, left, right,\n"
     "  label-width, label-height, columns, rows, column-space, row-space (layout unit)\n";
 
@@ -155,6 +163,84 @@ int save(TQXDM& dm, const std::string& path, LabelLayout& layout, CommandContext
     return 0;
 }
 
+// The catalogue's sheet of `maker` whose list text, or type name, is `type` (both
+// ignoring case); the layout takes its geometry and remembers maker and type.
+int takeSheet(TQXDM& dm, const std::string& path, LabelLayout& layout,
+              const std::vector<std::string>& words, CommandContext& ctx)
+{
+    if (words.size() != 2) {
+        ctx.err << kUsage;
+        return 2;
+    }
+    const SheetCatalogue& catalogue = SheetCatalogue::builtIn();
+    const auto maker =
+        std::find_if(catalogue.makers().begin(), catalogue.makers().end(),
+                     [&](const std::string& m) { return equalsIgnoreCase(m, words[0]); });
+    if (maker == catalogue.makers().end()) {
+        ctx.err << "qx7cli: no label maker \"" << words[0] << "\" in the catalogue\n";
+        return 1;
+    }
+    const UnitContext uc = layout.unitContext();
+    for (const SheetType& t : catalogue.typesOf(*maker, layout.Units, uc)) {
+        LabelFormatRec rec;
+        parseLabelFormatRow(t.row, rec, layout.Units, uc);
+        if (!equalsIgnoreCase(t.listText, words[1]) && !equalsIgnoreCase(rec.Name, words[1]))
+            continue;
+        const SheetGeometry sheet = applySheet(rec, layout.Units, uc);
+        CustomGeometry g;
+        g.PaperSize = sheet.paper;
+        g.Orientation = sheet.landscape ? PageOrientation::Landscape : PageOrientation::Portrait;
+        g.PageWidth = sheet.paperWidth;
+        g.PageLength = sheet.paperLength;
+        g.TopMargin = sheet.topMargin;
+        g.BottomMargin = sheet.bottomMargin;
+        g.LeftMargin = sheet.leftMargin;
+        g.RightMargin = sheet.rightMargin;
+        g.Columns = sheet.columns;
+        g.Rows = sheet.rows;
+        g.ColumnSpace = sheet.columnSpace;
+        g.RowSpace = sheet.rowSpace;
+        applyGeometry(g, layout.Page, layout.Units, uc);
+        layout.Page.LabelName = *maker;
+        layout.Page.LabelType = t.listText;
+        printGeometry(ctx.out, geometryFromPage(layout.Page, layout.Units, uc), layout.Units);
+        return save(dm, path, layout, ctx);
+    }
+    ctx.err << "qx7cli: " << *maker << " has no sheet \"" << words[1] << "\"\n";
+    return 1;
+}
+
+int alignNamed(TQXDM& dm, const std::string& path, LabelLayout& layout,
+               const std::vector<std::string>& words, CommandContext& ctx)
+{
+    const auto mode = words.empty() ? std::nullopt : alignModeFromName(words[0]);
+    if (!mode || words.size() < 2) {
+        ctx.err << kUsage;
+        return 2;
+    }
+    std::vector<int> picked;
+    for (size_t w = 1; w < words.size(); ++w) {
+        const auto it = std::find_if(
+            layout.Elements.begin(), layout.Elements.end(),
+            [&](const LayoutElement& e) { return equalsIgnoreCase(e.name, words[w]); });
+        if (it == layout.Elements.end()) {
+            ctx.err << "qx7cli: the layout has no element " << words[w] << '\n';
+            return 1;
+        }
+        picked.push_back(int(it - layout.Elements.begin()));
+    }
+    if (!alignElements(layout, picked, *mode)) {
+        ctx.out << "nothing moved\n";
+        return 0;
+    }
+    for (int i : picked) {
+        const LayoutElement& e = layout.Elements[size_t(i)];
+        ctx.out << e.name << ": " << formatMeasure(e.left) << ", " << formatMeasure(e.top)
+                << " mm\n";
+    }
+    return save(dm, path, layout, ctx);
+}
+
 } // namespace
 
 int runLayout(CommandContext& ctx)
@@ -167,6 +253,7 @@ int runLayout(CommandContext& ctx)
     std::string file;
     std::vector<std::string> sets;
     bool saveAsked = false;
+    std::vector<std::string> words; // the maker and type of "sheet", mode and names of "align"
     std::optional<int> qsoLines, footerLines;
     for (size_t i = 1; i < ctx.args.size(); ++i) {
         const std::string& a = ctx.args[i];
@@ -189,13 +276,15 @@ int runLayout(CommandContext& ctx)
                 ctx.err << "qx7cli: --footer-lines must lie in [0..9]\n";
                 return 2;
             }
+        } else if ((action == "sheet" || action == "align") && a.rfind("--", 0) != 0) {
+            words.push_back(a);
         } else {
             ctx.err << kUsage;
             return 2;
         }
     }
-    static const std::vector<std::string> actions = {"info",     "check",       "geometry",
-                                                     "template", "add-missing", "adjust"};
+    static const std::vector<std::string> actions = {
+        "info", "check", "geometry", "template", "add-missing", "adjust", "sheet", "align"};
     if (std::find(actions.begin(), actions.end(), action) == actions.end()) {
         ctx.err << kUsage;
         return 2;
@@ -260,6 +349,10 @@ int runLayout(CommandContext& ctx)
         }
         return save(dm, path, layout, ctx);
     }
+    if (action == "sheet")
+        return takeSheet(dm, path, layout, words, ctx);
+    if (action == "align")
+        return alignNamed(dm, path, layout, words, ctx);
     if (action == "template") {
         const QtTextMeasure measure;
         if (!createLayoutTemplate(layout, measure)) {

@@ -231,7 +231,8 @@ const QFontMetricsF& LabelRenderer::metricsFor(const Prepared& p, const QPaintDe
 }
 
 bool LabelRenderer::drawLabel(QPainter& painter, double pixelsPerMm, QPointF originMm,
-                              const LabelRecord& record, const ExpressionContext& ctx) const
+                              const LabelRecord& record, const ExpressionContext& ctx,
+                              std::vector<std::string>* cut) const
 {
     const QRectF band(originMm.x() * pixelsPerMm, originMm.y() * pixelsPerMm,
                       m_layout.labelWidthMm() * pixelsPerMm,
@@ -244,8 +245,12 @@ bool LabelRenderer::drawLabel(QPainter& painter, double pixelsPerMm, QPointF ori
         const QRectF rect(band.left() + e.left * pixelsPerMm, band.top() + e.top * pixelsPerMm,
                           e.width * pixelsPerMm, e.height * pixelsPerMm);
         if (e.isTextKind()) {
-            wroteText =
-                drawText(painter, p, rect, band, pixelsPerMm, textOf(p, record, ctx)) || wroteText;
+            bool cutOff = false;
+            wroteText = drawText(painter, p, rect, band, pixelsPerMm, textOf(p, record, ctx),
+                                 cut ? &cutOff : nullptr) ||
+                        wroteText;
+            if (cutOff)
+                cut->push_back(e.name);
             continue;
         }
         // Nothing may spill onto the neighbouring labels.
@@ -266,7 +271,7 @@ bool LabelRenderer::drawLabel(QPainter& painter, double pixelsPerMm, QPointF ori
 }
 
 bool LabelRenderer::drawText(QPainter& painter, const Prepared& p, QRectF rect, const QRectF& band,
-                             double pixelsPerMm, const std::string& utf8) const
+                             double pixelsPerMm, const std::string& utf8, bool* cut) const
 {
     const LayoutElement& e = *p.element;
     const QString text = QString::fromStdString(utf8);
@@ -307,6 +312,14 @@ bool LabelRenderer::drawText(QPainter& painter, const Prepared& p, QRectF rect, 
     if (fits) {
         painter.drawText(rect, p.alignFlags, text);
     } else {
+        if (cut && !text.trimmed().isEmpty()) {
+            // The text as laid out against what is shown of its box: half a pixel of
+            // rounding aside, anything beyond is lost on the paper.
+            // Turned text is measured in its own turned box.
+            const QRectF laid = angle == 0 ? rect : box;
+            const QRectF shown = (angle == 0 ? rect & band : box).adjusted(-0.5, -0.5, 0.5, 0.5);
+            *cut = !shown.contains(fm.boundingRect(laid, p.alignFlags, text));
+        }
         painter.save();
         painter.setClipRect(rect & band, Qt::IntersectClip);
         if (angle == 0) {

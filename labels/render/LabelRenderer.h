@@ -33,8 +33,11 @@ public:
 
     // Draws one label whose top left corner is at `originMm` on the page; true when
     // some text landed on the label (a label of blank texts is not a printed label).
+    // The names of the elements whose text did not fit (a long call in a narrow field)
+    // go into `cut` when one is given.
     bool drawLabel(QPainter& painter, double pixelsPerMm, QPointF originMm,
-                   const LabelRecord& record, const ExpressionContext& ctx) const;
+                   const LabelRecord& record, const ExpressionContext& ctx,
+                   std::vector<std::string>* cut = nullptr) const;
 
     // Pictures that could not be read (file name: reason), for the caller to report.
     const std::vector<std::string>& imageProblems() const { return m_imageProblems; }
@@ -60,7 +63,7 @@ private:
     std::string textOf(const Prepared& p, const LabelRecord& record,
                        const ExpressionContext& ctx) const;
     bool drawText(QPainter& painter, const Prepared& p, QRectF rect, const QRectF& band,
-                  double pixelsPerMm, const std::string& text) const;
+                  double pixelsPerMm, const std::string& text, bool* cut) const;
     void drawShape(QPainter& painter, const Prepared& p, QRectF rect, double pixelsPerMm) const;
     void drawImage(QPainter& painter, const Prepared& p, QRectF rect, double pixelsPerMm) const;
     void loadImage(Prepared& p, const std::string& folder);

@@ -25,9 +25,16 @@ bool PainterSheetOutput::drawLabel(const LabelRecord& record, const LabelPlaceme
     ctx.pageNumber = placement.sheet;
     ctx.columnNumber = placement.column + 1;
     ctx.reportTitle = m_layout.ReportTitle;
-    return m_renderer.drawLabel(m_painter, m_pixelsPerMm,
-                                labelOriginMm(m_layout, placement.column, placement.row), record,
-                                ctx);
+    std::vector<std::string> cut;
+    const bool wrote = m_renderer.drawLabel(
+        m_painter, m_pixelsPerMm, labelOriginMm(m_layout, placement.column, placement.row), record,
+        ctx, &cut);
+    if (!cut.empty()) {
+        m_cut.push_back(
+            {placement.record, placement.sheet, placement.column, placement.row, std::move(cut)});
+        labelCut(placement);
+    }
+    return wrote;
 }
 
 } // namespace qx7

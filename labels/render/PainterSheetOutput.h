@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <string>
+#include <vector>
 
 namespace qx7 {
 
@@ -19,12 +20,25 @@ public:
     std::string errorText() const override { return m_error; }
     const LabelRenderer& renderer() const { return m_renderer; }
 
+    // A label whose text did not fit its element: where it is and which elements.
+    struct CutLabel
+    {
+        int record = 0; // index in the source
+        int sheet = 0;
+        int column = 0, row = 0;
+        std::vector<std::string> elements;
+    };
+    const std::vector<CutLabel>& cutLabels() const { return m_cut; }
+
     // The page as it lies, in millimetres.
     static QSizeF pageSizeMm(const LabelLayout& layout);
     // Top left corner of a label position, in millimetres from the paper's corner.
     static QPointF labelOriginMm(const LabelLayout& layout, int column, int row);
 
 protected:
+    // Called after a label whose text was cut; a preview marks it on the sheet.
+    virtual void labelCut(const LabelPlacement&) {}
+
     const LabelLayout& m_layout;
     QPainter m_painter;
     double m_pixelsPerMm = 1;
@@ -32,6 +46,7 @@ protected:
 
 private:
     LabelRenderer m_renderer;
+    std::vector<CutLabel> m_cut;
 };
 
 } // namespace qx7

@@ -1,5 +1,7 @@
 #include "labels/render/PngSheetOutput.h"
 
+#include <QPen>
+
 #include <cmath>
 #include <cstdio>
 
@@ -52,6 +54,20 @@ void PngSheetOutput::outlineLabels()
             m_painter.drawRect(QRectF(o, QSizeF(m_layout.labelWidthMm() * m_pixelsPerMm,
                                                 m_layout.labelHeightMm() * m_pixelsPerMm)));
         }
+    m_painter.restore();
+}
+
+void PngSheetOutput::labelCut(const LabelPlacement& placement)
+{
+    if (!m_outline)
+        return;
+    const QPointF origin = labelOriginMm(m_layout, placement.column, placement.row);
+    const QRectF cell(origin * m_pixelsPerMm, QSizeF(m_layout.labelWidthMm() * m_pixelsPerMm,
+                                                     m_layout.labelHeightMm() * m_pixelsPerMm));
+    m_painter.save();
+    m_painter.setPen(QPen(QColor(220, 0, 0), std::max(2.0, m_pixelsPerMm * 0.6)));
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.drawRect(cell.adjusted(1, 1, -1, -1));
     m_painter.restore();
 }
 

@@ -24,6 +24,10 @@ public:
 
     const std::vector<std::string>& files() const { return m_files; }
 
+protected:
+    // Outlined labels (a preview) show a label whose text was cut with a red frame.
+    void labelCut(const LabelPlacement& placement) override;
+
 private:
     void outlineLabels();
 

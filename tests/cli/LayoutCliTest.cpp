@@ -173,5 +173,39 @@ TEST_F(LayoutCli, TemplateNeedsConsentAndCheckFindsElementsOutside)
     EXPECT_EQ(r.code, 2);
 }
 
+// A catalogue sheet by maker and type name, and elements lined up by name; unknown
+// makers, sheets and elements are named and change nothing.
+TEST_F(LayoutCli, SheetFromTheCatalogueAndAlignedElementsAreSaved)
+{
+    auto r = qx7cli(m_home, "layout sheet aone 28171");
+    ASSERT_EQ(r.code, 0) << r.out;
+    LabelLayout l = read();
+    EXPECT_EQ(l.Page.LabelName, "AOne");
+    EXPECT_EQ(l.Page.LabelType, "28171 (90.2 x 42.3)");
+    EXPECT_EQ(l.Page.Columns, 2);
+    EXPECT_EQ(l.Page.Rows, 6);
+    EXPECT_NEAR(l.labelWidthMm(), 90.2, 1e-6);
+    EXPECT_NEAR(l.Page.ColumnSpace, 25.0, 1e-6);
+
+    const std::string saved = bytes();
+    r = qx7cli(m_home, "layout sheet NoSuchMaker 1");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("no label maker \"NoSuchMaker\""), std::string::npos) << r.out;
+    r = qx7cli(m_home, "layout sheet AOne 99999");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("AOne has no sheet \"99999\""), std::string::npos) << r.out;
+    r = qx7cli(m_home, "layout align left QRLabel1 NoSuchElement");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("no element NoSuchElement"), std::string::npos) << r.out;
+    EXPECT_EQ(bytes(), saved);
+
+    r = qx7cli(m_home, "layout align left QRLabel1 QRDBText1 QRDBText2");
+    ASSERT_EQ(r.code, 0) << r.out << r.out;
+    l = read();
+    const double left = l.findElement("QRLabel1")->left;
+    EXPECT_EQ(l.findElement("QRDBText1")->left, left);
+    EXPECT_EQ(l.findElement("QRDBText2")->left, left);
+}
+
 } // namespace
 } // namespace qx7

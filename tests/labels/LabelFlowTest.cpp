@@ -143,6 +143,43 @@ TEST(LabelFlow, StartPositionBelongsToTheFirstPrintedSheet)
     EXPECT_EQ(plan.size(), 18u); // 8 on sheet 2, 10 on sheet 3
 }
 
+// A sheet fed again with labels missing here and there: the run leaves exactly the
+// used positions (and those before the start) empty on the first printed sheet only.
+TEST(LabelFlow, UsedPositionsOfTheFirstPrintedSheetAreSkipped)
+{
+    TQRPage page = sheetOf(2, 6);
+    page.StartAt = 2;
+    page.UsedPositions = {3, 4, 8, 12, 40, -1};
+    const auto plan = planLabels(14, page);
+    std::vector<int> positions;
+    for (const LabelPlacement& p : plan)
+        positions.push_back(p.sheet * 100 + p.position);
+    EXPECT_EQ(positions, (std::vector<int>{102, 105, 106, 107, 109, 110, 111, 201, 202, 203, 204,
+                                           205, 206, 207}));
+    EXPECT_EQ(plan[2].column, 0);
+    EXPECT_EQ(plan[2].row, 5);
+    EXPECT_EQ(plan[3].column, 1);
+    EXPECT_EQ(plan[3].row, 0);
+
+    // Every position used: the run begins on the next sheet.
+    page.StartAt = 1;
+    page.UsedPositions = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    const auto next = planLabels(2, page);
+    ASSERT_EQ(next.size(), 2u);
+    EXPECT_EQ(next[0].sheet, 2);
+    EXPECT_EQ(next[0].position, 1);
+
+    // A later first sheet (a page range) carries them, the sheets before do not.
+    page.UsedPositions = {1, 2};
+    page.PageFrom = 2;
+    const auto later = planLabels(20, page);
+    ASSERT_FALSE(later.empty());
+    EXPECT_EQ(later.front().record, 12);
+    EXPECT_EQ(later.front().position, 3);
+    page.resetRun();
+    EXPECT_TRUE(page.UsedPositions.empty());
+}
+
 TEST(LabelFlow, ReverseStartsWithTheLastRecord)
 {
     MemoryLabelSource q = queueOf(5);

@@ -10,6 +10,7 @@
 #include "UiFixture.h"
 
 #include "core/IniFile.h"
+#include "labels/QxdFile.h"
 #include "ui/help/HelpTopics.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/manager/TQXManagerDlg.h"
@@ -110,6 +111,58 @@ TEST(MainRoad, FillTheQueueWithF2AndPrintItToPdf)
     EXPECT_EQ(form->queueWindow()->grid()->model()->rowCount(), 0);
     EXPECT_EQ(form->statusPanel(5)->text(), QString());
     EXPECT_FALSE(form->action("PrintAction")->isEnabled());
+}
+
+// Answers No to printing labels whose text would be cut, Yes elsewhere.
+class RefuseCutPrompter : public YesPrompter
+{
+public:
+    PromptButton ask(PromptIcon icon, const std::string& text, PromptButton buttons) override
+    {
+        const PromptButton answer = YesPrompter::ask(icon, text, buttons);
+        return text.find("Print anyway?") != std::string::npos && refuse ? PromptButton::No
+                                                                         : answer;
+    }
+    bool refuse = true;
+};
+
+// A call wider than its field would be cut on every label: printing says so first;
+// No prints nothing and keeps the queue, Yes prints.
+TEST(MainRoad, PrintingAsksBeforeLabelsWithCutText)
+{
+    RefuseCutPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("one", {{"QA1ABC"}, {"QB2X"}});
+    // The call field of the layout made too narrow for any call.
+    const std::string layoutPath = home.dm->layoutPath(home.dm->LastQXD);
+    LabelLayout layout;
+    ASSERT_TRUE(loadLayout(layoutPath, layout));
+    layout.findDataField("HISCALL")->width = 4;
+    ASSERT_TRUE(saveLayout(layoutPath, layout));
+    auto form = showForm(*home.dm, {"one"});
+    ASSERT_EQ(form->logWindows().size(), 1u);
+    form->action("F2Action")->trigger();
+    const int labels = home.dm->LabelsInQueue();
+    ASSERT_EQ(labels, 2);
+
+    const QString pdf = home.dir.filePath("labels.pdf");
+    form->setPrinterName("PDF file");
+    form->setFileChooser([&](const QString&, const QString&, const QString&, bool) { return pdf; });
+    const size_t before = prompter.shown.size();
+    form->action("PrintAction")->trigger();
+    ASSERT_EQ(prompter.shown.size(), before + 1);
+    EXPECT_EQ(prompter.shown.back().icon, PromptIcon::Warning);
+    EXPECT_NE(prompter.shown.back().text.find("2 label(s) would have text cut off"),
+              std::string::npos)
+        << prompter.shown.back().text;
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(home.dm->LabelsInQueue(), 2);
+
+    prompter.refuse = false;
+    form->action("PrintAction")->trigger();
+    EXPECT_EQ(pdfPages(pdf), 1);
+    EXPECT_EQ(prompter.shown.back().text, "Empty label print queue now?");
+    EXPECT_EQ(home.dm->LabelsInQueue(), 0);
 }
 
 TEST(MainRoad, ActionsFollowLogsQueueAndLayout)

@@ -6,6 +6,7 @@
 #include "labels/ShippedLayouts.h"
 #include "ui/designer/TQXDesPrintOptionsForm.h"
 #include "ui/designer/TQXPreviewWindow.h"
+#include "ui/designer/UsedPositionMap.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -150,6 +151,94 @@ TEST_F(PrintOptionsTest, PreviewShowsTheRealSheetsFromTheStartPosition)
     m_layout.Page.PageFrom = 2;
     TQXPreviewWindow secondOnly(m_layout, m_dir.path().toStdString(), q);
     EXPECT_EQ(secondOnly.pageCount(), 1);
+}
+
+// The used labels are clicked on the sheet's picture; the preview leaves exactly those
+// empty on the first sheet and fills the rest.
+TEST_F(PrintOptionsTest, UsedLabelsClickedOnTheSheetAreLeftEmpty)
+{
+    TQXDesPrintOptionsForm form(m_layout.Page, {}, "PDF file");
+    form.show();
+    auto* map = form.findChild<UsedPositionMap*>("usedPositions");
+    ASSERT_NE(map, nullptr);
+    for (int position : {1, 3, 9, 3})
+        QTest::mouseClick(map, Qt::LeftButton, {}, map->cellCentre(position));
+    const PrintOptions o = form.options();
+    EXPECT_EQ(o.usedPositions, (std::vector<int>{1, 9}));
+    o.applyTo(m_layout.Page);
+    EXPECT_EQ(m_layout.Page.UsedPositions, (std::vector<int>{1, 9}));
+
+    MemoryLabelSource q = queue(5);
+    TQXPreviewWindow preview(m_layout, m_dir.path().toStdString(), q);
+    ASSERT_EQ(preview.pageCount(), 1);
+    const QImage page = preview.pageImage(1);
+    for (int position = 1; position <= 10; ++position)
+        EXPECT_EQ(cellInked(page, position), position >= 2 && position <= 6) << position;
+}
+
+int redPixels(const QImage& page)
+{
+    int n = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb c = page.pixel(x, y);
+            n += qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+        }
+    return n;
+}
+
+// A manager text longer than its field would be cut on the paper: the preview frames
+// that label in red and says which element it was; labels that fit are not marked.
+TEST_F(PrintOptionsTest, PreviewMarksLabelsWhoseTextWasCut)
+{
+    MemoryLabelSource fits = queue(3);
+    TQXPreviewWindow clean(m_layout, m_dir.path().toStdString(), fits);
+    EXPECT_EQ(clean.cutLabelCount(), 0);
+    EXPECT_TRUE(clean.findChild<QLabel*>("cutLabels")->isHidden());
+    EXPECT_EQ(redPixels(clean.pageImage(1)), 0);
+
+    std::vector<LabelRecord> records;
+    for (int i = 1; i <= 3; ++i) {
+        LabelRecord r;
+        r.set("HISCALL", "K" + std::to_string(100 + i) + "X");
+        r.set("MANAGER",
+              i == 2 ? "via a manager whose name and address never fit on any label" : "W1AW");
+        records.push_back(std::move(r));
+    }
+    MemoryLabelSource q(std::move(records));
+    TQXPreviewWindow preview(m_layout, m_dir.path().toStdString(), q);
+    preview.show();
+    ASSERT_EQ(preview.cutLabelCount(), 1);
+    const LayoutElement* manager = m_layout.findDataField("MANAGER");
+    ASSERT_NE(manager, nullptr);
+    EXPECT_EQ(preview.cutLabelTexts(),
+              QStringList{QStringLiteral("Page 1, column 1, row 2: %1")
+                              .arg(QString::fromStdString(manager->name))});
+    auto* note = preview.findChild<QLabel*>("cutLabels");
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), "1 label(s) with text cut off (framed in red)");
+    EXPECT_GT(redPixels(preview.pageImage(1)), 0);
+    EXPECT_EQ(q.markCalls(), 0);
+}
+
+// The call field holds 16 characters; both shipped layouts print such a call whole.
+TEST_F(PrintOptionsTest, ShippedLayoutsPrintASixteenCharacterCallWhole)
+{
+    for (const char* name : {kSampleLayoutName, kCardLayoutName}) {
+        SCOPED_TRACE(name);
+        LabelLayout layout;
+        ASSERT_TRUE(openLayoutFile(m_dir.filePath(QLatin1String(name)).toStdString(), layout));
+        std::vector<LabelRecord> records;
+        for (const char* call : {"VP2MWW/DL1WWW/MM", "HB0/DL1ABCD/QRPP", "3D2/YB0ECT/ABCD"}) {
+            LabelRecord r;
+            r.set("HISCALL", call);
+            r.set("MYCALL", call);
+            records.push_back(std::move(r));
+        }
+        MemoryLabelSource q(std::move(records));
+        TQXPreviewWindow preview(layout, m_dir.path().toStdString(), q);
+        EXPECT_EQ(preview.cutLabelCount(), 0) << preview.cutLabelTexts().join(" / ").toStdString();
+    }
 }
 
 } // namespace

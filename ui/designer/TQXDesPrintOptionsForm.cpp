@@ -1,6 +1,7 @@
 #include "ui/designer/TQXDesPrintOptionsForm.h"
 
 #include "core/Printers.h"
+#include "ui/designer/UsedPositionMap.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +22,10 @@ void PrintOptions::applyTo(TQRPage& page) const
     page.PageFrom = static_cast<std::uint16_t>(std::clamp(pageFrom, 1, 9999));
     page.PageTo = static_cast<std::uint16_t>(std::clamp(pageTo, int(page.PageFrom), 9999));
     page.Reverse = reverse;
+    page.UsedPositions.clear();
+    for (int p : usedPositions)
+        if (p >= 1 && p <= page.labelsPerSheet())
+            page.UsedPositions.push_back(p);
 }
 
 TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
@@ -40,6 +45,10 @@ TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
     auto* counted = new QLabel(
         tr("(%1 labels a sheet, counted down each column)").arg(page.labelsPerSheet()), this);
     form->addRow(QString(), counted);
+    m_used = new UsedPositionMap(page.Columns, page.Rows, this);
+    m_used->setUsedPositions(page.UsedPositions);
+    m_used->setFixedSize(m_used->sizeHint());
+    form->addRow(tr("Labels already used:"), m_used);
 
     m_pageFrom = new QSpinBox(this);
     m_pageFrom->setObjectName(QStringLiteral("pageFrom"));
@@ -109,6 +118,7 @@ PrintOptions TQXDesPrintOptionsForm::options() const
     o.reverse = m_reverse->isChecked();
     o.copies = m_copies->value();
     o.printer = m_printer->currentText().toStdString();
+    o.usedPositions = m_used->usedPositions();
     return o;
 }
 

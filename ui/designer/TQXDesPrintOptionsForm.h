@@ -24,6 +24,8 @@ struct PrintOptions
     bool reverse = false;
     int copies = 1;
     std::string printer; // "PDF file" or a system printer
+    // Positions of the first sheet already used (clicked on the sheet's picture).
+    std::vector<int> usedPositions;
 
     // Puts the run values into a layout's page.
     void applyTo(TQRPage& page) const;
@@ -49,6 +51,7 @@ private:
     QCheckBox* m_reverse;
     QSpinBox* m_copies;
     QComboBox* m_printer;
+    class UsedPositionMap* m_used;
     bool m_preview = false;
 };
 

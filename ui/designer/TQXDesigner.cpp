@@ -1,34 +1,27 @@
 #include "ui/designer/TQXDesigner.h"
 
+#include "labels/LayoutOperations.h"
 #include "labels/QxdFile.h"
 #include "labels/render/LabelRenderer.h"
-#include "ui/designer/TQXDesOptionsForm.h"
+#include "ui/QtPrompter.h"
 
-#include <QAction>
-#include <QFileDialog>
+#include <QDialog>
 #include <QFileInfo>
 #include <QGraphicsPixmapItem>
-#include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QUndoCommand>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qx7 {
-
-namespace {
-constexpr double kPixelsPerMm = 6.0; // at zoom 1
-} // namespace
 
 // One undo step: the layout before and after.
 class TQXDesigner::Snapshot : public QUndoCommand
@@ -45,120 +38,27 @@ private:
     LabelLayout m_before, m_after;
 };
 
-// The frame over an element: selects it on a click, moves it on a drag.
-class TQXDesigner::Frame : public QGraphicsRectItem
-{
-public:
-    Frame(TQXDesigner& d, int index, const QRectF& rect)
-        : QGraphicsRectItem(rect), m_d(d), m_index(index)
-    {
-        setFlags(ItemIsMovable | ItemIsSelectable);
-        setPen(QPen(QColor(0, 120, 215), 0, Qt::DashLine));
-    }
-
-protected:
-    void mousePressEvent(QGraphicsSceneMouseEvent* event) override
-    {
-        m_d.m_selected = m_index;
-        QGraphicsRectItem::mousePressEvent(event);
-    }
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override
-    {
-        QGraphicsRectItem::mouseReleaseEvent(event);
-        if (pos() != QPointF()) {
-            const QPointF topLeft = (rect().topLeft() + pos()) / kPixelsPerMm;
-            m_d.elementDragged(m_index, topLeft);
-        }
-    }
-
-private:
-    TQXDesigner& m_d;
-    int m_index;
-};
-
-TQXDesigner::TQXDesigner(QWidget* parent) : QMainWindow(parent)
+TQXDesigner::TQXDesigner(QWidget* parent)
+    : QMainWindow(parent), m_ownPrompter(std::make_unique<QtPrompter>(this)),
+      m_prompter(m_ownPrompter.get()), m_runDialog([](QDialog& d) { return d.exec(); })
 {
     setObjectName(QStringLiteral("TQXDesigner"));
-    setWindowTitle(tr("Label Designer"));
     m_scene = new QGraphicsScene(this);
+    m_scene->installEventFilter(this);
     m_view = new QGraphicsView(m_scene, this);
     m_view->setObjectName(QStringLiteral("designerView"));
     m_view->setBackgroundBrush(QColor(160, 160, 160));
     m_view->setFocusPolicy(Qt::NoFocus);
+    m_view->setMouseTracking(true);
     setCentralWidget(m_view);
     m_undo = new QUndoStack(this);
     m_status = new QLabel(this);
     statusBar()->addWidget(m_status, 1);
-
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
-    QAction* undo = m_undo->createUndoAction(this, tr("&Undo"));
-    undo->setShortcut(QKeySequence::Undo);
-    QAction* redo = m_undo->createRedoAction(this, tr("&Redo"));
-    redo->setShortcut(QKeySequence::Redo);
-    edit->addAction(undo);
-    edit->addAction(redo);
-    QAction* addText = edit->addAction(tr("Add &text"), this, [this] { addTextElement("Text"); });
-    addText->setObjectName(QStringLiteral("addTextAction"));
-    QAction* del = edit->addAction(tr("&Delete"), this, [this] { deleteSelected(); });
-    del->setShortcut(QKeySequence::Delete);
-    QAction* zoomIn = viewMenu->addAction(tr("Zoom &in"), this, [this] { setZoom(m_zoom * 1.25); });
-    zoomIn->setShortcut(QKeySequence::ZoomIn);
-    QAction* zoomOut =
-        viewMenu->addAction(tr("Zoom &out"), this, [this] { setZoom(m_zoom / 1.25); });
-    zoomOut->setShortcut(QKeySequence::ZoomOut);
-    QAction* snap = viewMenu->addAction(tr("&Snap to grid"));
-    snap->setCheckable(true);
-    snap->setChecked(m_snap);
-    connect(snap, &QAction::toggled, this, [this](bool on) { m_snap = on; });
-    viewMenu->addAction(tr("&Options..."), this, [this, snap] {
-        TQXDesOptionsForm options(m_gridMm, m_snap, this);
-        if (options.exec() != QDialog::Accepted)
-            return;
-        snap->setChecked(options.snap());
-        setGridMm(options.gridMm());
-    });
-    QAction* open = file->addAction(tr("&Open..."), this, [this] {
-        const QString path = QFileDialog::getOpenFileName(
-            this, tr("Open Label Layout"), QFileInfo(QString::fromStdString(m_file)).absolutePath(),
-            tr("Label layouts (*.qxd)"));
-        if (path.isEmpty())
-            return;
-        const std::string error = openLayout(path.toStdString());
-        if (!error.empty())
-            QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
-    });
-    open->setShortcut(QKeySequence::Open);
-    QAction* save = file->addAction(tr("&Save"), this, [this] {
-        const std::string error =
-            m_file.empty() ? std::string("no file name") : saveLayoutAs(m_file);
-        if (!error.empty())
-            QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
-    });
-    save->setShortcut(QKeySequence::Save);
-    file->addAction(tr("Save &as..."), this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, tr("Save Label Layout"),
-                                                          QString::fromStdString(m_file),
-                                                          tr("Label layouts (*.qxd)"));
-        if (path.isEmpty())
-            return;
-        const std::string error = saveLayoutAs(path.toStdString());
-        if (!error.empty())
-            QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
-    });
-    file->addSeparator();
-    file->addAction(tr("&Close"), this, &QWidget::close);
-
-    QToolBar* bar = addToolBar(tr("Designer"));
-    bar->addAction(undo);
-    bar->addAction(redo);
-    bar->addAction(addText);
-    bar->addAction(del);
-    bar->addAction(zoomIn);
-    bar->addAction(zoomOut);
+    buildMenus();
     connect(m_undo, &QUndoStack::indexChanged, this, [this] { updateStatus(); });
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this] { updateStatus(); });
     resize(900, 600);
+    updateCaption();
     rebuildScene();
 }
 
@@ -166,6 +66,23 @@ TQXDesigner::~TQXDesigner()
 {
     // The stack empties itself as it goes and says so; the layout is gone by then.
     m_undo->disconnect(this);
+}
+
+bool TQXDesigner::isModified() const
+{
+    return !m_undo->isClean();
+}
+
+int TQXDesigner::runDialog(QDialog& dialog)
+{
+    return m_runDialog(dialog);
+}
+
+bool TQXDesigner::mayDiscard()
+{
+    return !isModified() ||
+           m_prompter->ask(PromptIcon::Confirmation, "Layout not saved! Continue?",
+                           PromptButton::Ok | PromptButton::Cancel) == PromptButton::Ok;
 }
 
 std::string TQXDesigner::openLayout(const std::string& path)
@@ -176,10 +93,10 @@ std::string TQXDesigner::openLayout(const std::string& path)
         return error.empty() ? "cannot read " + path : error;
     m_file = path;
     m_undo->clear();
+    m_selection.clear();
     m_selected = -1;
     setLayoutQuietly(loaded);
-    setWindowTitle(
-        tr("Label Designer - %1").arg(QFileInfo(QString::fromStdString(path)).fileName()));
+    updateCaption();
     return {};
 }
 
@@ -193,30 +110,78 @@ std::string TQXDesigner::saveLayoutAs(const std::string& path)
     m_layout.Page.FooterLines = saved.Page.FooterLines;
     m_file = path;
     m_undo->setClean();
+    updateCaption();
     emit layoutSaved(QString::fromStdString(path));
     return {};
 }
 
+void TQXDesigner::updateCaption()
+{
+    setWindowTitle(m_file.empty() ? tr("QX QSL Label Designer")
+                                  : tr("QX Label Designer  [%1]")
+                                        .arg(QFileInfo(QString::fromStdString(m_file)).fileName()));
+}
+
 void TQXDesigner::selectElement(int index)
 {
-    m_selected = index >= 0 && index < int(m_layout.Elements.size()) ? index : -1;
-    rebuildScene();
+    setSelection(index >= 0 ? std::vector<int>{index} : std::vector<int>{});
+}
+
+void TQXDesigner::setSelection(std::vector<int> indexes)
+{
+    std::erase_if(indexes, [this](int i) { return i < 0 || i >= int(m_layout.Elements.size()); });
+    m_selection.clear();
+    for (int i : indexes)
+        if (std::find(m_selection.begin(), m_selection.end(), i) == m_selection.end())
+            m_selection.push_back(i);
+    m_selected = m_selection.empty() ? -1 : m_selection.back();
+    refreshFrames();
+}
+
+void TQXDesigner::toggleSelected(int index)
+{
+    std::vector<int> next = m_selection;
+    const auto at = std::find(next.begin(), next.end(), index);
+    if (at != next.end())
+        next.erase(at);
+    else
+        next.push_back(index);
+    setSelection(next);
+}
+
+void TQXDesigner::framePressed(int index, bool extend)
+{
+    if (extend)
+        toggleSelected(index);
+    else if (std::find(m_selection.begin(), m_selection.end(), index) == m_selection.end())
+        selectElement(index);
+}
+
+void TQXDesigner::frameDoubleClicked(int index)
+{
+    // The dialog rebuilds the scene: not while the frame is still handling its event.
+    QMetaObject::invokeMethod(
+        this, [this, index] { editElement(index); }, Qt::QueuedConnection);
 }
 
 void TQXDesigner::changeLayout(const LabelLayout& after, const QString& what)
 {
+    if (after == m_layout)
+        return;
     m_undo->push(new Snapshot(*this, m_layout, after, what));
+}
+
+void TQXDesigner::changeLater(const LabelLayout& after, const QString& what)
+{
+    // Rebuilding the scene deletes the frame being released: after its event.
+    QMetaObject::invokeMethod(
+        this, [this, after, what] { changeLayout(after, what); }, Qt::QueuedConnection);
 }
 
 void TQXDesigner::addTextElement(const std::string& caption)
 {
     LabelLayout after = m_layout;
-    LayoutElement e;
-    e.kind = ElementKind::Text;
-    int n = 1;
-    while (after.findElement("QRLabel" + std::to_string(n)))
-        ++n;
-    e.name = "QRLabel" + std::to_string(n);
+    LayoutElement& e = after.addElement(ElementKind::Text);
     e.caption = caption;
     e.left = snapped(2);
     e.top = snapped(2);
@@ -224,31 +189,62 @@ void TQXDesigner::addTextElement(const std::string& caption)
     e.height = 5;
     e.font.family = "Arial";
     e.font.pointSize = 8;
-    after.Elements.push_back(e);
-    m_selected = int(after.Elements.size()) - 1;
-    changeLayout(after, tr("Add %1").arg(QString::fromStdString(e.name)));
+    const QString what = tr("Add %1").arg(QString::fromStdString(e.name));
+    m_selection = {int(after.Elements.size()) - 1};
+    m_selected = m_selection.back();
+    changeLayout(after, what);
 }
 
 void TQXDesigner::moveSelected(double dxMm, double dyMm)
 {
-    if (m_selected < 0)
+    if (m_selection.empty())
         return;
     LabelLayout after = m_layout;
-    LayoutElement& e = after.Elements[size_t(m_selected)];
-    e.left = std::max(0.0, e.left + dxMm);
-    e.top = std::max(0.0, e.top + dyMm);
-    changeLayout(after, tr("Move %1").arg(QString::fromStdString(e.name)));
+    for (int i : m_selection) {
+        LayoutElement& e = after.Elements[size_t(i)];
+        e.left = std::max(0.0, e.left + dxMm);
+        e.top = std::max(0.0, e.top + dyMm);
+    }
+    changeLayout(
+        after, tr("Move %1").arg(QString::fromStdString(after.Elements[size_t(m_selected)].name)));
+}
+
+void TQXDesigner::resizeSelected(double dwMm, double dhMm)
+{
+    if (m_selection.empty())
+        return;
+    LabelLayout after = m_layout;
+    for (int i : m_selection) {
+        LayoutElement& e = after.Elements[size_t(i)];
+        e.width = std::max(0.5, e.width + dwMm);
+        e.height = std::max(0.5, e.height + dhMm);
+    }
+    changeLayout(
+        after,
+        tr("Resize %1").arg(QString::fromStdString(after.Elements[size_t(m_selected)].name)));
 }
 
 void TQXDesigner::deleteSelected()
 {
-    if (m_selected < 0)
+    if (m_selection.empty())
         return;
     LabelLayout after = m_layout;
+    std::vector<int> doomed = m_selection;
+    std::sort(doomed.rbegin(), doomed.rend());
     const std::string name = after.Elements[size_t(m_selected)].name;
-    after.Elements.erase(after.Elements.begin() + m_selected);
+    for (int i : doomed)
+        after.Elements.erase(after.Elements.begin() + i);
+    m_selection.clear();
     m_selected = -1;
-    changeLayout(after, tr("Delete %1").arg(QString::fromStdString(name)));
+    changeLayout(after, doomed.size() == 1 ? tr("Delete %1").arg(QString::fromStdString(name))
+                                           : tr("Delete %1 elements").arg(doomed.size()));
+}
+
+void TQXDesigner::alignSelection(AlignMode mode)
+{
+    LabelLayout after = m_layout;
+    if (alignElements(after, m_selection, mode))
+        changeLayout(after, tr("Align (%1)").arg(QString::fromLatin1(alignModeName(mode))));
 }
 
 void TQXDesigner::setGridMm(double mm)
@@ -262,6 +258,10 @@ void TQXDesigner::setZoom(double zoom)
     m_zoom = std::clamp(zoom, 0.25, 8.0);
     m_view->resetTransform();
     m_view->scale(m_zoom, m_zoom);
+    for (ElementFrame* f : m_frames)
+        f->setSelectedLook(std::find(m_selection.begin(), m_selection.end(), f->index()) !=
+                               m_selection.end(),
+                           f->index() == m_selected);
     updateStatus();
 }
 
@@ -273,36 +273,63 @@ void TQXDesigner::elementDragged(int index, QPointF newTopLeftMm)
     LayoutElement& e = after.Elements[size_t(index)];
     e.left = std::max(0.0, snapped(newTopLeftMm.x()));
     e.top = std::max(0.0, snapped(newTopLeftMm.y()));
-    m_selected = index;
-    // Rebuilding the scene deletes the frame being released: after its event.
-    QMetaObject::invokeMethod(
-        this,
-        [this, after, name = e.name] {
-            changeLayout(after, tr("Move %1").arg(QString::fromStdString(name)));
-        },
-        Qt::QueuedConnection);
+    changeLater(after, tr("Move %1").arg(QString::fromStdString(e.name)));
+}
+
+void TQXDesigner::elementResized(int index, QRectF rectMm)
+{
+    if (index < 0 || index >= int(m_layout.Elements.size()))
+        return;
+    LabelLayout after = m_layout;
+    LayoutElement& e = after.Elements[size_t(index)];
+    const QRectF r = rectMm.normalized();
+    e.left = std::max(0.0, r.left());
+    e.top = std::max(0.0, r.top());
+    // An edge dragged past the label's left or top keeps the other edge where it was.
+    e.width = std::max(0.5, r.right() - e.left);
+    e.height = std::max(0.5, r.bottom() - e.top);
+    changeLater(after, tr("Resize %1").arg(QString::fromStdString(e.name)));
+}
+
+ElementFrame* TQXDesigner::frameOf(int index) const
+{
+    return index >= 0 && index < int(m_frames.size()) ? m_frames[size_t(index)] : nullptr;
 }
 
 void TQXDesigner::keyPressEvent(QKeyEvent* event)
 {
-    // Arrows move by the grid step, with Ctrl by a tenth of a millimetre.
+    // Arrows move by the grid step, with Ctrl by a tenth of a millimetre; with Shift
+    // they make the selection wider, narrower, taller or lower.
     const double step = event->modifiers() & Qt::ControlModifier ? 0.1 : m_gridMm;
+    const bool size = event->modifiers() & Qt::ShiftModifier;
+    const auto change = [&](double dx, double dy) {
+        size ? resizeSelected(dx, dy) : moveSelected(dx, dy);
+    };
     switch (event->key()) {
     case Qt::Key_Left:
-        moveSelected(-step, 0);
+        change(-step, 0);
         return;
     case Qt::Key_Right:
-        moveSelected(step, 0);
+        change(step, 0);
         return;
     case Qt::Key_Up:
-        moveSelected(0, -step);
+        change(0, -step);
         return;
     case Qt::Key_Down:
-        moveSelected(0, step);
+        change(0, step);
         return;
     case Qt::Key_Tab:
         if (!m_layout.Elements.empty())
             selectElement((m_selected + 1) % int(m_layout.Elements.size()));
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_selected >= 0)
+            editElement(m_selected);
+        return;
+    case Qt::Key_Escape:
+        m_tool.reset();
+        m_view->viewport()->unsetCursor();
         return;
     default:
         QMainWindow::keyPressEvent(event);
@@ -314,11 +341,36 @@ bool TQXDesigner::focusNextPrevChild(bool /*next*/)
     return false;
 }
 
+bool TQXDesigner::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_scene || event->type() != QEvent::GraphicsSceneMousePress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* mouse = static_cast<QGraphicsSceneMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return false;
+    const QPointF mm = mouse->scenePos() / kDesignPixelsPerMm;
+    if (m_tool) {
+        const ElementKind kind = *m_tool;
+        m_tool.reset();
+        m_view->viewport()->unsetCursor();
+        QMetaObject::invokeMethod(
+            this, [this, kind, mm] { addElement(kind, mm); }, Qt::QueuedConnection);
+        return true;
+    }
+    const bool onFrame = std::any_of(m_frames.begin(), m_frames.end(), [&](ElementFrame* f) {
+        return f->shape().contains(f->mapFromScene(mouse->scenePos()));
+    });
+    if (!onFrame)
+        setSelection({});
+    return false;
+}
+
 void TQXDesigner::setLayoutQuietly(const LabelLayout& layout)
 {
     m_layout = layout;
+    std::erase_if(m_selection, [this](int i) { return i >= int(m_layout.Elements.size()); });
     if (m_selected >= int(m_layout.Elements.size()))
-        m_selected = -1;
+        m_selected = m_selection.empty() ? -1 : m_selection.back();
     rebuildScene();
 }
 
@@ -332,9 +384,10 @@ double TQXDesigner::snapped(double mm) const
 void TQXDesigner::rebuildScene()
 {
     m_scene->clear();
+    m_frames.clear();
     const double w = m_layout.labelWidthMm(), h = m_layout.labelHeightMm();
-    const QSize size(std::max(1, int(std::ceil(w * kPixelsPerMm))),
-                     std::max(1, int(std::ceil(h * kPixelsPerMm))));
+    const QSize size(std::max(1, int(std::ceil(w * kDesignPixelsPerMm))),
+                     std::max(1, int(std::ceil(h * kDesignPixelsPerMm))));
     QImage label(size, QImage::Format_RGB32);
     label.fill(Qt::white);
     {
@@ -344,7 +397,7 @@ void TQXDesigner::rebuildScene()
         painter.setPen(QColor(200, 200, 200));
         for (double x = 0; x < w; x += m_gridMm)
             for (double y = 0; y < h; y += m_gridMm)
-                painter.drawPoint(QPointF(x * kPixelsPerMm, y * kPixelsPerMm));
+                painter.drawPoint(QPointF(x * kDesignPixelsPerMm, y * kDesignPixelsPerMm));
         // At design time a data field shows its field name.
         LabelRecord design;
         for (const LayoutElement& e : m_layout.Elements)
@@ -354,19 +407,28 @@ void TQXDesigner::rebuildScene()
             m_layout, QFileInfo(QString::fromStdString(m_file)).absolutePath().toStdString());
         ExpressionContext ctx;
         ctx.record = &design;
-        renderer.drawLabel(painter, kPixelsPerMm, QPointF(0, 0), design, ctx);
+        renderer.drawLabel(painter, kDesignPixelsPerMm, QPointF(0, 0), design, ctx);
     }
     m_scene->addPixmap(QPixmap::fromImage(label));
     for (size_t i = 0; i < m_layout.Elements.size(); ++i) {
         const LayoutElement& e = m_layout.Elements[i];
-        auto* frame = new Frame(*this, int(i),
-                                QRectF(e.left * kPixelsPerMm, e.top * kPixelsPerMm,
-                                       e.width * kPixelsPerMm, e.height * kPixelsPerMm));
-        if (int(i) == m_selected)
-            frame->setPen(QPen(QColor(215, 0, 0), 0, Qt::SolidLine));
+        auto* frame =
+            new ElementFrame(*this, int(i),
+                             QRectF(e.left * kDesignPixelsPerMm, e.top * kDesignPixelsPerMm,
+                                    e.width * kDesignPixelsPerMm, e.height * kDesignPixelsPerMm));
         m_scene->addItem(frame);
+        m_frames.push_back(frame);
     }
     m_scene->setSceneRect(-10, -10, size.width() + 20, size.height() + 20);
+    refreshFrames();
+}
+
+void TQXDesigner::refreshFrames()
+{
+    for (ElementFrame* f : m_frames)
+        f->setSelectedLook(std::find(m_selection.begin(), m_selection.end(), f->index()) !=
+                               m_selection.end(),
+                           f->index() == m_selected);
     updateStatus();
 }
 
@@ -379,11 +441,17 @@ void TQXDesigner::updateStatus()
                        .arg(int(std::lround(m_zoom * 100)));
     if (m_selected >= 0) {
         const LayoutElement& e = m_layout.Elements[size_t(m_selected)];
-        text += tr("   %1 at %2, %3 mm")
+        text += tr("   %1 at %2, %3 mm, %4 x %5 mm")
                     .arg(QString::fromStdString(e.name))
                     .arg(e.left, 0, 'f', 1)
-                    .arg(e.top, 0, 'f', 1);
+                    .arg(e.top, 0, 'f', 1)
+                    .arg(e.width, 0, 'f', 1)
+                    .arg(e.height, 0, 'f', 1);
+        if (m_selection.size() > 1)
+            text += tr("   (%1 selected)").arg(m_selection.size());
     }
+    if (isModified())
+        text += tr("   modified");
     m_status->setText(text);
 }
 

@@ -31,6 +31,10 @@ TQXPreviewWindow::TQXPreviewWindow(const LabelLayout& layout, const std::string&
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("pageStatus"));
+    m_cutNote = new QLabel(this);
+    m_cutNote->setObjectName(QStringLiteral("cutLabels"));
+    m_cutNote->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+    m_cutNote->hide();
     m_prev = new QPushButton(tr("&Previous page"), this);
     m_prev->setObjectName(QStringLiteral("previousPage"));
     m_next = new QPushButton(tr("&Next page"), this);
@@ -50,7 +54,8 @@ TQXPreviewWindow::TQXPreviewWindow(const LabelLayout& layout, const std::string&
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_prev);
     bar->addWidget(m_next);
-    bar->addWidget(m_status, 1);
+    bar->addWidget(m_status);
+    bar->addWidget(m_cutNote, 1);
     bar->addWidget(buttons);
     auto* box = new QVBoxLayout(this);
     box->addLayout(bar);
@@ -68,9 +73,32 @@ TQXPreviewWindow::TQXPreviewWindow(const LabelLayout& layout, const std::string&
         if (r.failed)
             m_error = r.error;
         m_files = output.files();
+        m_cut = output.cutLabels();
+    }
+    // Texts cut by their elements would go to the printer that way: say so plainly.
+    if (!m_cut.empty()) {
+        m_cutNote->setText(tr("%1 label(s) with text cut off (framed in red)").arg(m_cut.size()));
+        m_cutNote->setToolTip(cutLabelTexts().join(QLatin1Char('\n')));
+        m_cutNote->show();
     }
     print->setEnabled(m_error.empty() && !m_files.empty());
     showPage(1);
+}
+
+QStringList TQXPreviewWindow::cutLabelTexts() const
+{
+    QStringList texts;
+    for (const auto& c : m_cut) {
+        QStringList names;
+        for (const std::string& n : c.elements)
+            names << QString::fromStdString(n);
+        texts << tr("Page %1, column %2, row %3: %4")
+                     .arg(c.sheet)
+                     .arg(c.column + 1)
+                     .arg(c.row + 1)
+                     .arg(names.join(QStringLiteral(", ")));
+    }
+    return texts;
 }
 
 QImage TQXPreviewWindow::pageImage(int page) const

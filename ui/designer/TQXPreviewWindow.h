@@ -5,15 +5,18 @@
 
 #include "labels/LabelLayout.h"
 #include "labels/LabelSource.h"
+#include "labels/render/PainterSheetOutput.h"
 
 #include <QDialog>
 #include <QImage>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <string>
 #include <vector>
 
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QScrollArea;
 
@@ -28,6 +31,11 @@ public:
 
     int pageCount() const { return static_cast<int>(m_files.size()); }
     int currentPage() const { return m_page; }
+    // Labels whose text was cut by its element (framed red on the pages), in run order.
+    int cutLabelCount() const { return static_cast<int>(m_cut.size()); }
+    // "Page 1, column 2, row 3: QRDBText1" for each of them.
+    QStringList cutLabelTexts() const;
+
     // Why nothing could be drawn; empty when the pages are there.
     const std::string& error() const { return m_error; }
 
@@ -42,10 +50,12 @@ protected:
 private:
     QTemporaryDir m_dir;
     std::vector<std::string> m_files;
+    std::vector<PainterSheetOutput::CutLabel> m_cut;
     std::string m_error;
     int m_page = 0;
     QLabel* m_picture;
     QLabel* m_status;
+    QLabel* m_cutNote;
     QScrollArea* m_scroll;
     QPushButton* m_prev;
     QPushButton* m_next;

@@ -6,6 +6,7 @@
 #include "datamodule/QueueLabelSource.h"
 #include "datamodule/QueueStatus.h"
 #include "datamodule/TQXDM.h"
+#include "labels/render/CutTextCheck.h"
 #include "labels/render/LabelPrinting.h"
 #include "ui/designer/TQXDesPrintOptionsForm.h"
 #include "ui/log/TMDIChild.h"
@@ -132,6 +133,17 @@ void TQXForm::printLabelsWith(const PrintOptions* options)
                             PromptButton::Ok);
         return;
     }
+    LabelLayout layout = m_layout;
+    if (options)
+        options->applyTo(layout.Page);
+    const std::string folder =
+        QFileInfo(QString::fromStdString(m_layoutPath)).absolutePath().toStdString();
+    // A call or manager cut off by its field would go out that way: ask first.
+    const std::vector<CutLabel> cut = findCutLabels(layout, folder, *source);
+    if (!cut.empty() &&
+        m_dm.prompter().ask(PromptIcon::Warning, cutLabelsText(cut) + "\r\nPrint anyway?",
+                            PromptButton::Yes | PromptButton::No) != PromptButton::Yes)
+        return;
     const std::string printer = options ? options->printer : m_printer;
     LabelOutputTarget target;
     if (printer == kPdfPrinterName || printer.empty()) {
@@ -146,11 +158,6 @@ void TQXForm::printLabelsWith(const PrintOptions* options)
         target.printerName = printer;
         target.copies = options ? options->copies : 1;
     }
-    LabelLayout layout = m_layout;
-    if (options)
-        options->applyTo(layout.Page);
-    const std::string folder =
-        QFileInfo(QString::fromStdString(m_layoutPath)).absolutePath().toStdString();
     QtProgress progress;
     const AfterPrintPolicy after{true, m_dm.AutoDeleteQXPQ, &m_dm.prompter()};
     const QString activity = m_panels[5]->text();

@@ -1,0 +1,25 @@
+#pragma once
+// Finds the labels of a run whose text would be cut by its element (a long call, a long
+// manager text) before anything goes to the printer. The labels are laid out with the
+// printer's renderer at a printer's resolution on a one-pixel page, so nothing is kept
+// but what was cut.
+
+#include "labels/LabelSource.h"
+#include "labels/render/PainterSheetOutput.h"
+
+#include <string>
+#include <vector>
+
+namespace qx7 {
+
+using CutLabel = PainterSheetOutput::CutLabel;
+
+// The run as `layout.Page` sets it (start position, pages, order).
+std::vector<CutLabel> findCutLabels(const LabelLayout& layout, const std::string& imageFolder,
+                                    LabelSource& source, int dotsPerInch = 600);
+
+// "2 label(s) would have text cut off by its element; the first: page 1, column 1,
+// row 2 (QRDBText2)." for a message or a warning line.
+std::string cutLabelsText(const std::vector<CutLabel>& cut);
+
+} // namespace qx7
