@@ -178,7 +178,7 @@ TEST_F(WizardExplorer, Screenshot)
     selectFile("first.adi");
     QTest::keyClick(explorer()->fileList(), Qt::Key_Return);
     selectFile("second.ADI");
-    QCoreApplication::processEvents();
+    QTest::qWait(300); // the folder tree fills and sorts in the background
     const QPixmap page = wizard->grab();
     const QPixmap tool = explorer()->grab();
     ASSERT_FALSE(page.isNull());

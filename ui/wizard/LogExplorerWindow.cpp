@@ -57,6 +57,8 @@ LogExplorerWindow::LogExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Tool
     m_tree->setObjectName(QStringLiteral("ExplorerFolderTree"));
     m_tree->setModel(m_dirs);
     m_tree->setHeaderHidden(true);
+    m_tree->setSortingEnabled(true);
+    m_tree->sortByColumn(0, Qt::AscendingOrder);
     for (int c = 1; c < m_dirs->columnCount(); ++c)
         m_tree->hideColumn(c);
     m_maskLabel = new QLabel;

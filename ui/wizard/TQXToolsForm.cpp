@@ -593,6 +593,7 @@ void TQXToolsForm::showExplorer(bool show)
             // Beside the wizard, where it hides nothing of the input page.
             const QRect frame = frameGeometry();
             m_explorer->move(frame.right() + 8, frame.top());
+            m_explorer->resize(m_explorer->width(), height());
         }
         m_explorer->show();
         m_explorer->raise();
