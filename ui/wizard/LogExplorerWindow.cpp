@@ -79,6 +79,9 @@ LogExplorerWindow::LogExplorerWindow(QWidget* parent) : QWidget(parent, Qt::Tool
     layout->addWidget(m_drives);
     layout->addWidget(split, 1);
 
+    // The folder model reads and sorts in the background: keep the folder in sight.
+    connect(m_dirs, &QFileSystemModel::directoryLoaded, this, [this] { revealFolder(); });
+    connect(m_dirs, &QFileSystemModel::layoutChanged, this, [this] { revealFolder(); });
     fillDrives();
     connect(m_drives, &QComboBox::activated, this, [this] { driveChosen(); });
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -151,14 +154,19 @@ void LogExplorerWindow::setFolder(const QString& folder)
     }
     if (best >= 0)
         m_drives->setCurrentIndex(best);
-    const QModelIndex index = m_dirs->index(m_folder);
-    if (index.isValid()) {
-        const QSignalBlocker block(m_tree->selectionModel());
-        m_tree->setCurrentIndex(index);
-        m_tree->scrollTo(index);
-    }
+    revealFolder();
     setToolTip(QDir::toNativeSeparators(m_folder));
     refreshFiles();
+}
+
+void LogExplorerWindow::revealFolder()
+{
+    const QModelIndex index = m_dirs->index(m_folder);
+    if (!index.isValid())
+        return;
+    const QSignalBlocker block(m_tree->selectionModel());
+    m_tree->setCurrentIndex(index);
+    m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void LogExplorerWindow::refreshFiles()

@@ -62,6 +62,7 @@ private:
     void driveChosen();
     void folderChosen(const QModelIndex& index);
     void setFolder(const QString& folder);
+    void revealFolder();
     void refreshFiles();
     void chooseSelected();
 
