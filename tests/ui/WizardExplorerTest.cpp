@@ -34,6 +34,7 @@ protected:
         };
         put("first.adi", makeAdif(5));
         put("second.ADI", makeAdif(7));
+        put("third.adi", makeAdif(3));
         put("notes.txt", makeAdif(2)); // ADIF inside, but not the ADIF extension
         put("club.csv", "Call,Date\nDL1ABC,20240105\n");
         IniFile ini(dm().iniPath());
@@ -92,7 +93,7 @@ TEST_F(WizardExplorer, ListsTheTypesFilesAndAddsThemByEnterAndByDragging)
     // The remembered folder, only ".adi" files whatever the case of their extension.
     EXPECT_EQ(explorer()->folder(), folder(imports));
     EXPECT_EQ(explorer()->mask(), "*.adi");
-    EXPECT_EQ(explorer()->fileNames(), QStringList({"first.adi", "second.ADI"}));
+    EXPECT_EQ(explorer()->fileNames(), QStringList({"first.adi", "second.ADI", "third.adi"}));
 
     // Enter on a file adds it as "Add Log..." does.
     selectFile("first.adi");
@@ -115,6 +116,15 @@ TEST_F(WizardExplorer, ListsTheTypesFilesAndAddsThemByEnterAndByDragging)
     EXPECT_EQ(child<QLabel>("TotalLabel")->text(), "12 QSOs");
     EXPECT_TRUE(prompter.shown.empty());
 
+    // A double-click adds too.
+    auto* list = explorer()->fileList();
+    const QRect third = list->visualItemRect(list->findItems("third.adi", Qt::MatchExactly)[0]);
+    // Through the window, where the clicks become a double-click as the system's would.
+    const QPoint at = list->viewport()->mapTo(explorer(), third.center());
+    QTest::mouseDClick(explorer()->windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(inputs(), QStringList({"first.adi", "second.ADI", "third.adi"}));
+    EXPECT_EQ(child<QLabel>("TotalLabel")->text(), "15 QSOs");
+
     // A file of another extension dragged as an ADIF file meets the same check as in the
     // file dialog, although its content is ADIF.
     QMimeData wrong;
@@ -123,7 +133,7 @@ TEST_F(WizardExplorer, ListsTheTypesFilesAndAddsThemByEnterAndByDragging)
     dropOnInputList(wrong);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown.front().text, "Wrong file extension: txt\nChange it to: adi");
-    EXPECT_EQ(inputs().size(), 2);
+    EXPECT_EQ(inputs().size(), 3);
 }
 
 TEST_F(WizardExplorer, FollowsTheInputType)
@@ -132,7 +142,7 @@ TEST_F(WizardExplorer, FollowsTheInputType)
     click("ChooseNextButton");
     chooseType("InputLogTypeBox", LogType::Adif);
     click("ExplorerWindowButton");
-    EXPECT_EQ(explorer()->fileNames(), QStringList({"first.adi", "second.ADI"}));
+    EXPECT_EQ(explorer()->fileNames(), QStringList({"first.adi", "second.ADI", "third.adi"}));
 
     // A type without a remembered folder opens the temporary folder with its own mask.
     chooseType("InputLogTypeBox", 34);
