@@ -12,6 +12,7 @@
 #include "store/LogTable.h"
 #include "ui/wizard/ExportFieldsPage.h"
 #include "ui/wizard/InputPreview.h"
+#include "ui/wizard/LogExplorerWindow.h"
 #include "ui/wizard/TQXToolsAdifForm.h"
 #include "ui/wizard/TQXToolsSpecsForm.h"
 
@@ -198,7 +199,9 @@ QWidget* TQXToolsForm::buildInputPage()
     auto* analyze = button(tr("Anal&yze log"), "AnalyzeButton");
     auto* clear = button(tr("Clea&r list"), "ClearListButton");
     auto* remove = button(tr("Remo&ve item"), "RemoveItemButton");
-    for (QPushButton* b : {add, analyze, clear, remove})
+    m_explorerButton = button(tr("&Explorer Window"), "ExplorerWindowButton");
+    m_explorerButton->setCheckable(true);
+    for (QPushButton* b : {add, analyze, clear, remove, m_explorerButton})
         buttons->addWidget(b);
     buttons->addStretch();
     m_total = new QLabel(QStringLiteral("0 QSOs"));
@@ -239,6 +242,17 @@ QWidget* TQXToolsForm::buildInputPage()
     row->addStretch();
     row->addWidget(m_inputNext);
     v->addLayout(row);
+
+    m_explorer = new LogExplorerWindow(this);
+    connect(m_explorerButton, &QPushButton::toggled, this, [this](bool on) { showExplorer(on); });
+    connect(m_explorer, &LogExplorerWindow::hidden, this, [this] {
+        const QSignalBlocker block(m_explorerButton);
+        m_explorerButton->setChecked(false);
+    });
+    connect(m_explorer, &LogExplorerWindow::filesChosen, this, [this](const QStringList& files) {
+        if (this->page() == InputPage && !m_running)
+            addChosenFiles(files, inputType());
+    });
 
     connect(m_inputType, &QComboBox::currentIndexChanged, this, [this] { inputTypeChanged(); });
     connect(add, &QPushButton::clicked, this, [this] { addLogByDialog(); });
@@ -483,6 +497,8 @@ void TQXToolsForm::showPage(Page page)
     };
     m_pages->setCurrentIndex(page);
     setWindowTitle(tr(captions[page]));
+    if (page != InputPage)
+        showExplorer(false); // it feeds the input list only
     if (page == InputPage)
         m_inputNext->setEnabled(!m_run.logs().empty());
     if (page == OutputPage)
@@ -537,6 +553,7 @@ void TQXToolsForm::closeEvent(QCloseEvent* event)
         return;
     }
     writeSettings();
+    showExplorer(false);
     QDialog::closeEvent(event);
 }
 
@@ -563,6 +580,27 @@ void TQXToolsForm::inputTypeChanged()
     m_specName->setEnabled(row->specKind != SpecKind::None);
     m_specsButton->setVisible(row->specKind != SpecKind::None);
     m_adifOptions->setVisible(row->code == LogType::Adif);
+    // QX7 logs all live in the log folder: the explorer stays there.
+    m_explorer->showFolder(q(memory.folder), q(m_dm.QXTmpPath),
+                           QStringLiteral("*.") + q(std::string(row->extension)), row->code,
+                           row->code == LogType::Qx7);
+}
+
+void TQXToolsForm::showExplorer(bool show)
+{
+    if (show) {
+        if (!m_explorer->isVisible()) {
+            // Beside the wizard, where it hides nothing of the input page.
+            const QRect frame = frameGeometry();
+            m_explorer->move(frame.right() + 8, frame.top());
+            m_explorer->resize(m_explorer->width(), height());
+        }
+        m_explorer->show();
+        m_explorer->raise();
+    } else
+        m_explorer->hide();
+    const QSignalBlocker block(m_explorerButton);
+    m_explorerButton->setChecked(show);
 }
 
 bool TQXToolsForm::editSpecification(TQXLogSpec& spec)
@@ -647,15 +685,26 @@ void TQXToolsForm::addLogByDialog()
         files = m_chooseFiles(tr("Add Log"), q(memory.folder), filter, false);
     else
         files = QFileDialog::getOpenFileNames(this, tr("Add Log"), q(memory.folder), filter);
+    addChosenFiles(files, row->code);
+}
+
+int TQXToolsForm::addChosenFiles(const QStringList& files, int type)
+{
+    const auto row = findLogType(type);
+    if (!row)
+        return 0;
+    const QString ext = q(std::string(row->extension)).toLower();
+    int added = 0;
     for (const QString& file : files) {
         const QString got = QFileInfo(file).suffix().toLower();
-        if (got != ext.toLower()) {
-            m_dm.prompter().warn("Wrong file extension: " + s(got) +
-                                 "\nChange it to: " + s(ext.toLower()));
+        if (got != ext) {
+            m_dm.prompter().warn("Wrong file extension: " + s(got) + "\nChange it to: " + s(ext));
             continue;
         }
-        addLogFile(file, row->code);
+        if (addLogFile(file, row->code))
+            ++added;
     }
+    return added;
 }
 
 int TQXToolsForm::guessLogType(const QString& file)
@@ -712,9 +761,19 @@ void TQXToolsForm::dropEvent(QDropEvent* event)
 {
     if (page() != InputPage || m_running)
         return;
-    for (const QUrl& url : event->mimeData()->urls())
+    const QMimeData* mime = event->mimeData();
+    QStringList files;
+    for (const QUrl& url : mime->urls())
         if (url.isLocalFile())
-            addDroppedFile(url.toLocalFile());
+            files << url.toLocalFile();
+    // Files from the explorer window were listed for a type: add them as that type, as
+    // "Add Log..." would; a file manager's files get their type guessed.
+    const QString explorerType = QLatin1String(LogExplorerWindow::kLogTypeMime);
+    if (mime->hasFormat(explorerType))
+        addChosenFiles(files, mime->data(explorerType).toInt());
+    else
+        for (const QString& file : files)
+            addDroppedFile(file);
     event->acceptProposedAction();
 }
 

@@ -31,6 +31,7 @@ class QTableWidget;
 namespace qx7 {
 
 class ExportFieldsPage;
+class LogExplorerWindow;
 class TQXDM;
 class TQXToolsSpecsForm;
 
@@ -81,6 +82,11 @@ public:
     // 0 when no importable type fits.
     static int guessLogType(const QString& file);
     bool addDroppedFile(const QString& file);
+    // Adds files picked for the type `type` (the file dialog, the explorer window): a file
+    // whose extension is not the type's is refused with a warning. The number added.
+    int addChosenFiles(const QStringList& files, int type);
+    // The explorer tool window of the input page (created hidden with the wizard).
+    LogExplorerWindow* explorer() const { return m_explorer; }
     // Lists the open QX7 logs (full descriptor paths) as inputs.
     void addOpenLogs(const std::vector<std::string>& descriptors);
 
@@ -114,6 +120,7 @@ private:
     void writeSettings();
 
     void inputTypeChanged();
+    void showExplorer(bool show);
     // Opens the specification editor for a listed log; true after "&OK".
     bool editSpecification(TQXLogSpec& spec);
     void editSelectedSpecification();
@@ -185,6 +192,8 @@ private:
     QLineEdit* m_specName = nullptr;
     QPushButton* m_specsButton = nullptr;
     QPushButton* m_adifOptions = nullptr;
+    QPushButton* m_explorerButton = nullptr;
+    LogExplorerWindow* m_explorer = nullptr;
     ExportFieldsPage* m_outputSpec = nullptr;
     // Output
     QComboBox* m_outputType = nullptr;
