@@ -4,6 +4,7 @@
 
 #include "labels/LabelFlow.h"
 #include "labels/LabelLayout.h"
+#include "labels/PrinterCalibration.h"
 
 #include <memory>
 #include <string>
@@ -23,6 +24,8 @@ struct LabelOutputTarget
     int copies = 1;          // Printer: copies of every sheet
     std::string path;        // PdfFile: the file; Pictures: the folder
     int pictureDpi = 150;
+    // Printer: the printer's measured error, undone on every sheet. Files never take one.
+    PrinterCalibration calibration;
 };
 
 // `imageFolder` resolves relative picture names (the layout's folder).

@@ -50,6 +50,11 @@ bool PrinterSheetOutput::beginSheet(int sheet)
         return false;
     }
     m_pixelsPerMm = m_printer->resolution() / 25.4;
+    if (!m_calibration.isIdentity()) {
+        m_painter.translate(m_calibration.offsetXMm * m_pixelsPerMm,
+                            m_calibration.offsetYMm * m_pixelsPerMm);
+        m_painter.scale(m_calibration.scaleX, m_calibration.scaleY);
+    }
     return true;
 }
 

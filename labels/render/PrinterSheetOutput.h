@@ -5,6 +5,7 @@
 // happens to the rest of the run, so they are marked then and a stopped run never
 // prints them again. A job the queue refuses, cancels or holds marks nothing.
 
+#include "labels/PrinterCalibration.h"
 #include "labels/render/PainterSheetOutput.h"
 #include "labels/render/SpoolerJobs.h"
 
@@ -29,6 +30,9 @@ public:
     bool sheetFinalWhenEnded() const override { return true; }
 
     void setCopies(int copies);
+    // Everything drawn on a sheet is scaled about the paper's corner and then shifted,
+    // so that a printer that puts the sheet off by the measured amount prints it true.
+    void setCalibration(const PrinterCalibration& c) { m_calibration = c; }
 
     // How long a sheet's job may wait in the spooler before it counts as not printed.
     void setJobTimeoutMs(int ms) { m_jobs.setTimeoutMs(ms); }
@@ -36,6 +40,7 @@ public:
 private:
     std::unique_ptr<QPrinter> m_printer;
     SpoolerJobs m_jobs;
+    PrinterCalibration m_calibration;
 };
 
 } // namespace qx7

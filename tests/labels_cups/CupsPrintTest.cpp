@@ -422,6 +422,84 @@ TEST_F(CupsPrinting, QueuePrintsWhatThePdfFileHasAndMarksAfterTheJob)
     }
 }
 
+// A calibrated printer moves every text by the entered offset; the same calibration
+// handed to the "PDF file" printer changes nothing there.
+TEST_F(CupsPrinting, CalibrationShiftsTheQueuesTextsButNotThePdfFile)
+{
+    const double dx = 5, dy = 3;
+    const int labels = 6;
+    NullProgress progress;
+    LabelLayout plainLayout = m_layout, calibratedPdfLayout = m_layout;
+
+    MemoryLabelSource q = queue(labels);
+    LabelOutputTarget printer;
+    printer.kind = LabelOutputTarget::Kind::Printer;
+    printer.printerName = g_spooler->good;
+    printer.calibration = {dx, dy, 1, 1};
+    const size_t before = g_spooler->outputs().size();
+    const PrintJobResult printed =
+        runPrintJob(m_layout, m_dir.string(), q, printer, progress, {false, false, nullptr});
+    ASSERT_FALSE(printed.run.failed) << printed.run.error;
+    const std::vector<fs::path> files = g_spooler->outputs();
+    ASSERT_EQ(files.size(), before + 1);
+
+    LabelOutputTarget pdf;
+    pdf.kind = LabelOutputTarget::Kind::PdfFile;
+    pdf.path = (g_spooler->dir / "plain.pdf").string();
+    MemoryLabelSource again = queue(labels);
+    ASSERT_FALSE(
+        runPrintJob(plainLayout, m_dir.string(), again, pdf, progress, {false, false, nullptr})
+            .run.failed);
+    LabelOutputTarget calibratedPdf = pdf;
+    calibratedPdf.path = (g_spooler->dir / "calibrated.pdf").string();
+    calibratedPdf.calibration = printer.calibration;
+    MemoryLabelSource third = queue(labels);
+    ASSERT_FALSE(runPrintJob(calibratedPdfLayout, m_dir.string(), third, calibratedPdf, progress,
+                             {false, false, nullptr})
+                     .run.failed);
+
+    const PdfText want = readWithPdftotext(pdf.path);
+    const PdfText file = readWithPdftotext(calibratedPdf.path);
+    ASSERT_GE(want.words.size(), size_t(4 * labels));
+    ASSERT_EQ(file.words.size(), want.words.size());
+    for (size_t i = 0; i < want.words.size(); ++i) {
+        EXPECT_NEAR(file.words[i].xMin, want.words[i].xMin, 0.05) << want.words[i].text;
+        EXPECT_NEAR(file.words[i].yMin, want.words[i].yMin, 0.05) << want.words[i].text;
+    }
+
+    const GrayPage gotInk = drawPage(files.back().string(), 1);
+    const GrayPage wantInk = drawPage(pdf.path, 1);
+    ASSERT_FALSE(gotInk.pixels.empty());
+    ASSERT_FALSE(wantInk.pixels.empty());
+    size_t compared = 0;
+    for (const Word& w : want.words) {
+        // The record's values; the column heads sit in a grid whose lines can graze
+        // the measuring box.
+        if (std::none_of(w.text.begin(), w.text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        SCOPED_TRACE(w.text);
+        constexpr double m = 0.3;
+        const InkBox a = wantInk.ink(w.xMin - m, w.yMin - m, w.xMax + m, w.yMax + m);
+        const InkBox b =
+            gotInk.ink(w.xMin + dx - m, w.yMin + dy - m, w.xMax + dx + m, w.yMax + dy + m);
+        ASSERT_TRUE(a.any);
+        ASSERT_TRUE(b.any);
+        EXPECT_NEAR(b.left - a.left, dx, 0.5);
+        EXPECT_NEAR(b.top - a.top, dy, 0.5);
+        EXPECT_NEAR(b.right - a.right, dx, 0.5);
+        EXPECT_NEAR(b.bottom - a.bottom, dy, 0.5);
+        // Where the text stood before, the sheet is now blank (or holds another text).
+        const InkBox old = gotInk.ink(w.xMin - m, w.yMin - m, w.xMax + m, w.yMax + m);
+        if (old.any) {
+            EXPECT_FALSE(std::abs(old.left - a.left) < 0.3 && std::abs(old.top - a.top) < 0.3 &&
+                         std::abs(old.right - a.right) < 0.3 &&
+                         std::abs(old.bottom - a.bottom) < 0.3);
+        }
+        ++compared;
+    }
+    EXPECT_GE(compared, size_t(4 * labels));
+}
+
 // A queue that takes no jobs, and one whose printer is stopped so the job never
 // finishes: Qt reports neither, the spooler does, and no label counts as printed.
 TEST_F(CupsPrinting, RefusedOrStuckJobsMarkNothing)
