@@ -23,6 +23,7 @@ int runFormats(CommandContext& ctx);
 int runBatch(CommandContext& ctx);
 int runLayout(CommandContext& ctx);
 int runQso(CommandContext& ctx);
+int runCalibrate(CommandContext& ctx);
 
 const std::vector<Command>& allCommands()
 {
@@ -56,6 +57,12 @@ const std::vector<Command>& allCommands()
          "convert logs as the Tools Wizard does (qx7cli formats lists the types)", runConvert},
         {"formats", "formats", "list the log types: code, description, extension, import, export",
          runFormats},
+        {"calibrate",
+         "calibrate PRINTER [--sheet TYPE] --offset X,Y [--scale SX,SY] | calibrate PRINTER "
+         "[--sheet TYPE] --clear | calibrate [PRINTER] --show | calibrate PRINTER --test-sheet "
+         "[--layout FILE]",
+         "correct a printer's offset (mm) and scale, kept in qx7.ini; print its test sheet",
+         runCalibrate},
         {"newlog", "newlog FILE.adi NAME --call CALL", "make a new QX7 log from an ADIF file",
          runNewLog},
         {"macro", "macro list | macro run NAME",

@@ -163,3 +163,16 @@ std::vector<StoredCalibration> listCalibrations(const IniFile& ini, const std::s
 }
 
 } // namespace qx7
+
+#include "labels/TQRPage.h"
+
+namespace qx7 {
+
+std::string calibrationSheetName(const TQRPage& page)
+{
+    if (page.LabelName.empty() || page.LabelType.empty())
+        return page.LabelName + page.LabelType;
+    return page.LabelName + " " + page.LabelType;
+}
+
+} // namespace qx7

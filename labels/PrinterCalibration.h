@@ -69,3 +69,10 @@ struct StoredCalibration
 std::vector<StoredCalibration> listCalibrations(const IniFile& ini, const std::string& printer);
 
 } // namespace qx7
+
+namespace qx7 {
+struct TQRPage;
+// The sheet type a calibration is kept under: the layout's label maker and type
+// ("Zweckform 3490 (70 x 36)"); empty when the layout names none.
+std::string calibrationSheetName(const TQRPage& page);
+} // namespace qx7

@@ -2,12 +2,14 @@
 // PDF file or preview pictures, with the run values of the print options dialog.
 
 #include "cli/Command.h"
+#include "core/IniFile.h"
 #include "core/Printers.h"
 #include "core/Progress.h"
 #include "core/QxHome.h"
 #include "core/Text.h"
 #include "datamodule/QueueLabelSource.h"
 #include "datamodule/TQXDM.h"
+#include "labels/PrinterCalibration.h"
 #include "labels/QxdFile.h"
 #include "labels/render/LabelPrinting.h"
 
@@ -218,10 +220,14 @@ int runPrint(CommandContext& ctx)
                 << " (preview --png shows the labels without changing the queue)\n";
         return 1;
     }
+    LabelOutputTarget calibrated = *target;
+    if (calibrated.kind == LabelOutputTarget::Kind::Printer)
+        calibrated.calibration = findCalibration(IniFile(dm.iniPath()), calibrated.printerName,
+                                                 calibrationSheetName(run.layout.Page));
     NullProgress progress;
     const AfterPrintPolicy after{!o.keep, dm.AutoDeleteQXPQ, &dm.prompter()};
     const PrintJobResult r =
-        runPrintJob(run.layout, run.folder, *run.queue, *target, progress, after);
+        runPrintJob(run.layout, run.folder, *run.queue, calibrated, progress, after);
     if (r.refused) {
         ctx.err << "qx7cli: nothing printed, the layout " << run.path
                 << " is unusable: " << r.run.error << '\n';
