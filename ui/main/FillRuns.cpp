@@ -2,10 +2,12 @@
 // queue grid), how the queue is printed, and the queue's status texts. The scan and the
 // print run are the ones qx7cli's "queue fill" and "print" call.
 
+#include "core/IniFile.h"
 #include "core/Printers.h"
 #include "datamodule/QueueLabelSource.h"
 #include "datamodule/QueueStatus.h"
 #include "datamodule/TQXDM.h"
+#include "labels/PrinterCalibration.h"
 #include "labels/render/CutTextCheck.h"
 #include "labels/render/LabelPrinting.h"
 #include "ui/designer/TQXDesPrintOptionsForm.h"
@@ -157,6 +159,8 @@ void TQXForm::printLabelsWith(const PrintOptions* options)
     } else {
         target.printerName = printer;
         target.copies = options ? options->copies : 1;
+        target.calibration =
+            findCalibration(IniFile(m_dm.iniPath()), printer, calibrationSheetName(layout.Page));
     }
     QtProgress progress;
     const AfterPrintPolicy after{true, m_dm.AutoDeleteQXPQ, &m_dm.prompter()};
