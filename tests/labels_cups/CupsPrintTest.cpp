@@ -7,6 +7,7 @@
 #include "core/Prompter.h"
 #include "labels/MemoryLabelSource.h"
 #include "labels/QxdFile.h"
+#include "labels/render/CalibrationSheet.h"
 #include "labels/render/LabelPrinting.h"
 #include "labels/render/PrinterSheetOutput.h"
 #include "labels/render/SpoolerJobs.h"
@@ -498,6 +499,41 @@ TEST_F(CupsPrinting, CalibrationShiftsTheQueuesTextsButNotThePdfFile)
         ++compared;
     }
     EXPECT_GE(compared, size_t(4 * labels));
+}
+
+// The test sheet goes through the spooler with its rulers at the paper's edges and the
+// outline of every label where the layout puts it.
+TEST_F(CupsPrinting, TestSheetShowsRulersAndLabelOutlines)
+{
+    const size_t before = g_spooler->outputs().size();
+    ASSERT_EQ(printCalibrationSheet(m_layout, g_spooler->good), "");
+    const std::vector<fs::path> files = g_spooler->outputs();
+    ASSERT_EQ(files.size(), before + 1);
+    const GrayPage page = drawPage(files.back().string(), 1);
+    ASSERT_FALSE(page.pixels.empty());
+    // The 10 mm ticks of the top ruler reach 6 mm down, the 1 mm ticks only 2 mm.
+    for (double mm : {10.0, 50.0, 100.0}) {
+        const InkBox tick = page.ink(mm - 0.4, 2.5, mm + 0.4, 5.5);
+        EXPECT_TRUE(tick.any) << mm;
+    }
+    // Every label's corner carries its outline.
+    const TQRPage& p = m_layout.Page;
+    for (int row = 0; row < p.Rows; ++row)
+        for (int column = 0; column < p.Columns; ++column) {
+            const QPointF at = PainterSheetOutput::labelOriginMm(m_layout, column, row);
+            const double right = at.x() + p.labelWidth() / 10.0;
+            const double bottom = at.y() + p.labelHeight() / 10.0;
+            SCOPED_TRACE(std::to_string(column) + "," + std::to_string(row));
+            // The outline's edges, seen in the middle of each side.
+            const double midX = (at.x() + right) / 2, midY = (at.y() + bottom) / 2;
+            EXPECT_TRUE(page.ink(midX - 1, at.y() - 0.4, midX + 1, at.y() + 0.4).any);
+            EXPECT_TRUE(page.ink(midX - 1, bottom - 0.4, midX + 1, bottom + 0.4).any);
+            EXPECT_TRUE(page.ink(at.x() - 0.4, midY - 1, at.x() + 0.4, midY + 1).any);
+            // A side on the paper's edge is half off the paper and may not show.
+            if (right < PainterSheetOutput::pageSizeMm(m_layout).width() - 0.5) {
+                EXPECT_TRUE(page.ink(right - 0.4, midY - 1, right + 0.4, midY + 1).any);
+            }
+        }
 }
 
 // A queue that takes no jobs, and one whose printer is stopped so the job never
