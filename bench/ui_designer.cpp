@@ -34,10 +34,9 @@ void mouse(QGraphicsView* view, QEvent::Type type, QPointF scenePos)
 {
     QWidget* port = view->viewport();
     const QPointF at = view->mapFromScene(scenePos);
-    QMouseEvent event(type, at, port->mapToGlobal(at),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent event(
+        type, at, port->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(port, &event);
 }
 
@@ -67,8 +66,7 @@ int main(int argc, char** argv)
     }
     const double open = median(std::vector<double>(opens.begin() + 1, opens.end()));
     std::printf("designer open (first)   %8.1f ms\n", opens.front());
-    std::printf("designer open (median)  %8.1f ms   target 300 ms: %s\n", open,
-                verdict(open, 300));
+    std::printf("designer open (median)  %8.1f ms   target 300 ms: %s\n", open, verdict(open, 300));
 
     TQXDesigner designer;
     designer.openLayout(path);

@@ -2,8 +2,8 @@
 // are kept there (docs/screenshots is made this way); otherwise they are only checked.
 
 #include "ui/help/HelpWindow.h"
-#include "ui/manager/TQXManagerDlg.h"
 #include "ui/log/QsoDragData.h"
+#include "ui/manager/TQXManagerDlg.h"
 #include "ui/swl/SwlWindow.h"
 
 #include "WindowTestHome.h"

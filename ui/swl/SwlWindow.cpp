@@ -3,9 +3,9 @@
 #include "datamodule/TQXDM.h"
 #include "ui/help/HelpTopics.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/log/QsoDragData.h"
 #include "ui/manager/CallValidator.h"
 #include "ui/manager/TableCursorModel.h"
-#include "ui/log/QsoDragData.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
