@@ -40,6 +40,21 @@ int sheetsNeeded(int labelCount, int startAt, int labelsPerSheet)
     return (used + labelsPerSheet - 1) / labelsPerSheet;
 }
 
+int sheetsNeeded(int labelCount, int startAt, const std::vector<int>& used, int labelsPerSheet)
+{
+    if (labelsPerSheet < 1 || labelCount < 1)
+        return 0;
+    const int from = std::clamp(startAt, 1, labelsPerSheet);
+    std::vector<bool> taken(size_t(labelsPerSheet) + 1, false);
+    for (int p : used)
+        if (p >= from && p <= labelsPerSheet)
+            taken[size_t(p)] = true;
+    const int free = int(std::count(taken.begin() + from, taken.end(), false));
+    if (labelCount <= free)
+        return 1;
+    return 1 + (labelCount - free + labelsPerSheet - 1) / labelsPerSheet;
+}
+
 std::vector<LabelPlacement> planLabels(int labelCount, const TQRPage& page)
 {
     const RunShape s = shapeOf(page);

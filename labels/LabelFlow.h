@@ -32,6 +32,10 @@ struct LabelPlacement
 std::vector<LabelPlacement> planLabels(int labelCount, const TQRPage& page);
 // Sheets a run needs when the first starts at `startAt`: ceil((startAt + Q - 1) / N).
 int sheetsNeeded(int labelCount, int startAt, int labelsPerSheet);
+// The same for a first sheet whose `used` positions are skipped as well: it takes the
+// positions from `startAt` on that are not used, every later sheet all of them. A first
+// sheet with no free position still counts (it is sheet 1 of the run, left empty).
+int sheetsNeeded(int labelCount, int startAt, const std::vector<int>& used, int labelsPerSheet);
 
 // What a run draws on: the printer, a PDF file, preview pictures.
 class LabelSheetOutput

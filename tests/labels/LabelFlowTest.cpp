@@ -180,6 +180,33 @@ TEST(LabelFlow, UsedPositionsOfTheFirstPrintedSheetAreSkipped)
     EXPECT_TRUE(page.UsedPositions.empty());
 }
 
+// The page count the print options show: the first sheet takes only its free positions
+// from the start on. It must agree with where the flow really puts the labels.
+TEST(LabelFlow, SheetCountAllowsForUsedPositions)
+{
+    EXPECT_EQ(sheetsNeeded(12, 1, {}, 12), 1);
+    EXPECT_EQ(sheetsNeeded(12, 1, {3}, 12), 2);
+    EXPECT_EQ(sheetsNeeded(10, 3, {3, 4}, 12), 2); // 8 free: 3 and 4 count once with the start
+    EXPECT_EQ(sheetsNeeded(8, 3, {1, 3, 4}, 12), 1);
+    EXPECT_EQ(sheetsNeeded(1, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 12), 2);
+    EXPECT_EQ(sheetsNeeded(0, 1, {1}, 12), 0);
+    EXPECT_EQ(sheetsNeeded(30, 5, {}, 12), sheetsNeeded(30, 5, 12));
+
+    const std::vector<std::vector<int>> usedSets = {
+        {}, {1}, {12}, {2, 5, 7}, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}};
+    for (const auto& used : usedSets)
+        for (int start = 1; start <= 12; ++start)
+            for (int labels = 1; labels <= 40; ++labels) {
+                TQRPage page = sheetOf(2, 6);
+                page.StartAt = static_cast<std::uint16_t>(start);
+                page.UsedPositions = used;
+                const auto plan = planLabels(labels, page);
+                ASSERT_EQ(int(plan.size()), labels);
+                EXPECT_EQ(sheetsNeeded(labels, start, used, 12), plan.back().sheet)
+                    << "start " << start << ", labels " << labels << ", used " << used.size();
+            }
+}
+
 TEST(LabelFlow, ReverseStartsWithTheLastRecord)
 {
     MemoryLabelSource q = queueOf(5);
