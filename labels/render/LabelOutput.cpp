@@ -24,6 +24,7 @@ std::unique_ptr<LabelSheetOutput> makeSheetOutput(const LabelLayout& layout,
     auto printer = std::make_unique<PrinterSheetOutput>(layout, imageFolder, target.printerName);
     printer->setCopies(target.copies);
     printer->setCalibration(target.calibration);
+    printer->setSettings(target.settings);
     return printer;
 }
 

@@ -5,6 +5,7 @@
 #include "labels/LabelFlow.h"
 #include "labels/LabelLayout.h"
 #include "labels/PrinterCalibration.h"
+#include "labels/render/PrinterSettings.h"
 
 #include <memory>
 #include <string>
@@ -26,6 +27,8 @@ struct LabelOutputTarget
     int pictureDpi = 150;
     // Printer: the printer's measured error, undone on every sheet. Files never take one.
     PrinterCalibration calibration;
+    // Printer: what its setup dialog (or the command line) chose.
+    PrinterSettings settings;
 };
 
 // `imageFolder` resolves relative picture names (the layout's folder).

@@ -41,6 +41,11 @@ void PrinterSheetOutput::setCopies(int copies)
     m_printer->setCopyCount(std::max(1, copies));
 }
 
+void PrinterSheetOutput::setSettings(const PrinterSettings& settings)
+{
+    applyPrinterSettings(*m_printer, settings);
+}
+
 bool PrinterSheetOutput::beginSheet(int sheet)
 {
     m_printer->setDocName(QStringLiteral("QX7 labels, sheet %1").arg(sheet));

@@ -7,6 +7,7 @@
 
 #include "labels/PrinterCalibration.h"
 #include "labels/render/PainterSheetOutput.h"
+#include "labels/render/PrinterSettings.h"
 #include "labels/render/SpoolerJobs.h"
 
 #include <memory>
@@ -30,6 +31,7 @@ public:
     bool sheetFinalWhenEnded() const override { return true; }
 
     void setCopies(int copies);
+    void setSettings(const PrinterSettings& settings);
     // Everything drawn on a sheet is scaled about the paper's corner and then shifted,
     // so that a printer that puts the sheet off by the measured amount prints it true.
     void setCalibration(const PrinterCalibration& c) { m_calibration = c; }
