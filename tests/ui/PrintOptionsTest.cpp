@@ -1,23 +1,33 @@
 // The print options and the preview, walked as a user does: start position, page range
 // and order chosen with keys and mouse, the preview showing the real sheets.
 
+#include "core/IniFile.h"
 #include "labels/MemoryLabelSource.h"
+#include "labels/PrinterCalibration.h"
 #include "labels/QxdFile.h"
 #include "labels/ShippedLayouts.h"
+#include "labels/UsedPositions.h"
+#include "ui/designer/PrinterCalibrationDialog.h"
 #include "ui/designer/TQXDesPrintOptionsForm.h"
 #include "ui/designer/TQXPreviewWindow.h"
 #include "ui/designer/UsedPositionMap.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace qx7 {
 namespace {
@@ -239,6 +249,181 @@ TEST_F(PrintOptionsTest, ShippedLayoutsPrintASixteenCharacterCallWhole)
         TQXPreviewWindow preview(layout, m_dir.path().toStdString(), q);
         EXPECT_EQ(preview.cutLabelCount(), 0) << preview.cutLabelTexts().join(" / ").toStdString();
     }
+}
+
+void keepScreenshot(QWidget& w, const char* name)
+{
+    QCoreApplication::processEvents();
+    const QPixmap picture = w.grab();
+    EXPECT_GT(picture.width(), 200) << name;
+    const QString dir = qEnvironmentVariable("QX7_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        QDir().mkpath(dir);
+        EXPECT_TRUE(picture.save(QDir(dir).filePath(QLatin1String(name) + ".png"))) << name;
+    }
+}
+
+// Runs `walk` on the calibration dialog once `button` has opened it (it is modal).
+void walkCalibration(QPushButton* button,
+                     const std::function<void(PrinterCalibrationDialog&)>& walk)
+{
+    bool walked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<PrinterCalibrationDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        walk(*dialog);
+        walked = true;
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(walked);
+}
+
+void typeInto(QDoubleSpinBox* box, const char* text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+}
+
+// The printer's calibration from the print options: only for a system printer; a value
+// out of range is refused with the reason and stores nothing; OK stores per printer and
+// sheet type; the test sheet goes to the chosen printer; Clear removes the entry.
+TEST_F(PrintOptionsTest, CalibrateAPrinterFromThePrintOptions)
+{
+    const std::string iniPath = m_dir.filePath("qx7.ini").toStdString();
+    const std::string sheet = calibrationSheetName(m_layout.Page);
+    ASSERT_FALSE(sheet.empty());
+    const std::string key = "Office|" + sheet;
+    TQXDesPrintOptionsForm form(m_layout.Page, {"Office"}, "Office");
+    form.useSettingsFile(iniPath);
+    std::vector<std::string> testSheets;
+    form.setTestSheetPrinter([&](const std::string& printer) {
+        testSheets.push_back(printer);
+        return std::string();
+    });
+    form.show();
+    auto* printer = form.findChild<QComboBox*>("printer");
+    auto* calibrate = form.findChild<QPushButton*>("calibrate");
+    ASSERT_TRUE(printer && calibrate);
+    EXPECT_TRUE(calibrate->isEnabled());
+    printer->setFocus();
+    QTest::keyClick(printer, Qt::Key_Down);
+    ASSERT_EQ(printer->currentText(), "PDF file");
+    EXPECT_FALSE(calibrate->isEnabled());
+    EXPECT_FALSE(form.findChild<QPushButton*>("printerSetup")->isEnabled());
+    QTest::keyClick(printer, Qt::Key_Up);
+    ASSERT_TRUE(calibrate->isEnabled());
+
+    walkCalibration(calibrate, [&](PrinterCalibrationDialog& d) {
+        auto* x = d.findChild<QDoubleSpinBox*>("offsetX");
+        auto* y = d.findChild<QDoubleSpinBox*>("offsetY");
+        auto* sy = d.findChild<QDoubleSpinBox*>("scaleY");
+        ASSERT_TRUE(x && y && sy);
+        EXPECT_EQ(x->value(), 0);
+        EXPECT_EQ(sy->value(), 1);
+        QTest::mouseClick(d.findChild<QPushButton*>("printTestSheet"), Qt::LeftButton);
+        EXPECT_EQ(testSheets, std::vector<std::string>{"Office"});
+        // 60 mm is a measurement in the wrong unit: refused, dialog stays, nothing kept.
+        typeInto(x, "60");
+        QTest::keyClick(x, Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.message().toStdString(),
+                  calibrationProblem("Office", PrinterCalibration{60, 0, 1, 1}));
+        EXPECT_FALSE(IniFile(iniPath).valueExists(kCalibrationSection, key));
+        typeInto(x, "1.5");
+        typeInto(y, "-0.5");
+        typeInto(sy, "1.02");
+        keepScreenshot(d, "printer-calibration");
+        QTest::keyClick(sy, Qt::Key_Return);
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(IniFile(iniPath).readString(kCalibrationSection, key, ""), "1.5;-0.5;1;1.02");
+
+    // Shown again next time; Clear removes it and shows the identity.
+    walkCalibration(calibrate, [&](PrinterCalibrationDialog& d) {
+        EXPECT_EQ(d.findChild<QDoubleSpinBox*>("offsetX")->value(), 1.5);
+        EXPECT_EQ(d.findChild<QDoubleSpinBox*>("scaleY")->value(), 1.02);
+        QTest::mouseClick(d.findChild<QPushButton*>("clearCalibration"), Qt::LeftButton);
+        EXPECT_EQ(d.findChild<QDoubleSpinBox*>("offsetX")->value(), 0);
+        EXPECT_TRUE(d.isVisible());
+    });
+    EXPECT_FALSE(IniFile(iniPath).valueExists(kCalibrationSection, key));
+    EXPECT_FALSE(IniFile(iniPath).sectionExists(kCalibrationSection) &&
+                 !IniFile(iniPath).sectionKeys(kCalibrationSection).empty());
+
+    // A test sheet that did not print says why.
+    form.setTestSheetPrinter([](const std::string&) { return std::string("queue paused"); });
+    walkCalibration(calibrate, [&](PrinterCalibrationDialog& d) {
+        QTest::mouseClick(d.findChild<QPushButton*>("printTestSheet"), Qt::LeftButton);
+        EXPECT_TRUE(d.message().contains("queue paused"));
+    });
+}
+
+// The labels clicked as used are remembered per sheet type; they come back on the next
+// opening, Clear empties the map, and the page count allows for them.
+TEST_F(PrintOptionsTest, UsedLabelsAreRememberedPerSheetTypeAndCounted)
+{
+    const std::string iniPath = m_dir.filePath("qx7.ini").toStdString();
+    const std::string sheet = calibrationSheetName(m_layout.Page);
+    {
+        IniFile ini(iniPath);
+        rememberUsedPositions(ini, sheet, {2, 5});
+        rememberUsedPositions(ini, "Other 1234", {1});
+        ASSERT_TRUE(ini.save());
+    }
+    TQXDesPrintOptionsForm form(m_layout.Page, {}, "PDF file");
+    form.useSettingsFile(iniPath);
+    form.setLabelCount(24);
+    form.show();
+    auto* map = form.findChild<UsedPositionMap*>("usedPositions");
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->usedPositions(), (std::vector<int>{2, 5}));
+    // 22 free on the first sheet, 2 on the next.
+    EXPECT_EQ(form.sheetCount(), 2);
+    EXPECT_TRUE(form.findChild<QLabel*>("sheetCount")->text().contains("2 page(s)"));
+    QTest::mouseClick(form.findChild<QPushButton*>("clearUsed"), Qt::LeftButton);
+    EXPECT_TRUE(map->usedPositions().empty());
+    EXPECT_EQ(form.sheetCount(), 1);
+    EXPECT_TRUE(form.findChild<QLabel*>("sheetCount")->text().contains("1 page(s)"));
+    QTest::mouseClick(map, Qt::LeftButton, {}, map->cellCentre(24));
+    EXPECT_EQ(form.sheetCount(), 2);
+}
+
+// The printer's setup dialog: its choices reach the options of a system printer, and
+// choosing another printer forgets them.
+TEST_F(PrintOptionsTest, PrinterSetupChoicesReachTheRun)
+{
+    TQXDesPrintOptionsForm form(m_layout.Page, {"Office", "Shack"}, "Office");
+    PrinterSettings chosen;
+    chosen.duplex = PrinterSettings::Duplex::LongSide;
+    chosen.grayscale = true;
+    std::string askedFor;
+    form.setPrinterSetup([&](const std::string& printer, PrinterSettings& s) {
+        askedFor = printer;
+        s = chosen;
+        return true;
+    });
+    form.show();
+    auto* setup = form.findChild<QPushButton*>("printerSetup");
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(form.options().printerSettings.empty());
+    QTest::mouseClick(setup, Qt::LeftButton);
+    EXPECT_EQ(askedFor, "Office");
+    EXPECT_EQ(form.options().printerSettings, chosen);
+    auto* printer = form.findChild<QComboBox*>("printer");
+    printer->setFocus();
+    QTest::keyClick(printer, Qt::Key_Down);
+    EXPECT_TRUE(form.options().printerSettings.empty());
+    // A cancelled setup keeps what there was.
+    QTest::mouseClick(setup, Qt::LeftButton);
+    form.setPrinterSetup([](const std::string&, PrinterSettings& s) {
+        s = {};
+        return false;
+    });
+    QTest::mouseClick(setup, Qt::LeftButton);
+    EXPECT_EQ(form.options().printerSettings, chosen);
 }
 
 } // namespace

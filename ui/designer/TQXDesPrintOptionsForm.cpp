@@ -1,6 +1,12 @@
 #include "ui/designer/TQXDesPrintOptionsForm.h"
 
+#include "core/IniFile.h"
 #include "core/Printers.h"
+#include "labels/LabelFlow.h"
+#include "labels/PrinterCalibration.h"
+#include "labels/render/CalibrationSheet.h"
+#include "labels/UsedPositions.h"
+#include "ui/designer/PrinterCalibrationDialog.h"
 #include "ui/designer/UsedPositionMap.h"
 
 #include <QCheckBox>
@@ -8,6 +14,8 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -31,7 +39,7 @@ void PrintOptions::applyTo(TQRPage& page) const
 TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
                                                std::vector<std::string> printers,
                                                const std::string& printer, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent), m_page(page)
 {
     setObjectName(QStringLiteral("TQXDesPrintOptionsForm"));
     setWindowTitle(tr("Label Print Options"));
@@ -48,7 +56,21 @@ TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
     m_used = new UsedPositionMap(page.Columns, page.Rows, this);
     m_used->setUsedPositions(page.UsedPositions);
     m_used->setFixedSize(m_used->sizeHint());
-    form->addRow(tr("Labels already used:"), m_used);
+    auto* clearUsed = new QPushButton(tr("C&lear"), this);
+    clearUsed->setObjectName(QStringLiteral("clearUsed"));
+    clearUsed->setToolTip(tr("A fresh sheet: no label used"));
+    connect(clearUsed, &QPushButton::clicked, this, [this] { m_used->setUsedPositions({}); });
+    auto* usedRow = new QHBoxLayout;
+    usedRow->addWidget(m_used);
+    usedRow->addWidget(clearUsed, 0, Qt::AlignBottom);
+    usedRow->addStretch(1);
+    form->addRow(tr("Labels already used:"), usedRow);
+    m_sheets = new QLabel(this);
+    m_sheets->setObjectName(QStringLiteral("sheetCount"));
+    m_sheets->hide();
+    form->addRow(QString(), m_sheets);
+    connect(m_used, &UsedPositionMap::changed, this, &TQXDesPrintOptionsForm::showSheetCount);
+    connect(m_startAt, &QSpinBox::valueChanged, this, &TQXDesPrintOptionsForm::showSheetCount);
 
     m_pageFrom = new QSpinBox(this);
     m_pageFrom->setObjectName(QStringLiteral("pageFrom"));
@@ -91,7 +113,40 @@ TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
         m_printer->addItem(QString::fromStdString(p));
     const int current = m_printer->findText(QString::fromStdString(printer));
     m_printer->setCurrentIndex(current >= 0 ? current : 0);
-    form->addRow(tr("P&rinter:"), m_printer);
+    m_setupButton = new QPushButton(tr("Set&up..."), this);
+    m_setupButton->setObjectName(QStringLiteral("printerSetup"));
+    m_setupButton->setToolTip(tr("The printer's own settings: two-sided, colour, tray"));
+    m_calibrate = new QPushButton(tr("Cali&brate..."), this);
+    m_calibrate->setObjectName(QStringLiteral("calibrate"));
+    m_calibrate->setToolTip(tr("Correct where this printer puts the labels"));
+    auto* printerRow = new QHBoxLayout;
+    printerRow->addWidget(m_printer, 1);
+    printerRow->addWidget(m_setupButton);
+    printerRow->addWidget(m_calibrate);
+    form->addRow(tr("P&rinter:"), printerRow);
+    connect(m_printer, &QComboBox::currentIndexChanged, this,
+            &TQXDesPrintOptionsForm::printerChosen);
+    connect(m_calibrate, &QPushButton::clicked, this, &TQXDesPrintOptionsForm::calibrate);
+    connect(m_setupButton, &QPushButton::clicked, this, &TQXDesPrintOptionsForm::setUpPrinter);
+    m_testSheet = [this](const std::string& name) {
+        LabelLayout layout;
+        layout.Page = m_page;
+        return printCalibrationSheet(layout, name);
+    };
+    m_setup = [this](const std::string& name, PrinterSettings& settings) {
+        QPrinter device(QPrinter::HighResolution);
+        device.setPrinterName(QString::fromStdString(name));
+        applyPrinterSettings(device, settings);
+        QPrintDialog dialog(&device, this);
+        dialog.setWindowTitle(tr("Printer Setup"));
+        // The labels' own choices (sheets, copies) are made here, not there.
+        dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        settings = printerSettingsOf(device);
+        return true;
+    };
+    printerChosen();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("&Print"));
@@ -119,7 +174,65 @@ PrintOptions TQXDesPrintOptionsForm::options() const
     o.copies = m_copies->value();
     o.printer = m_printer->currentText().toStdString();
     o.usedPositions = m_used->usedPositions();
+    if (o.printer != kPdfPrinterName)
+        o.printerSettings = m_settings;
     return o;
+}
+
+void TQXDesPrintOptionsForm::useSettingsFile(const std::string& iniPath)
+{
+    m_iniPath = iniPath;
+    if (m_page.UsedPositions.empty() && !iniPath.empty())
+        m_used->setUsedPositions(rememberedUsedPositions(
+            IniFile(iniPath), calibrationSheetName(m_page), m_page.labelsPerSheet()));
+    printerChosen();
+}
+
+void TQXDesPrintOptionsForm::setLabelCount(int labels)
+{
+    m_labels = labels;
+    showSheetCount();
+}
+
+int TQXDesPrintOptionsForm::sheetCount() const
+{
+    return sheetsNeeded(std::max(m_labels, 0), m_startAt->value(), m_used->usedPositions(),
+                        m_page.labelsPerSheet());
+}
+
+void TQXDesPrintOptionsForm::showSheetCount()
+{
+    if (m_labels < 0)
+        return;
+    m_sheets->setText(
+        tr("%1 label(s) in the print queue: %2 page(s) to print").arg(m_labels).arg(sheetCount()));
+    m_sheets->show();
+}
+
+void TQXDesPrintOptionsForm::printerChosen()
+{
+    // A file is exact and has no tray: only a system printer is set up or calibrated.
+    const bool system = m_printer->currentText() != QLatin1String(kPdfPrinterName);
+    m_calibrate->setEnabled(system && !m_iniPath.empty());
+    m_setupButton->setEnabled(system);
+    m_settings = {};
+}
+
+void TQXDesPrintOptionsForm::calibrate()
+{
+    const std::string printer = m_printer->currentText().toStdString();
+    PrinterCalibrationDialog dialog(
+        m_iniPath, printer, calibrationSheetName(m_page),
+        [this, printer] { return m_testSheet ? m_testSheet(printer) : std::string("no printer"); },
+        this);
+    dialog.exec();
+}
+
+void TQXDesPrintOptionsForm::setUpPrinter()
+{
+    PrinterSettings chosen = m_settings;
+    if (m_setup && m_setup(m_printer->currentText().toStdString(), chosen))
+        m_settings = chosen;
 }
 
 } // namespace qx7

@@ -159,6 +159,8 @@ void TQXForm::printLabelsWith(const PrintOptions* options)
     } else {
         target.printerName = printer;
         target.copies = options ? options->copies : 1;
+        if (options)
+            target.settings = options->printerSettings;
         target.calibration =
             findCalibration(IniFile(m_dm.iniPath()), printer, calibrationSheetName(layout.Page));
     }

@@ -1,8 +1,11 @@
 // The print options (F12) and the preview (Ctrl+R) of the labels in the queue.
 
+#include "core/IniFile.h"
 #include "core/Prompter.h"
 #include "datamodule/QueueLabelSource.h"
 #include "datamodule/TQXDM.h"
+#include "labels/PrinterCalibration.h"
+#include "labels/UsedPositions.h"
 #include "ui/designer/TQXDesigner.h"
 #include "ui/designer/TQXDesPrintOptionsForm.h"
 #include "ui/designer/TQXPreviewWindow.h"
@@ -20,6 +23,8 @@ void TQXForm::showPrintOptions()
     if (!m_layoutLoaded)
         return;
     TQXDesPrintOptionsForm form(m_layout.Page, m_dm.Printers, m_printer, this);
+    form.useSettingsFile(m_dm.iniPath());
+    form.setLabelCount(m_dm.LabelsInQueue());
     if (form.exec() != QDialog::Accepted)
         return;
     const PrintOptions options = form.options();
@@ -38,6 +43,11 @@ void TQXForm::showPrintOptions()
             return;
     }
     m_printer = options.printer;
+    // The sheet fed now is what the next run on this sheet type most likely gets again.
+    IniFile ini(m_dm.iniPath());
+    rememberUsedPositions(ini, calibrationSheetName(m_layout.Page), options.usedPositions);
+    if (ini.modified())
+        ini.save();
     printLabelsWith(&options);
 }
 
@@ -100,6 +110,8 @@ bool TQXForm::screenshotPrintWindows(const QString& folder)
     }
     {
         TQXDesPrintOptionsForm options(m_layout.Page, m_dm.Printers, m_printer, this);
+        options.useSettingsFile(m_dm.iniPath());
+        options.setLabelCount(m_dm.LabelsInQueue());
         options.show();
         settle();
         ok = options.grab().save(QDir(folder).filePath("print-options.png"), "PNG") && ok;
