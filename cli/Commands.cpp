@@ -88,11 +88,14 @@ const std::vector<Command>& allCommands()
          runQso},
         {"print",
          "print [--layout FILE] [--pdf OUT.pdf | --printer NAME] [--start-at N] [--pages A-B] "
-         "[--reverse] [--keep]",
+         "[--reverse] [--used LIST|remembered|none] [--duplex none|long|short] "
+         "[--grayscale|--color] [--dpi N] [--keep]",
          "print the label queue through a layout (LastQXD by default); remove printed labels "
          "unless --keep",
          runPrint},
-        {"preview", "preview --png DIR [--layout FILE] [--start-at N] [--pages A-B] [--reverse]",
+        {"preview",
+         "preview --png DIR [--layout FILE] [--start-at N] [--pages A-B] [--reverse] "
+         "[--used LIST|remembered|none]",
          "render the label run as PNG pages; marks nothing", runPreview},
         {"layout",
          "layout info|check|adjust [--layout FILE] | layout geometry [--set KEY=VALUE]... [--save] "

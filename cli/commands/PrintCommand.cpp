@@ -12,6 +12,7 @@
 #include "labels/PrinterCalibration.h"
 #include "labels/QxdFile.h"
 #include "labels/render/LabelPrinting.h"
+#include "labels/UsedPositions.h"
 
 #include <charconv>
 #include <filesystem>
@@ -32,6 +33,9 @@ struct RunOptions
     std::optional<std::pair<int, int>> pages;
     bool reverse = false;
     bool keep = false;
+    // "1,2,7", "remembered" (what was kept for the sheet type) or "none".
+    std::optional<std::string> used;
+    PrinterSettings settings;
 };
 
 std::optional<int> number(const std::string& s)
@@ -72,7 +76,25 @@ bool parseOptions(const std::vector<std::string>& args, bool preview, RunOptions
             }
         } else if (a == "--reverse")
             o.reverse = true;
-        else if (!preview && a == "--pdf" && hasValue)
+        else if (a == "--used" && hasValue)
+            o.used = args[++i];
+        else if (!preview && a == "--duplex" && hasValue) {
+            PrinterSettings::Duplex d{};
+            if (const std::string problem = parseDuplex(args[++i], d); !problem.empty()) {
+                err << "qx7cli: " << problem << '\n';
+                return false;
+            }
+            o.settings.duplex = d;
+        } else if (!preview && (a == "--grayscale" || a == "--color"))
+            o.settings.grayscale = a == "--grayscale";
+        else if (!preview && a == "--dpi" && hasValue) {
+            const auto dpi = number(args[++i]);
+            if (!dpi || *dpi < 72 || *dpi > 4800) {
+                err << "qx7cli: --dpi wants a resolution from 72 to 4800\n";
+                return false;
+            }
+            o.settings.resolution = *dpi;
+        } else if (!preview && a == "--pdf" && hasValue)
             o.pdf = args[++i];
         else if (!preview && a == "--printer" && hasValue)
             o.printer = args[++i];
@@ -87,11 +109,15 @@ bool parseOptions(const std::vector<std::string>& args, bool preview, RunOptions
     }
     if (preview && o.pngFolder.empty()) {
         err << "usage: qx7cli preview --png DIR [--layout FILE] [--start-at N] [--pages A-B] "
-               "[--reverse]\n";
+               "[--reverse] [--used LIST|remembered|none]\n";
         return false;
     }
     if (!o.pdf.empty() && o.printer && *o.printer != kPdfPrinterName) {
         err << "qx7cli: give either --pdf or --printer\n";
+        return false;
+    }
+    if (!o.pdf.empty() && !o.settings.empty()) {
+        err << "qx7cli: --duplex, --grayscale, --color and --dpi are for a printer, not --pdf\n";
         return false;
     }
     return true;
@@ -121,7 +147,31 @@ int prepareLayout(TQXDM& dm, const RunOptions& o, LabelLayout& layout, std::stri
         layout.Page.PageFrom = static_cast<std::uint16_t>(o.pages->first);
         layout.Page.PageTo = static_cast<std::uint16_t>(o.pages->second);
     }
+    layout.Page.UsedPositions.clear();
+    if (o.used && *o.used == "remembered") {
+        layout.Page.UsedPositions = rememberedUsedPositions(
+            IniFile(dm.iniPath()), calibrationSheetName(layout.Page), counts->labelsPerSheet);
+    } else if (o.used && *o.used != "none") {
+        const std::string problem =
+            parseUsedPositions(*o.used, counts->labelsPerSheet, layout.Page.UsedPositions);
+        if (!problem.empty()) {
+            err << "qx7cli: --used: " << problem << '\n';
+            return 2;
+        }
+    }
     return 0;
+}
+
+// A sheet fed again with labels used is what the next run on that sheet type most
+// likely gets: keep what was named (or forget it with "none") as the dialog does.
+void rememberUsed(TQXDM& dm, const RunOptions& o, const TQRPage& page, std::ostream& err)
+{
+    if (!o.used || *o.used == "remembered")
+        return;
+    IniFile ini(dm.iniPath());
+    rememberUsedPositions(ini, calibrationSheetName(page), page.UsedPositions);
+    if (ini.modified() && !ini.save())
+        err << "qx7cli: cannot write " << dm.iniPath() << "; the used labels are not remembered\n";
 }
 
 std::unique_ptr<LabelSource> openQueue(TQXDM& dm, bool printing, std::ostream& err)
@@ -221,9 +271,12 @@ int runPrint(CommandContext& ctx)
         return 1;
     }
     LabelOutputTarget calibrated = *target;
-    if (calibrated.kind == LabelOutputTarget::Kind::Printer)
+    if (calibrated.kind == LabelOutputTarget::Kind::Printer) {
         calibrated.calibration = findCalibration(IniFile(dm.iniPath()), calibrated.printerName,
                                                  calibrationSheetName(run.layout.Page));
+        calibrated.settings = o.settings;
+    }
+    rememberUsed(dm, o, run.layout.Page, ctx.err);
     NullProgress progress;
     const AfterPrintPolicy after{!o.keep, dm.AutoDeleteQXPQ, &dm.prompter()};
     const PrintJobResult r =

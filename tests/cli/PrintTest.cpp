@@ -4,8 +4,11 @@
 // (python3-dbfread): no label lost, each one either untouched or marked, and marked only
 // when the file holding it is complete.
 
+#include "core/IniFile.h"
 #include "dbase/Table.h"
+#include "labels/PrinterCalibration.h"
 #include "labels/QxdFile.h"
+#include "labels/UsedPositions.h"
 #include "RunQx7cli.h"
 
 #include <gtest/gtest.h>
@@ -131,6 +134,57 @@ TEST_F(PrintRun, RefusesLayoutsThatPrintNothingOrHalfAndSaysWhy)
     EXPECT_EQ(q.recordCount(), 3u);
     for (q.first(); !q.eof(); q.next())
         EXPECT_EQ(q.text("XTRA3"), "");
+}
+
+// A sheet fed again: --used names the labels gone from its first sheet. Positions off the
+// sheet are refused before anything is printed or marked; a print remembers the list for
+// the sheet type (as the print options dialog does), "remembered" takes it, "none" forgets.
+TEST_F(PrintRun, UsedLabelsAreSkippedCheckedAndRemembered)
+{
+    queueLabels(5);
+    LabelLayout sample;
+    ASSERT_TRUE(openLayoutFile((m_home / "layouts" / "sample.qxd").string(), sample));
+    ASSERT_EQ(sample.Page.labelsPerSheet(), 24);
+    const std::string sheet = calibrationSheetName(sample.Page);
+    const std::string ini = (m_home / "qx7.ini").string();
+    const std::string pdf = (m_home / "out.pdf").string();
+    std::string first20;
+    for (int p = 1; p <= 20; ++p)
+        first20 += (p > 1 ? "," : "") + std::to_string(p);
+
+    for (const char* bad : {"1,25", "0", "1,x", "3;4"}) {
+        SCOPED_TRACE(bad);
+        const testing::CliResult r =
+            qx7cli(m_home, "print --pdf " + pdf + " --used '" + std::string(bad) + "'");
+        EXPECT_EQ(r.code, 2) << r.out;
+        EXPECT_NE(r.out.find("--used"), std::string::npos) << r.out;
+        EXPECT_FALSE(fs::exists(pdf));
+    }
+    EXPECT_NE(qx7cli(m_home, "print --pdf " + pdf + " --used 25")
+                  .out.find("Label position 25 is not on the sheet: it has positions 1 to 24."),
+              std::string::npos);
+    EXPECT_NE(qx7cli(m_home, "preview --png " + (m_home / "p0").string() + " --used 30").code, 0);
+    EXPECT_FALSE(IniFile(ini).sectionExists(kUsedPositionsSection));
+
+    // 4 free positions on the first sheet: the fifth label needs a second.
+    testing::CliResult r =
+        qx7cli(m_home, "preview --png " + (m_home / "p1").string() + " --used " + first20);
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("Previewed 5 label(s) on 2 page(s)"), std::string::npos) << r.out;
+    EXPECT_FALSE(IniFile(ini).valueExists(kUsedPositionsSection, sheet));
+
+    r = qx7cli(m_home, "print --keep --pdf " + pdf + " --used " + first20);
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("Printed 5 label(s) on 2 sheet(s)"), std::string::npos) << r.out;
+    EXPECT_EQ(IniFile(ini).readString(kUsedPositionsSection, sheet, ""), first20);
+    r = qx7cli(m_home, "preview --png " + (m_home / "p2").string() + " --used remembered");
+    EXPECT_NE(r.out.find("on 2 page(s)"), std::string::npos) << r.out;
+
+    queueLabels(3);
+    r = qx7cli(m_home, "--yes print --keep --pdf " + (m_home / "b.pdf").string() + " --used none");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("Printed 3 label(s) on 1 sheet(s)"), std::string::npos) << r.out;
+    EXPECT_FALSE(IniFile(ini).valueExists(kUsedPositionsSection, sheet));
 }
 
 // SIGKILL at random moments of `qx7cli print --pdf`, each time on a fresh copy of the
