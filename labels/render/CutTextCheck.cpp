@@ -42,6 +42,42 @@ std::vector<CutLabel> findCutLabels(const LabelLayout& layout, const std::string
     return output.cutLabels();
 }
 
+CutLabelScan::CutLabelScan(const LabelLayout& layout, std::string imageFolder, LabelSource& source,
+                           int dotsPerInch)
+    : m_source(source), m_plan(planLabels(source.count(), layout.Page)),
+      m_output(std::make_unique<CutTextOutput>(layout, std::move(imageFolder), dotsPerInch))
+{}
+
+CutLabelScan::~CutLabelScan()
+{
+    if (m_openSheet != 0)
+        m_output->endSheet();
+}
+
+bool CutLabelScan::step(int labels)
+{
+    for (int n = 0; n < labels && !done(); ++n) {
+        const LabelPlacement& p = m_plan[m_next++];
+        if (p.sheet != m_openSheet) {
+            if (m_openSheet != 0)
+                m_output->endSheet();
+            m_output->beginSheet(p.sheet);
+            m_openSheet = p.sheet;
+        }
+        m_output->drawLabel(m_source.record(p.record), p);
+    }
+    if (done() && m_openSheet != 0) {
+        m_output->endSheet();
+        m_openSheet = 0;
+    }
+    return done();
+}
+
+const std::vector<CutLabel>& CutLabelScan::cutLabels() const
+{
+    return m_output->cutLabels();
+}
+
 std::string cutLabelsText(const std::vector<CutLabel>& cut)
 {
     if (cut.empty())

@@ -74,6 +74,8 @@ void PngSheetOutput::labelCut(const LabelPlacement& placement)
 bool PngSheetOutput::endSheet()
 {
     m_painter.end();
+    if (m_folder.empty())
+        return true;
     char name[32];
     std::snprintf(name, sizeof name, "page-%03d.png", static_cast<int>(m_files.size()) + 1);
     const std::string path = m_folder + name;

@@ -14,6 +14,7 @@ namespace qx7 {
 class PngSheetOutput : public PainterSheetOutput
 {
 public:
+    // An empty `folder` keeps the last sheet in memory only (image()), for a window.
     PngSheetOutput(const LabelLayout& layout, std::string imageFolder, std::string folder,
                    int dotsPerInch = 150, bool outlineLabels = true);
 
@@ -23,6 +24,8 @@ public:
     bool marksPrinted() const override { return false; }
 
     const std::vector<std::string>& files() const { return m_files; }
+    // The sheet last ended.
+    const QImage& image() const { return m_image; }
 
 protected:
     // Outlined labels (a preview) show a label whose text was cut with a red frame.

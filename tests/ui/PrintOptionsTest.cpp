@@ -138,6 +138,8 @@ TEST_F(PrintOptionsTest, PreviewShowsTheRealSheetsFromTheStartPosition)
     ASSERT_TRUE(preview.error().empty()) << preview.error();
     ASSERT_EQ(preview.pageCount(), 2);
     EXPECT_EQ(preview.currentPage(), 1);
+    // Only the page shown is drawn; a page turned back to is not drawn again.
+    EXPECT_EQ(preview.pagesDrawn(), 1);
     EXPECT_EQ(q.markCalls(), 0);
     EXPECT_FALSE(preview.findChild<QLabel*>("pagePicture")->pixmap().isNull());
     const QImage first = preview.pageImage(preview.currentPage());
@@ -156,6 +158,7 @@ TEST_F(PrintOptionsTest, PreviewShowsTheRealSheetsFromTheStartPosition)
         EXPECT_EQ(cellInked(second, position), position <= 10) << position;
     QTest::keyClick(&preview, Qt::Key_PageUp);
     EXPECT_EQ(preview.currentPage(), 1);
+    EXPECT_EQ(preview.pagesDrawn(), 2);
 
     // Only the chosen sheets: the second alone.
     m_layout.Page.PageFrom = 2;

@@ -10,15 +10,17 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace qx7 {
 
 TQXPreviewWindow::TQXPreviewWindow(const LabelLayout& layout, const std::string& imageFolder,
                                    LabelSource& source, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent), m_run(layout), m_imageFolder(imageFolder), m_source(source)
 {
     setObjectName(QStringLiteral("TQXPreviewWindow"));
     setWindowTitle(tr("Print Preview"));
@@ -62,33 +64,63 @@ TQXPreviewWindow::TQXPreviewWindow(const LabelLayout& layout, const std::string&
     box->addWidget(m_scroll, 1);
     resize(760, 900);
 
-    // Drawn by the printer's renderer into pictures at screen resolution.
-    if (!m_dir.isValid()) {
-        m_error = "no temporary folder for the preview";
-    } else {
-        LabelLayout run = layout;
-        PngSheetOutput output(run, imageFolder, m_dir.path().toStdString(), 96, true);
-        NullProgress progress;
-        const LabelRunResult r = runLabels(source, run.Page, output, progress);
-        if (r.failed)
-            m_error = r.error;
-        m_files = output.files();
-        m_cut = output.cutLabels();
-    }
-    // Texts cut by their elements would go to the printer that way: say so plainly.
-    if (!m_cut.empty()) {
-        m_cutNote->setText(tr("%1 label(s) with text cut off (framed in red)").arg(m_cut.size()));
-        m_cutNote->setToolTip(cutLabelTexts().join(QLatin1Char('\n')));
-        m_cutNote->show();
-    }
-    print->setEnabled(m_error.empty() && !m_files.empty());
+    // Where every label goes is quick to know; drawing waits for the page to be shown.
+    m_plan = planLabels(m_source.count(), m_run.Page);
+    for (size_t i = 0; i < m_plan.size(); ++i)
+        if (m_pageSheets.empty() || m_plan[i].sheet != m_pageSheets.back()) {
+            m_pageSheets.push_back(m_plan[i].sheet);
+            m_pageStart.push_back(i);
+        }
+    m_pageStart.push_back(m_plan.size());
+
+    // Texts cut by their elements would go to the printer that way: they are looked for
+    // a few labels at a time while the window is open, and said plainly.
+    m_scan = std::make_unique<CutLabelScan>(m_run, m_imageFolder, m_source, 96);
+    m_scanTimer = new QTimer(this);
+    m_scanTimer->setInterval(0);
+    connect(m_scanTimer, &QTimer::timeout, this, &TQXPreviewWindow::scanForCutLabels);
+    m_scanTimer->start();
+
     showPage(1);
+    print->setEnabled(m_error.empty() && pageCount() > 0);
 }
 
-QStringList TQXPreviewWindow::cutLabelTexts() const
+TQXPreviewWindow::~TQXPreviewWindow() = default;
+
+void TQXPreviewWindow::scanForCutLabels()
 {
+    const size_t before = m_scan->cutLabels().size();
+    if (m_scan->step(100))
+        m_scanTimer->stop();
+    if (m_scan->cutLabels().size() != before)
+        showCutNote();
+}
+
+void TQXPreviewWindow::showCutNote()
+{
+    const auto& cut = m_scan->cutLabels();
+    if (cut.empty())
+        return;
+    m_cutNote->setText(tr("%1 label(s) with text cut off (framed in red)").arg(cut.size()));
+    m_cutNote->setToolTip(cutLabelTexts().join(QLatin1Char('\n')));
+    m_cutNote->show();
+}
+
+int TQXPreviewWindow::cutLabelCount()
+{
+    while (!m_scan->step(1000)) {
+    }
+    m_scanTimer->stop();
+    showCutNote();
+    return static_cast<int>(m_scan->cutLabels().size());
+}
+
+QStringList TQXPreviewWindow::cutLabelTexts()
+{
+    if (!m_scan->done())
+        cutLabelCount();
     QStringList texts;
-    for (const auto& c : m_cut) {
+    for (const auto& c : m_scan->cutLabels()) {
         QStringList names;
         for (const std::string& n : c.elements)
             names << QString::fromStdString(n);
@@ -101,11 +133,37 @@ QStringList TQXPreviewWindow::cutLabelTexts() const
     return texts;
 }
 
-QImage TQXPreviewWindow::pageImage(int page) const
+QImage TQXPreviewWindow::drawPage(int page)
+{
+    PngSheetOutput output(m_run, m_imageFolder, std::string(), 96, true);
+    const size_t first = m_pageStart[size_t(page - 1)], end = m_pageStart[size_t(page)];
+    if (!output.beginSheet(m_plan[first].sheet)) {
+        m_error = output.errorText();
+        return {};
+    }
+    for (size_t i = first; i < end; ++i)
+        output.drawLabel(m_source.record(m_plan[i].record), m_plan[i]);
+    if (!output.endSheet()) {
+        m_error = output.errorText();
+        return {};
+    }
+    ++m_pagesDrawn;
+    return output.image();
+}
+
+QImage TQXPreviewWindow::pageImage(int page)
 {
     if (page < 1 || page > pageCount())
         return {};
-    return QImage(QString::fromStdString(m_files[size_t(page - 1)]));
+    if (auto found = m_drawn.find(page); found != m_drawn.end())
+        return found->second;
+    QImage image = drawPage(page);
+    // A page or two either side of the one shown is all a reader turns back to.
+    for (auto it = m_drawn.begin(); it != m_drawn.end();)
+        it = std::abs(it->first - page) > 2 ? m_drawn.erase(it) : std::next(it);
+    if (!image.isNull())
+        m_drawn[page] = image;
+    return image;
 }
 
 void TQXPreviewWindow::resizeEvent(QResizeEvent* event)
@@ -117,21 +175,21 @@ void TQXPreviewWindow::resizeEvent(QResizeEvent* event)
 
 void TQXPreviewWindow::showPage(int page)
 {
-    if (m_files.empty()) {
+    const QImage sheet = pageCount() > 0 ? pageImage(std::clamp(page, 1, pageCount())) : QImage();
+    if (sheet.isNull()) {
         m_page = 0;
         m_status->setText(m_error.empty() ? tr("No labels to print")
                                           : QString::fromStdString(m_error));
     } else {
         m_page = std::clamp(page, 1, pageCount());
         // The whole sheet width in view; the picture keeps its proportions.
-        const QPixmap sheet(QString::fromStdString(m_files[size_t(m_page - 1)]));
         const int width = std::max(200, this->width() - 60);
-        m_picture->setPixmap(
-            sheet.width() > width ? sheet.scaledToWidth(width, Qt::SmoothTransformation) : sheet);
+        m_picture->setPixmap(QPixmap::fromImage(
+            sheet.width() > width ? sheet.scaledToWidth(width, Qt::SmoothTransformation) : sheet));
         m_status->setText(tr("Page %1 of %2").arg(m_page).arg(pageCount()));
     }
     m_prev->setEnabled(m_page > 1);
-    m_next->setEnabled(m_page < pageCount());
+    m_next->setEnabled(m_page > 0 && m_page < pageCount());
 }
 
 } // namespace qx7
