@@ -386,12 +386,17 @@ TEST_F(PrintOptionsTest, UsedLabelsAreRememberedPerSheetTypeAndCounted)
     // 22 free on the first sheet, 2 on the next.
     EXPECT_EQ(form.sheetCount(), 2);
     EXPECT_TRUE(form.findChild<QLabel*>("sheetCount")->text().contains("2 page(s)"));
+    auto* pageTo = form.findChild<QSpinBox*>("pageTo");
+    EXPECT_EQ(pageTo->maximum(), 2);
+    EXPECT_EQ(form.options().pageTo, 2);
     QTest::mouseClick(form.findChild<QPushButton*>("clearUsed"), Qt::LeftButton);
     EXPECT_TRUE(map->usedPositions().empty());
     EXPECT_EQ(form.sheetCount(), 1);
     EXPECT_TRUE(form.findChild<QLabel*>("sheetCount")->text().contains("1 page(s)"));
+    EXPECT_EQ(pageTo->maximum(), 1);
     QTest::mouseClick(map, Qt::LeftButton, {}, map->cellCentre(24));
     EXPECT_EQ(form.sheetCount(), 2);
+    EXPECT_EQ(form.options().pageTo, 2);
 }
 
 // The printer's setup dialog: its choices reach the options of a system printer, and

@@ -123,7 +123,9 @@ TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
     printerRow->addWidget(m_printer, 1);
     printerRow->addWidget(m_setupButton);
     printerRow->addWidget(m_calibrate);
-    form->addRow(tr("P&rinter:"), printerRow);
+    auto* printerLabel = new QLabel(tr("P&rinter:"), this);
+    printerLabel->setBuddy(m_printer);
+    form->addRow(printerLabel, printerRow);
     connect(m_printer, &QComboBox::currentIndexChanged, this,
             &TQXDesPrintOptionsForm::printerChosen);
     connect(m_calibrate, &QPushButton::clicked, this, &TQXDesPrintOptionsForm::calibrate);
@@ -204,9 +206,17 @@ void TQXDesPrintOptionsForm::showSheetCount()
 {
     if (m_labels < 0)
         return;
+    const int sheets = std::max(sheetCount(), 1);
     m_sheets->setText(
-        tr("%1 label(s) in the print queue: %2 page(s) to print").arg(m_labels).arg(sheetCount()));
+        tr("%1 label(s) in the print queue: %2 page(s) to print").arg(m_labels).arg(sheets));
     m_sheets->show();
+    // The page fields reach as far as the run does; a range that took every page still
+    // does.
+    const bool allPages = m_pageTo->value() >= m_pageTo->maximum();
+    m_pageFrom->setMaximum(sheets);
+    m_pageTo->setMaximum(sheets);
+    if (allPages)
+        m_pageTo->setValue(sheets);
 }
 
 void TQXDesPrintOptionsForm::printerChosen()

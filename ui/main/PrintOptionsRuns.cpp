@@ -1,6 +1,7 @@
 // The print options (F12) and the preview (Ctrl+R) of the labels in the queue.
 
 #include "core/IniFile.h"
+#include "core/Printers.h"
 #include "core/Prompter.h"
 #include "datamodule/QueueLabelSource.h"
 #include "datamodule/TQXDM.h"
@@ -15,6 +16,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace qx7 {
 
@@ -109,7 +112,15 @@ bool TQXForm::screenshotPrintWindows(const QString& folder)
         }
     }
     {
-        TQXDesPrintOptionsForm options(m_layout.Page, m_dm.Printers, m_printer, this);
+        // A sheet fed again with a few labels gone, on a system printer (a machine
+        // without one shows a named example), so the picture shows what can be chosen.
+        TQRPage page = m_layout.Page;
+        page.UsedPositions = {1, 2, 5};
+        std::vector<std::string> printers = m_dm.Printers;
+        if (std::all_of(printers.begin(), printers.end(),
+                        [](const std::string& p) { return p == kPdfPrinterName; }))
+            printers.insert(printers.begin(), "Laser");
+        TQXDesPrintOptionsForm options(page, printers, printers.front(), this);
         options.useSettingsFile(m_dm.iniPath());
         options.setLabelCount(m_dm.LabelsInQueue());
         options.show();
