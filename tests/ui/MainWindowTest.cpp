@@ -1,5 +1,6 @@
 #include "core/IniFile.h"
 #include "datamodule/TQXDM.h"
+#include "ui/main/PrintQueueWindow.h"
 #include "ui/main/TQXForm.h"
 #include "ui/SplashWindow.h"
 
@@ -8,6 +9,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +93,38 @@ TEST(MainWindow, SplashAdvancesOneStepAtATime)
         splash.advance();
         EXPECT_EQ(splash.position(), i);
     }
+}
+
+// The splitter between the print queue and the log windows: moved, then closing
+// keeps its place in qx7.ini and the next start puts it back there.
+TEST(MainWindow, TheQueueSplitterKeepsItsPlaceFromStartToStart)
+{
+    QTemporaryDir dir;
+    SilentPrompter prompter;
+    auto dm = startIn(dir, prompter);
+    int dragged = 0;
+    {
+        TQXForm form(*dm);
+        form.resize(900, 600);
+        form.show();
+        QCoreApplication::processEvents();
+        PrintQueueWindow* queue = form.queueWindow();
+        const int before = queue->width();
+        // Where the user drags the splitter 120 pixels to the right.
+        form.resizeDocks({queue}, {before + 120}, Qt::Horizontal);
+        QCoreApplication::processEvents();
+        dragged = queue->width();
+        EXPECT_GT(dragged, before + 60);
+        form.close();
+    }
+    IniFile ini(dm->iniPath());
+    EXPECT_FALSE(ini.readString("QXForm", "Docks", "").empty());
+    // A second start with the same settings: the queue gets its dragged width back.
+    TQXForm again(*dm);
+    again.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(again.queueWindow()->width(), dragged);
+    EXPECT_TRUE(again.queueWindow()->isVisible());
 }
 
 } // namespace
