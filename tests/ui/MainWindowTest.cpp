@@ -4,12 +4,13 @@
 #include "ui/main/TQXForm.h"
 #include "ui/SplashWindow.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -95,7 +96,7 @@ TEST(MainWindow, SplashAdvancesOneStepAtATime)
     }
 }
 
-// The splitter between the print queue and the log windows: moved, then closing
+// The splitter between the print queue and the log windows: a drag moves it, closing
 // keeps its place in qx7.ini and the next start puts it back there.
 TEST(MainWindow, TheQueueSplitterKeepsItsPlaceFromStartToStart)
 {
@@ -110,9 +111,24 @@ TEST(MainWindow, TheQueueSplitterKeepsItsPlaceFromStartToStart)
         QCoreApplication::processEvents();
         PrintQueueWindow* queue = form.queueWindow();
         const int before = queue->width();
-        // Where the user drags the splitter 120 pixels to the right.
-        form.resizeDocks({queue}, {before + 120}, Qt::Horizontal);
-        QCoreApplication::processEvents();
+        // The splitter lies just right of the queue panel; drag it 120 pixels further,
+        // with the events a hand on the mouse makes (the window follows each move once
+        // the events before it are handled).
+        const QPoint from(queue->geometry().right() + 3, queue->geometry().center().y());
+        const auto send = [&form](QEvent::Type type, QPoint at) {
+            const Qt::MouseButton button =
+                type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease
+                                              ? Qt::NoButton
+                                              : Qt::MouseButtons(Qt::LeftButton);
+            QMouseEvent event(type, QPointF(at), QPointF(form.mapToGlobal(at)), button, held, {});
+            QApplication::sendEvent(&form, &event);
+            QCoreApplication::processEvents();
+        };
+        send(QEvent::MouseButtonPress, from);
+        for (int dx = 10; dx <= 120; dx += 10)
+            send(QEvent::MouseMove, from + QPoint(dx, 0));
+        send(QEvent::MouseButtonRelease, from + QPoint(120, 0));
         dragged = queue->width();
         EXPECT_GT(dragged, before + 60);
         form.close();
