@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -354,6 +355,62 @@ TEST(BatchInputRoad, AClaimThatFoundNoQsoSaysWhyAndTakesTheNearestInstead)
     EXPECT_FALSE(window->takeNearestButton()->isEnabled());
     EXPECT_EQ(calls->index(rowWith(calls, 1, QStringLiteral("QA1ABC")), 2).data().toString(),
               QStringLiteral("1"));
+}
+
+// The maintenance dialog sees no check of its own: its "Check" column tells what the
+// last check against a log recorded for each claim.
+TEST(BatchInputForm, TheCheckColumnTellsWhatTheLastCheckFound)
+{
+    YesPrompter prompter;
+    UiHome home(prompter);
+    home.makeLog("dx", {Qso("QA1ABC", "20240101", "20m", "SSB"), Qso("K1XYZ")});
+    const auto list = parseBatchText("CALL;QA1ABC;\n"
+                                     "QSO ;QA1ABC;20240101;1000;20m;SSB\n"
+                                     "QSO ;QA1ABC;20240101;1015;15m;SSB\n");
+    ASSERT_TRUE(list);
+    importBatchList(home.dm->batchInput(), *list, "");
+    home.dm->UseBatchInput = true;
+    // The claims' findings by claimed time; `picture` names a screenshot of the dialog.
+    const auto checks = [&home](const char* picture) {
+        TQXBatchInputForm dialog(*home.dm);
+        dialog.show();
+        dialog.setPage(2);
+        QTableView* calls = dialog.callsFrame()->grid();
+        const int row = rowWith(calls->model(), 1, QStringLiteral("QA1ABC"));
+        EXPECT_GE(row, 0);
+        QTest::mouseClick(calls->viewport(), Qt::LeftButton, {},
+                          calls->visualRect(calls->model()->index(row, 1)).center());
+        QAbstractItemModel* claims = dialog.qsosFrame()->grid()->model();
+        const int check = claims->columnCount() - 1;
+        EXPECT_EQ(claims->headerData(check, Qt::Horizontal).toString(), QStringLiteral("Check"));
+        std::map<QString, QString> byTime;
+        for (int r = 0; r < claims->rowCount(); ++r)
+            byTime[claims->index(r, 3).data().toString()] =
+                claims->index(r, check).data().toString();
+        const QString dir = qEnvironmentVariable("QX7_SCREENSHOT_DIR");
+        if (picture && !dir.isEmpty()) {
+            dialog.resize(760, 520);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(dialog.grab().save(QDir(dir).filePath(QLatin1String(picture))));
+        }
+        return byTime;
+    };
+    auto before = checks(nullptr);
+    EXPECT_EQ(before.size(), 2u);
+    EXPECT_EQ(before[QStringLiteral("1000")], QStringLiteral("not checked yet"));
+    EXPECT_EQ(before[QStringLiteral("1015")], QStringLiteral("not checked yet"));
+
+    // A check in the main window's batch input window, then the dialog again.
+    {
+        auto form = showForm(*home.dm, {"dx.qx7"});
+        form->action("BatchInputWindowAction")->trigger();
+        ASSERT_NE(form->batchWindow(), nullptr);
+        QTest::mouseClick(form->batchWindow()->checkButton(), Qt::LeftButton);
+        form->action("BatchInputWindowAction")->trigger();
+    }
+    auto after = checks("batch-input-table.png");
+    EXPECT_EQ(after[QStringLiteral("1000")], QStringLiteral("found in the log"));
+    EXPECT_EQ(after[QStringLiteral("1015")], QStringLiteral("not found in the log"));
 }
 
 } // namespace

@@ -2,12 +2,11 @@
 // elements up, placing every kind of element through its dialog, changing one by a
 // double click; each an undo step, and the saved layout read back the same.
 
-#include "core/Prompter.h"
+#include "DesignerFixture.h"
 #include "labels/QxdFile.h"
 #include "labels/ShippedLayouts.h"
 #include "ui/designer/ElementDialogs.h"
 #include "ui/designer/TextStylePanel.h"
-#include "ui/designer/TQXDesigner.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,23 +30,7 @@
 namespace qx7 {
 namespace {
 
-void keepPicture(QWidget& w, const char* name)
-{
-    QCoreApplication::processEvents();
-    const QString dir = qEnvironmentVariable("QX7_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        EXPECT_TRUE(w.grab().save(QDir(dir).filePath(QLatin1String(name) + ".png"))) << name;
-    }
-}
-
-template <class T>
-T* child(QWidget& w, const char* name)
-{
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
+using namespace designertest;
 
 // A mouse event sent straight to the view, as a hand on the mouse makes it.
 void mouse(QGraphicsView* view, QEvent::Type type, QPointF scenePos,
@@ -71,15 +54,14 @@ void drag(QGraphicsView* view, QPointF from, QPointF to)
     QCoreApplication::processEvents();
 }
 
-class DesignerEditTest : public ::testing::Test
+class DesignerEditTest : public DesignerFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
+        DesignerFixture::SetUp();
         ASSERT_EQ(installShippedLayouts(m_dir.path().toStdString()), 2);
         m_path = m_dir.filePath(kSampleLayoutName).toStdString();
-        m_designer.setPrompter(m_prompter);
         ASSERT_EQ(m_designer.openLayout(m_path), "");
         m_designer.resize(1000, 700);
         m_designer.show();
@@ -91,10 +73,7 @@ protected:
         return m_designer.frameOf(index)->handleCentre(ElementFrame::None);
     }
 
-    QTemporaryDir m_dir;
     std::string m_path;
-    SilentPrompter m_prompter;
-    TQXDesigner m_designer;
 };
 
 TEST_F(DesignerEditTest, HandlesResizeAndTheMouseSelectsEachAnUndoStep)

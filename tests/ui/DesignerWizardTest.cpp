@@ -2,9 +2,8 @@
 // catalogue, and one on a QSL card of one's own size; each saved, reloaded and found
 // the same. Refused geometries say why and change nothing.
 
-#include "core/Prompter.h"
+#include "DesignerFixture.h"
 #include "labels/QxdFile.h"
-#include "ui/designer/TQXDesigner.h"
 #include "ui/designer/TQXDesSettingsForm.h"
 
 #include <QCheckBox>
@@ -24,24 +23,7 @@
 namespace qx7 {
 namespace {
 
-// Pictures of the windows for the documentation when QX7_SCREENSHOT_DIR is set.
-void keepPicture(QWidget& w, const char* name)
-{
-    QCoreApplication::processEvents();
-    const QString dir = qEnvironmentVariable("QX7_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        EXPECT_TRUE(w.grab().save(QDir(dir).filePath(QLatin1String(name) + ".png"))) << name;
-    }
-}
-
-template <class T>
-T* child(QWidget& w, const char* name)
-{
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
+using namespace designertest;
 
 // Types into a measure field and leaves it.
 void enter(QWidget& page, const char* field, const QString& text)
@@ -52,15 +34,9 @@ void enter(QWidget& page, const char* field, const QString& text)
     emit edit->editingFinished();
 }
 
-class DesignerWizardTest : public ::testing::Test
+class DesignerWizardTest : public DesignerFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_designer.setPrompter(m_prompter);
-    }
-
     // The wizard the designer opens is handed to `walk`, which returns the answer.
     void walkWizard(std::function<int(TQXDesSettingsForm&)> walk)
     {
@@ -96,10 +72,6 @@ protected:
             texts.push_back(s.text);
         return texts;
     }
-
-    QTemporaryDir m_dir;
-    SilentPrompter m_prompter;
-    TQXDesigner m_designer;
 };
 
 TEST_F(DesignerWizardTest, NewLayoutOnACatalogueSheetIsSavedAndReloaded)

@@ -1,12 +1,15 @@
 #include "core/IniFile.h"
 #include "datamodule/TQXDM.h"
+#include "ui/main/PrintQueueWindow.h"
 #include "ui/main/TQXForm.h"
 #include "ui/SplashWindow.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -91,6 +94,53 @@ TEST(MainWindow, SplashAdvancesOneStepAtATime)
         splash.advance();
         EXPECT_EQ(splash.position(), i);
     }
+}
+
+// The splitter between the print queue and the log windows: a drag moves it, closing
+// keeps its place in qx7.ini and the next start puts it back there.
+TEST(MainWindow, TheQueueSplitterKeepsItsPlaceFromStartToStart)
+{
+    QTemporaryDir dir;
+    SilentPrompter prompter;
+    auto dm = startIn(dir, prompter);
+    int dragged = 0;
+    {
+        TQXForm form(*dm);
+        form.resize(900, 600);
+        form.show();
+        QCoreApplication::processEvents();
+        PrintQueueWindow* queue = form.queueWindow();
+        const int before = queue->width();
+        // The splitter lies just right of the queue panel; drag it 120 pixels further,
+        // with the events a hand on the mouse makes (the window follows each move once
+        // the events before it are handled).
+        const QPoint from(queue->geometry().right() + 3, queue->geometry().center().y());
+        const auto send = [&form](QEvent::Type type, QPoint at) {
+            const Qt::MouseButton button =
+                type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease
+                                              ? Qt::NoButton
+                                              : Qt::MouseButtons(Qt::LeftButton);
+            QMouseEvent event(type, QPointF(at), QPointF(form.mapToGlobal(at)), button, held, {});
+            QApplication::sendEvent(&form, &event);
+            QCoreApplication::processEvents();
+        };
+        send(QEvent::MouseButtonPress, from);
+        for (int dx = 10; dx <= 120; dx += 10)
+            send(QEvent::MouseMove, from + QPoint(dx, 0));
+        send(QEvent::MouseButtonRelease, from + QPoint(120, 0));
+        dragged = queue->width();
+        EXPECT_GT(dragged, before + 60);
+        form.close();
+    }
+    IniFile ini(dm->iniPath());
+    EXPECT_FALSE(ini.readString("QXForm", "Docks", "").empty());
+    // A second start with the same settings: the queue gets its dragged width back.
+    TQXForm again(*dm);
+    again.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(again.queueWindow()->width(), dragged);
+    EXPECT_TRUE(again.queueWindow()->isVisible());
 }
 
 } // namespace

@@ -188,6 +188,22 @@ TEST_F(SpecsEditor, FixedWidthBreaksSetMovedAndDeletedWithTheMouse)
         ASSERT_EQ(form.draft().breaks().front(), 5);
         QTest::mouseDClick(box, Qt::LeftButton, {}, QPoint(box->xOfPosition(5), y));
         EXPECT_EQ(form.draft().breaks(), (std::vector<int>{10, 18, 23, 27, 30}));
+        // The ruler numbers lie wholly inside the box, however wide it is, and only a
+        // number that would not fit is left out.
+        for (const int extra : {0, 7, 13, 21}) {
+            box->setFixedWidth(box->xOfPosition(100) + extra);
+            const auto numbers = box->rulerNumbers();
+            ASSERT_FALSE(numbers.empty());
+            for (const auto& [at, text] : numbers)
+                EXPECT_TRUE(box->rect().contains(at)) << text.toStdString() << " " << extra;
+            const QString next = QString::number(numbers.back().second.toInt() + 10);
+            EXPECT_GT(box->xOfPosition(next.toInt()) + 2 +
+                          box->fontMetrics().horizontalAdvance(next),
+                      box->width())
+                << extra;
+        }
+        box->setMinimumWidth(0);
+        box->setMaximumWidth(QWIDGETSIZE_MAX);
         press(form, "NextButton");
         auto* map = in<QTableWidget>(form, "MapStringGrid");
         ASSERT_EQ(map->rowCount(), 5);

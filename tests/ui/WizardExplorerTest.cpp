@@ -179,6 +179,39 @@ TEST_F(WizardExplorer, FollowsTheInputType)
     EXPECT_FALSE(explorer()->isVisible());
 }
 
+// The explorer keeps the size the user gave it from one wizard to the next, also when
+// it was closed before the wizard.
+TEST_F(WizardExplorer, KeepsItsSizeFromOneWizardToTheNext)
+{
+    click("ChooseNextButton");
+    click("ExplorerWindowButton");
+    ASSERT_TRUE(explorer()->isVisible());
+    explorer()->resize(410, 333); // what dragging its frame does
+    QCoreApplication::processEvents();
+    wizard->close();
+    {
+        const IniFile ini(dm().iniPath());
+        EXPECT_EQ(ini.readInteger("Convert", "ExplorerWidth", 0), 410);
+        EXPECT_EQ(ini.readInteger("Convert", "ExplorerHeight", 0), 333);
+    }
+
+    wizard = std::make_unique<TQXToolsForm>(*home.dm);
+    wizard->show();
+    click("ChooseNextButton");
+    click("ExplorerWindowButton");
+    EXPECT_EQ(explorer()->size(), QSize(410, 333));
+    explorer()->resize(380, 300);
+    explorer()->close(); // its own close button, before the wizard closes
+    EXPECT_FALSE(child<QPushButton>("ExplorerWindowButton")->isChecked());
+    wizard->close();
+
+    wizard = std::make_unique<TQXToolsForm>(*home.dm);
+    wizard->show();
+    click("ChooseNextButton");
+    click("ExplorerWindowButton");
+    EXPECT_EQ(explorer()->size(), QSize(380, 300));
+}
+
 // The picture for the documentation: the input page with the explorer beside it.
 TEST_F(WizardExplorer, Screenshot)
 {

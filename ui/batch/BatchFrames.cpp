@@ -23,9 +23,23 @@ namespace {
 const char* const kStatusCaptions[] = {"[0] received", "[1] checked", "[2] printed",
                                        "[3] not in log", "all"};
 
+// What a claim's STATUS says about the last check against a log.
+QString recordedFinding(const QString& status)
+{
+    if (status == QLatin1String(kBatchChecked))
+        return QObject::tr("found in the log");
+    if (status == QLatin1String(kBatchPrinted))
+        return QObject::tr("printed");
+    if (status == QLatin1String(kBatchNotInLog))
+        return QObject::tr("not found in the log");
+    return QObject::tr("not checked yet");
+}
+
 // Rows take the colour of their STATUS; the focused cell keeps black text. After a
 // check each row tells what the log said to it: a call in its tool tip, a claimed QSO
-// in an extra "Check" column as well.
+// in an extra "Check" column as well. Where this window saw no check (the maintenance
+// dialog, or a later start) a claim's "Check" tells what the last check recorded in its
+// STATUS.
 class BatchStatusModel final : public TableCursorModel
 {
 public:
@@ -88,11 +102,12 @@ public:
 private:
     QString finding(int row) const
     {
-        if (!m_report)
-            return {};
         if (const BatchQsoCheck* claim = claimAt(row))
             return QString::fromStdString(describeBatchVerdict(claim->verdict));
-        if (m_kind != Kind::Calls)
+        if (m_kind == Kind::Qsos)
+            return recordedFinding(
+                TableCursorModel::data(index(row, m_statusColumn), Qt::DisplayRole).toString());
+        if (!m_report)
             return {};
         const dbase::Bookmark mark = bookmarkAt(row);
         for (const BatchCallCheck& c : m_report->calls) {
@@ -228,6 +243,8 @@ bool TQXBatchInputQSOsFrame::canTakeNearest() const
 void TQXBatchInputQSOsFrame::reload()
 {
     m_model->reload();
+    // Narrow columns, so "Check" at the end is seen without scrolling.
+    m_grid->resizeColumnsToContents();
     if (m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
         m_grid->setCurrentIndex(m_model->index(0, 2));
 }

@@ -52,9 +52,8 @@ void showChoice(QListWidget* list, int row)
 } // namespace
 
 DataFieldDialog::DataFieldDialog(const LayoutElement& element, QWidget* parent)
-    : ElementDialog(element, tr("QSO Data field"), parent)
+    : ElementDialog(element, tr("QSO Data field"), "DataFieldDialog", parent)
 {
-    setObjectName(QStringLiteral("DataFieldDialog"));
     QStringList headers, lines, items, footers;
     for (const char* t : kHeaderTexts)
         headers << QString::fromLatin1(t);
@@ -68,8 +67,7 @@ DataFieldDialog::DataFieldDialog(const LayoutElement& element, QWidget* parent)
     m_line = choiceList(this, "qsoLine", lines);
     m_item = choiceList(this, "qsoItem", items);
     m_footer = choiceList(this, "footerLine", footers);
-    m_chosen = new QLabel(this);
-    m_chosen->setObjectName(QStringLiteral("chosenField"));
+    m_chosen = control<QLabel>("chosenField");
     m_style = new TextStylePanel(element, {true, false, true}, this);
 
     auto* header = new QGroupBox(tr("Header section"), this);
@@ -94,9 +92,7 @@ DataFieldDialog::DataFieldDialog(const LayoutElement& element, QWidget* parent)
     chosen->addWidget(new QLabel(tr("Field:"), this));
     chosen->addWidget(m_chosen, 1);
     body()->addLayout(groups, 1);
-    body()->addLayout(chosen);
-    body()->addWidget(m_style);
-    addButtons();
+    finish(chosen, m_style);
 
     // Only a selection chooses: a list that merely takes the focus picks nothing.
     const auto onChoice = [this](QListWidget* list, auto make) {

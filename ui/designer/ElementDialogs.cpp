@@ -18,11 +18,22 @@
 
 namespace qx7 {
 
-ElementDialog::ElementDialog(const LayoutElement& element, const QString& title, QWidget* parent)
+ElementDialog::ElementDialog(const LayoutElement& element, const QString& title,
+                             const char* objectName, QWidget* parent)
     : QDialog(parent), m_element(element)
 {
+    setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(title);
     m_body = new QVBoxLayout(this);
+}
+
+void ElementDialog::finish(QLayout* fields, TextStylePanel* style)
+{
+    if (fields)
+        m_body->addLayout(fields);
+    if (style)
+        m_body->addWidget(style);
+    addButtons();
 }
 
 void ElementDialog::addButtons()
@@ -65,11 +76,9 @@ std::unique_ptr<ElementDialog> makeElementDialog(const LayoutElement& element,
 }
 
 TextFieldDialog::TextFieldDialog(const LayoutElement& element, QWidget* parent)
-    : ElementDialog(element, tr("Text field"), parent)
+    : ElementDialog(element, tr("Text field"), "TextFieldDialog", parent)
 {
-    setObjectName(QStringLiteral("TextFieldDialog"));
-    m_caption = new QComboBox(this);
-    m_caption->setObjectName(QStringLiteral("caption"));
+    m_caption = control<QComboBox>("caption");
     m_caption->setEditable(true);
     for (const char* text : {"To Radio", "confirms the following QSO(s):", "Date", "Time", "Band",
                              "MHz", "Mode", "2way", "RST"})
@@ -78,9 +87,7 @@ TextFieldDialog::TextFieldDialog(const LayoutElement& element, QWidget* parent)
     m_style = new TextStylePanel(element, {true, true, true}, this);
     auto* form = new QFormLayout;
     form->addRow(tr("&Text:"), m_caption);
-    body()->addLayout(form);
-    body()->addWidget(m_style);
-    addButtons();
+    finish(form, m_style);
 }
 
 bool TextFieldDialog::store(LayoutElement& element)
@@ -92,21 +99,17 @@ bool TextFieldDialog::store(LayoutElement& element)
 
 ExpressionDialog::ExpressionDialog(const LayoutElement& element, Prompter& prompter,
                                    QWidget* parent)
-    : ElementDialog(element, tr("Expressions (Data field plus text)"), parent), m_prompter(prompter)
+    : ElementDialog(element, tr("Expressions (Data field plus text)"), "ExpressionDialog", parent),
+      m_prompter(prompter)
 {
-    setObjectName(QStringLiteral("ExpressionDialog"));
-    m_expression = new QLineEdit(QString::fromStdString(element.expression), this);
-    m_expression->setObjectName(QStringLiteral("expression"));
-    auto* validate = new QPushButton(tr("&Validate"), this);
-    validate->setObjectName(QStringLiteral("validate"));
-    m_fields = new QListWidget(this);
-    m_fields->setObjectName(QStringLiteral("fieldNames"));
+    m_expression = control<QLineEdit>("expression", QString::fromStdString(element.expression));
+    auto* validate = control<QPushButton>("validate", tr("&Validate"));
+    m_fields = control<QListWidget>("fieldNames");
     m_fields->setToolTip(tr("Print Queue Fieldname"));
     for (const std::string& name : printQueueFieldNames())
         m_fields->addItem(QString::fromStdString(name));
     m_fields->setMaximumHeight(110);
-    m_rotation = new QLineEdit(QString::number(element.rotation / 10.0), this);
-    m_rotation->setObjectName(QStringLiteral("rotation"));
+    m_rotation = control<QLineEdit>("rotation", QString::number(element.rotation / 10.0));
     m_rotation->setMaximumWidth(80);
     m_style = new TextStylePanel(element, {true, false, true}, this);
 
@@ -122,9 +125,7 @@ ExpressionDialog::ExpressionDialog(const LayoutElement& element, Prompter& promp
                                        this));
     form->addRow(tr("&Fieldname:"), m_fields);
     form->addRow(tr("&Rotation:"), m_rotation);
-    body()->addLayout(form);
-    body()->addWidget(m_style);
-    addButtons();
+    finish(form, m_style);
 
     connect(validate, &QPushButton::clicked, this, &ExpressionDialog::validate);
     connect(m_fields, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
@@ -157,19 +158,16 @@ bool ExpressionDialog::store(LayoutElement& element)
 }
 
 MemoDialog::MemoDialog(const LayoutElement& element, QWidget* parent)
-    : ElementDialog(element, tr("Memo"), parent)
+    : ElementDialog(element, tr("Memo"), "MemoDialog", parent)
 {
-    setObjectName(QStringLiteral("MemoDialog"));
     QStringList lines;
     for (const std::string& l : element.lines)
         lines << QString::fromStdString(l);
-    m_lines = new QPlainTextEdit(lines.join(QLatin1Char('\n')), this);
-    m_lines->setObjectName(QStringLiteral("lines"));
+    m_lines = control<QPlainTextEdit>("lines", lines.join(QLatin1Char('\n')));
     m_style = new TextStylePanel(element, {false, false, true}, this);
     body()->addWidget(new QLabel(tr("&Lines:"), this));
     body()->addWidget(m_lines, 1);
-    body()->addWidget(m_style);
-    addButtons();
+    finish(nullptr, m_style);
 }
 
 bool MemoDialog::store(LayoutElement& element)

@@ -11,10 +11,12 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -41,16 +43,30 @@ public:
     void accept() override;
 
 protected:
-    ElementDialog(const LayoutElement& element, const QString& title, QWidget* parent);
+    // `objectName` names the dialog for the tests and the help.
+    ElementDialog(const LayoutElement& element, const QString& title, const char* objectName,
+                  QWidget* parent);
     // Puts the dialog's values into the element; false keeps the dialog open.
     virtual bool store(LayoutElement& element) = 0;
     // The controls go here; OK and Cancel follow them.
     QVBoxLayout* body() const { return m_body; }
-    void addButtons();
+    // A control made from `args` with this dialog as its parent, named `name`.
+    template <class Control, class... Args>
+    Control* control(const char* name, Args&&... args)
+    {
+        auto* made = new Control(std::forward<Args>(args)..., this);
+        made->setObjectName(QString::fromLatin1(name));
+        return made;
+    }
+    // The end of every element dialog: `fields` (when given), the text style panel (for
+    // the kinds that have text), then OK and Cancel.
+    void finish(QLayout* fields, TextStylePanel* style = nullptr);
 
     LayoutElement m_element;
 
 private:
+    void addButtons();
+
     QVBoxLayout* m_body;
 };
 

@@ -52,15 +52,13 @@ ColorButton* colorChoice(QWidget* parent, const char* name, const Color& color)
 } // namespace
 
 ShapeDialog::ShapeDialog(const LayoutElement& element, QWidget* parent)
-    : ElementDialog(element, tr("Shape"), parent)
+    : ElementDialog(element, tr("Shape"), "ShapeDialog", parent)
 {
-    setObjectName(QStringLiteral("ShapeDialog"));
     m_shape = enumChoice(this, "shape", 6, shapeName, element.shape);
     m_penStyle = enumChoice(this, "penStyle", 7, penStyleName, element.penStyle);
     m_penColor = colorChoice(this, "penColor", element.penColor);
     m_penMode = enumChoice(this, "penMode", 10, penModeName, element.penMode);
-    m_penWidth = new QSpinBox(this);
-    m_penWidth->setObjectName(QStringLiteral("penWidth"));
+    m_penWidth = control<QSpinBox>("penWidth");
     m_penWidth->setRange(1, 99);
     m_penWidth->setValue(std::max(1, element.penWidth));
     m_brushStyle = enumChoice(this, "brushStyle", 8, brushStyleName, element.brushStyle);
@@ -73,8 +71,7 @@ ShapeDialog::ShapeDialog(const LayoutElement& element, QWidget* parent)
     form->addRow(tr("Pen &width:"), m_penWidth);
     form->addRow(tr("&Brush style:"), m_brushStyle);
     form->addRow(tr("Brush c&olour:"), m_brushColor);
-    body()->addLayout(form);
-    addButtons();
+    finish(form);
 }
 
 bool ShapeDialog::store(LayoutElement& element)
@@ -91,18 +88,14 @@ bool ShapeDialog::store(LayoutElement& element)
 
 ImageDialog::ImageDialog(const LayoutElement& element, const ElementDialogContext& context,
                          QWidget* parent)
-    : ElementDialog(element, tr("Image"), parent), m_context(context)
+    : ElementDialog(element, tr("Image"), "ImageDialog", parent), m_context(context)
 {
-    setObjectName(QStringLiteral("ImageDialog"));
-    m_file = new QLineEdit(QString::fromStdString(element.imageFile), this);
-    m_file->setObjectName(QStringLiteral("imageFile"));
+    m_file = control<QLineEdit>("imageFile", QString::fromStdString(element.imageFile));
     m_file->setMaxLength(255);
     auto* browse = new QPushButton(tr("&Browse..."), this);
-    m_center = new QCheckBox(tr("Center &picture"), this);
-    m_center->setObjectName(QStringLiteral("center"));
+    m_center = control<QCheckBox>("center", tr("Center &picture"));
     m_center->setChecked(element.center);
-    m_stretch = new QCheckBox(tr("&Stretch picture"), this);
-    m_stretch->setObjectName(QStringLiteral("stretch"));
+    m_stretch = control<QCheckBox>("stretch", tr("&Stretch picture"));
     m_stretch->setChecked(element.stretch);
     auto* file = new QHBoxLayout;
     file->addWidget(m_file, 1);
@@ -111,8 +104,7 @@ ImageDialog::ImageDialog(const LayoutElement& element, const ElementDialogContex
     form->addRow(tr("&File:"), file);
     form->addRow(QString(), m_center);
     form->addRow(QString(), m_stretch);
-    body()->addLayout(form);
-    addButtons();
+    finish(form);
     resize(520, sizeHint().height());
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(

@@ -67,6 +67,21 @@ int BreaksPaintBox::breakNear(int x) const
     return -1;
 }
 
+QList<std::pair<QRect, QString>> BreaksPaintBox::rulerNumbers() const
+{
+    QList<std::pair<QRect, QString>> numbers;
+    const QFontMetrics fm = fontMetrics();
+    const int baseline = kRuler - 9;
+    for (int pos = 10; xOfPosition(pos) < width(); pos += 10) {
+        const QString text = QString::number(pos);
+        const QRect at(xOfPosition(pos) + 2, baseline - fm.ascent(), fm.horizontalAdvance(text),
+                       fm.height());
+        if (at.right() < width())
+            numbers.append({at, text});
+    }
+    return numbers;
+}
+
 void BreaksPaintBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -76,9 +91,9 @@ void BreaksPaintBox::paintEvent(QPaintEvent*)
         const int x = xOfPosition(pos);
         const int tick = pos % 10 == 0 ? 8 : pos % 5 == 0 ? 5 : 2;
         p.drawLine(x, kRuler - tick, x, kRuler);
-        if (pos % 10 == 0 && pos > 0)
-            p.drawText(x + 2, kRuler - 9, QString::number(pos));
     }
+    for (const auto& [at, text] : rulerNumbers())
+        p.drawText(at.left(), kRuler - 9, text);
     p.drawLine(kMargin, kRuler, width(), kRuler);
     int y = kRuler + fontMetrics().ascent();
     for (const std::string& line : m_draft.sample()) {

@@ -3,7 +3,12 @@
 // ruler, with a line at every break. A click sets a break, a double-click on a break
 // deletes it, dragging a break moves it. The breaks live in the specification draft.
 
+#include <QList>
+#include <QRect>
+#include <QString>
 #include <QWidget>
+
+#include <utility>
 
 namespace qx7 {
 
@@ -19,6 +24,9 @@ public:
     int xOfPosition(int position) const;
     int positionAt(int x) const;
     QSize sizeHint() const override;
+    // Where the ruler's numbers go (one every ten characters), with their texts; a number
+    // that would not fit wholly into the box is left out rather than cut.
+    QList<std::pair<QRect, QString>> rulerNumbers() const;
 
 signals:
     void breaksChanged();

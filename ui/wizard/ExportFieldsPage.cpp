@@ -1,6 +1,7 @@
 #include "ui/wizard/ExportFieldsPage.h"
 
 #include "convert/normalize/FieldCodes.h"
+#include "ui/wizard/TextLayoutControls.h"
 #include "ui/wizard/TQXToolsDateForm.h"
 
 #include <QCheckBox>
@@ -47,13 +48,10 @@ ExportFieldsPage::ExportFieldsPage(QWidget* parent) : QWidget(parent)
     middle->addWidget(m_fields, 2);
 
     auto* options = new QVBoxLayout;
-    m_textType = new QGroupBox(tr("Text type"));
-    m_textType->setObjectName(QStringLiteral("TextTypeRadioGroup"));
-    auto* t = new QVBoxLayout(m_textType);
-    m_delimited = radio(tr("&Delimited - Characters separate each field"), "DelimitedRadio");
-    m_fixed = radio(tr("Fixed &Width - Fields are aligned in fixed columns"), "FixedWidthRadio");
-    t->addWidget(m_delimited);
-    t->addWidget(m_fixed);
+    const TextTypeChoice textType = makeTextTypeChoice();
+    m_textType = textType.box;
+    m_delimited = textType.delimited;
+    m_fixed = textType.fixed;
     options->addWidget(m_textType);
     m_separatorBox = new QGroupBox(tr("Separator"));
     m_separatorBox->setObjectName(QStringLiteral("SeparatorGroupBox"));
@@ -65,16 +63,7 @@ ExportFieldsPage::ExportFieldsPage(QWidget* parent) : QWidget(parent)
     for (int i = 0; i < 4; ++i)
         s->addWidget(m_separators[i], i / 2, i % 2);
     options->addWidget(m_separatorBox);
-    auto* qualifierRow = new QHBoxLayout;
-    m_qualifier = new QComboBox;
-    m_qualifier->setObjectName(QStringLiteral("TextQualifierComboBox"));
-    m_qualifier->addItems({tr("none"), QStringLiteral("\""), QStringLiteral("'")});
-    auto* qLabel = new QLabel(tr("Text &qualifier:"));
-    qLabel->setBuddy(m_qualifier);
-    qualifierRow->addWidget(qLabel);
-    qualifierRow->addWidget(m_qualifier);
-    qualifierRow->addStretch();
-    options->addLayout(qualifierRow);
+    m_qualifier = addQualifierRow(options);
     m_header = new QCheckBox(tr("Field names h&eader"));
     m_header->setObjectName(QStringLiteral("HeaderRowCheckBox"));
     options->addWidget(m_header);
@@ -138,7 +127,7 @@ void ExportFieldsPage::load(const std::string& userFolder, int logType)
         if (kSeparatorCodes[i] == o.delimiter)
             sep = i;
     m_separators[sep]->setChecked(true);
-    m_qualifier->setCurrentIndex(o.qualifier == 34 ? 1 : o.qualifier == 39 ? 2 : 0);
+    showQualifier(m_qualifier, o.qualifier);
     m_header->setChecked(o.headerRows == 1);
     (o.bandOrMHz == 1 ? m_bandMhz : m_bandMetres)->setChecked(true);
     m_dateFormat = QString::fromStdString(o.dateFormat);
@@ -162,8 +151,7 @@ OutputSpecOptions ExportFieldsPage::options() const
     for (int i = 0; i < 4; ++i)
         if (m_separators[i]->isChecked())
             o.delimiter = kSeparatorCodes[i];
-    const int qi = m_qualifier->currentIndex();
-    o.qualifier = qi == 1 ? 34 : qi == 2 ? 39 : 0;
+    o.qualifier = qualifierOf(m_qualifier);
     o.headerRows = m_header->isChecked() ? 1 : 0;
     for (int i = 0; i < m_fields->count(); ++i) {
         const QListWidgetItem* item = m_fields->item(i);

@@ -246,6 +246,7 @@ QWidget* TQXToolsForm::buildInputPage()
     m_explorer = new LogExplorerWindow(this);
     connect(m_explorerButton, &QPushButton::toggled, this, [this](bool on) { showExplorer(on); });
     connect(m_explorer, &LogExplorerWindow::hidden, this, [this] {
+        m_explorerSize = m_explorer->size();
         const QSignalBlocker block(m_explorerButton);
         m_explorerButton->setChecked(false);
     });
@@ -526,6 +527,10 @@ void TQXToolsForm::readSettings()
     const long long mode = ini.readInteger(kSection, "WriteMode", 2);
     m_modes[mode >= 0 && mode <= 2 ? mode : 2]->setChecked(true);
     outputTypeChanged();
+    const QSize explorer(static_cast<int>(ini.readInteger(kSection, "ExplorerWidth", 0)),
+                         static_cast<int>(ini.readInteger(kSection, "ExplorerHeight", 0)));
+    if (explorer.width() > 0 && explorer.height() > 0)
+        m_explorerSize = explorer;
 }
 
 void TQXToolsForm::writeSettings()
@@ -543,6 +548,12 @@ void TQXToolsForm::writeSettings()
         if (m_modes[i]->isChecked())
             mode = i;
     ini.writeInteger(kSection, "WriteMode", mode);
+    // The explorer keeps the size the user gave it; one never opened leaves the keys alone.
+    const QSize explorer = m_explorer->isVisible() ? m_explorer->size() : m_explorerSize;
+    if (explorer.isValid()) {
+        ini.writeInteger(kSection, "ExplorerWidth", explorer.width());
+        ini.writeInteger(kSection, "ExplorerHeight", explorer.height());
+    }
     ini.save();
 }
 
@@ -593,7 +604,8 @@ void TQXToolsForm::showExplorer(bool show)
             // Beside the wizard, where it hides nothing of the input page.
             const QRect frame = frameGeometry();
             m_explorer->move(frame.right() + 8, frame.top());
-            m_explorer->resize(m_explorer->width(), height());
+            m_explorer->resize(m_explorerSize.isValid() ? m_explorerSize
+                                                        : QSize(m_explorer->width(), height()));
         }
         m_explorer->show();
         m_explorer->raise();

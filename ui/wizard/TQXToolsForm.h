@@ -9,6 +9,7 @@
 #include "convert/specs/TQXLogSpec.h"
 
 #include <QDialog>
+#include <QSize>
 #include <QTimer>
 
 #include <functional>
@@ -194,6 +195,8 @@ private:
     QPushButton* m_adifOptions = nullptr;
     QPushButton* m_explorerButton = nullptr;
     LogExplorerWindow* m_explorer = nullptr;
+    // The explorer's size from the last time it was open; empty until it has been.
+    QSize m_explorerSize;
     ExportFieldsPage* m_outputSpec = nullptr;
     // Output
     QComboBox* m_outputType = nullptr;

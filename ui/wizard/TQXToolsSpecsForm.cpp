@@ -10,6 +10,7 @@
 #include "ui/help/HelpTopics.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/wizard/BreaksPaintBox.h"
+#include "ui/wizard/TextLayoutControls.h"
 #include "ui/wizard/TQXToolsBandForm.h"
 #include "ui/wizard/TQXToolsDateForm.h"
 
@@ -177,25 +178,12 @@ QWidget* TQXToolsSpecsForm::buildTextTypePage()
     v->addWidget(m_sampleView, 1);
 
     auto* options = new QHBoxLayout;
-    auto* typeBox = new QGroupBox(tr("Text type"));
-    typeBox->setObjectName(QStringLiteral("TextTypeRadioGroup"));
-    auto* t = new QVBoxLayout(typeBox);
-    m_delimited = new QRadioButton(tr("&Delimited - Characters separate each field"));
-    m_delimited->setObjectName(QStringLiteral("DelimitedRadio"));
-    m_fixed = new QRadioButton(tr("Fixed &Width - Fields are aligned in fixed columns"));
-    m_fixed->setObjectName(QStringLiteral("FixedWidthRadio"));
-    t->addWidget(m_delimited);
-    t->addWidget(m_fixed);
-    auto* qualifierRow = new QHBoxLayout;
-    m_qualifier = new QComboBox;
-    m_qualifier->setObjectName(QStringLiteral("TextQualifierComboBox"));
-    m_qualifier->addItems({tr("none"), QStringLiteral("\""), QStringLiteral("'")});
-    auto* qLabel = new QLabel(tr("Text &qualifier:"));
-    qLabel->setBuddy(m_qualifier);
-    qualifierRow->addWidget(qLabel);
-    qualifierRow->addWidget(m_qualifier);
-    qualifierRow->addStretch();
-    t->addLayout(qualifierRow);
+    const TextTypeChoice textType = makeTextTypeChoice();
+    QGroupBox* typeBox = textType.box;
+    QVBoxLayout* t = textType.layout;
+    m_delimited = textType.delimited;
+    m_fixed = textType.fixed;
+    m_qualifier = addQualifierRow(t);
     m_captions = new QCheckBox(tr("File has header &row"));
     m_captions->setObjectName(QStringLiteral("CaptionsCheckBox"));
     t->addWidget(m_captions);
@@ -448,7 +436,7 @@ void TQXToolsSpecsForm::showOptions()
             sep = i;
     m_separators[sep]->setChecked(true);
     m_symbol->setText(sep == 5 ? QString(QLatin1Char(m_draft.delimiter)) : QString());
-    m_qualifier->setCurrentIndex(m_draft.qualifier == '"' ? 1 : m_draft.qualifier == '\'' ? 2 : 0);
+    showQualifier(m_qualifier, m_draft.qualifier);
     m_captions->setChecked(m_draft.headerRow);
     m_showing = false;
 }
@@ -466,8 +454,7 @@ void TQXToolsSpecsForm::optionsChanged()
                                 : m_symbol->text().isEmpty()
                                     ? '\0'
                                     : static_cast<char>(m_symbol->text().at(0).toLatin1());
-    const int qi = m_qualifier->currentIndex();
-    m_draft.qualifier = qi == 1 ? '"' : qi == 2 ? '\'' : '\0';
+    m_draft.qualifier = qualifierOf(m_qualifier);
     m_draft.headerRow = m_captions->isChecked();
     if (otherColumns) {
         if (textType == 1 && m_draft.breaks().empty())
