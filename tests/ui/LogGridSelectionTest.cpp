@@ -94,8 +94,9 @@ TEST_F(LogGridSelection, MouseAndShiftArrowsSelectWholeRowsOverASelection)
     key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(wholeRows(), (std::set<int>{4, 5}));
     const QString dir = qEnvironmentVariable("QX7_SCREENSHOT_DIR");
-    if (!dir.isEmpty())
+    if (!dir.isEmpty()) {
         EXPECT_TRUE(window->grab().save(QDir(dir).filePath("log-grid-selection.png")));
+    }
 }
 
 TEST_F(LogGridSelection, AfterCallSelectionShiftArrowsAndClicksStillTakeWholeRows)
