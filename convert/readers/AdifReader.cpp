@@ -7,10 +7,17 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace qx7 {
 
@@ -250,12 +257,13 @@ constexpr std::array<uint32_t, 256> kRowsByLetter = [] {
     return bits;
 }();
 
-class AdifLineParser
+// Finds the fields of a line and their values. What becomes of them is the sink's: it
+// applies them at once, or records them for the thread that builds the QSOs. A sink has
+// stopped(), field(target, value), endRecord() and problem(text).
+class AdifTagScanner
 {
 public:
-    AdifLineParser(TQXLogSpec& spec, ReadContext& context)
-        : m_spec(spec), m_context(context), m_normalizer(context.normalizer()),
-          m_commentTag(toUpperAscii(context.adifCommentTag()))
+    explicit AdifTagScanner(const std::string& commentTag) : m_commentTag(toUpperAscii(commentTag))
     {
         m_commentName = std::string_view(m_commentTag).substr(0, m_commentTag.find('>'));
         const std::string_view bare =
@@ -268,25 +276,43 @@ public:
     }
 
     // False when a tag's length is not a number.
-    bool parseLine(std::string_view rest);
+    template <class Sink>
+    bool scanLine(std::string_view rest, Sink& sink);
 
 private:
     std::optional<Recognised> recognise(std::string_view tag, const TagName& name) const;
     bool isCommentTag(std::string_view tag, const TagName& name) const;
-    bool readField(std::string_view& rest, const TagName& tagName, const Recognised& field);
-    void apply(Target target, std::string_view value);
-    void applyDate(int fieldNumber, std::string_view value);
-    void endRecord();
+    template <class Sink>
+    bool readField(std::string_view& rest, const TagName& tagName, const Recognised& field,
+                   Sink& sink);
 
-    TQXLogSpec& m_spec;
-    ReadContext& m_context;
-    FieldNormalizer& m_normalizer;
     std::string m_commentTag;
     std::string_view m_commentName; // "<" + the whole field name
     // The name without "<" when it is made of name characters only, as nearly every
     // setting's is; otherwise the comment tag is compared with the text.
     std::string_view m_plainCommentName;
     std::string m_upper;
+};
+
+// Puts the fields found into the QSO being read and hands each finished QSO on.
+class AdifRecordBuilder
+{
+public:
+    AdifRecordBuilder(TQXLogSpec& spec, ReadContext& context)
+        : m_spec(spec), m_context(context), m_normalizer(context.normalizer())
+    {}
+
+    bool stopped() const { return m_context.abortRequested(); }
+    void field(Target target, std::string_view value);
+    void endRecord();
+    void problem(std::string_view text) { m_context.noteValueProblem(text); }
+
+private:
+    void applyDate(int fieldNumber, std::string_view value);
+
+    TQXLogSpec& m_spec;
+    ReadContext& m_context;
+    FieldNormalizer& m_normalizer;
     // Of the record being read: whether it has its own band and frequency, and the
     // receive band and frequency that stand in when it has not.
     bool m_hasBand = false;
@@ -303,7 +329,7 @@ bool sameFieldName(std::string_view tag, std::string_view upperName)
 }
 
 // The comment tag chosen in the settings, compared as a whole field name.
-bool AdifLineParser::isCommentTag(std::string_view tag, const TagName& name) const
+bool AdifTagScanner::isCommentTag(std::string_view tag, const TagName& name) const
 {
     if (!m_plainCommentName.empty())
         return name.is(m_plainCommentName);
@@ -311,7 +337,7 @@ bool AdifLineParser::isCommentTag(std::string_view tag, const TagName& name) con
            sameFieldName(tag, m_commentName);
 }
 
-std::optional<Recognised> AdifLineParser::recognise(std::string_view tag, const TagName& name) const
+std::optional<Recognised> AdifTagScanner::recognise(std::string_view tag, const TagName& name) const
 {
     if (tag.size() < 2)
         return std::nullopt;
@@ -341,16 +367,17 @@ std::optional<Recognised> AdifLineParser::recognise(std::string_view tag, const 
     return std::nullopt;
 }
 
-bool AdifLineParser::parseLine(std::string_view rest)
+template <class Sink>
+bool AdifTagScanner::scanLine(std::string_view rest, Sink& sink)
 {
-    while (!rest.empty() && !m_context.abortRequested()) {
+    while (!rest.empty() && !sink.stopped()) {
         if (rest.front() == '<') {
             const TagName name(rest);
             if (name.size == 3 && name.after == '>' && name.startsWith("EOR")) {
-                endRecord();
+                sink.endRecord();
                 rest.remove_prefix(5);
             } else if (const auto field = recognise(rest, name)) {
-                if (!readField(rest, name, *field))
+                if (!readField(rest, name, *field, sink))
                     return false;
             } else {
                 rest.remove_prefix(1);
@@ -364,7 +391,7 @@ bool AdifLineParser::parseLine(std::string_view rest)
     return true;
 }
 
-void AdifLineParser::endRecord()
+void AdifRecordBuilder::endRecord()
 {
     if (!m_hasBand && !m_bandRx.empty())
         m_normalizer.NormalizeBand(m_bandRx);
@@ -376,8 +403,9 @@ void AdifLineParser::endRecord()
     m_freqRx.clear();
 }
 
-bool AdifLineParser::readField(std::string_view& rest, const TagName& tagName,
-                               const Recognised& field)
+template <class Sink>
+bool AdifTagScanner::readField(std::string_view& rest, const TagName& tagName,
+                               const Recognised& field, Sink& sink)
 {
     // "<NAME:LENGTH>" or "<NAME:LENGTH:TYPE>": every digit of the length counts. The
     // name was read already: when a ":" ends it, the length follows at once.
@@ -412,37 +440,37 @@ bool AdifLineParser::readField(std::string_view& rest, const TagName& tagName,
     const std::string_view name = tag.substr(1, colon - 1);
     const std::string_view after = rest.substr(close + 1);
     if (length > kLongestValue) {
-        m_context.noteValueProblem(std::string(name) + ": length " +
-                                   std::string(tag.substr(colon + 1, i - colon - 1)) +
-                                   " refused, value not read");
+        sink.problem(std::string(name) + ": length " +
+                     std::string(tag.substr(colon + 1, i - colon - 1)) +
+                     " refused, value not read");
         rest = after;
         return true;
     }
     bool doubtful = false;
     const size_t span = valueSpan(after, length, doubtful);
     if (doubtful)
-        m_context.noteValueProblem(std::string(name) + ": length " + std::to_string(length) +
-                                   " runs into the next field, value cut before it");
+        sink.problem(std::string(name) + ": length " + std::to_string(length) +
+                     " runs into the next field, value cut before it");
     if (length > 0) {
         const std::string_view text = after.substr(0, span);
         std::string_view value = text;
         if (field.maxLength != kWhole)
             value = utf8Prefix(text, field.maxLength);
         if (field.keepCase) {
-            apply(field.target, value);
+            sink.field(field.target, value);
         } else {
             m_upper.assign(value);
             for (char& c : m_upper)
                 if (c >= 'a' && c <= 'z')
                     c = static_cast<char>(c - 32);
-            apply(field.target, m_upper);
+            sink.field(field.target, m_upper);
         }
     }
     rest = after.substr(span);
     return true;
 }
 
-void AdifLineParser::applyDate(int fieldNumber, std::string_view value)
+void AdifRecordBuilder::applyDate(int fieldNumber, std::string_view value)
 {
     const size_t length = utf8Length(value);
     if (length == 6)
@@ -451,7 +479,7 @@ void AdifLineParser::applyDate(int fieldNumber, std::string_view value)
         m_normalizer.setDate(fieldNumber, value, "yyyymmdd");
 }
 
-void AdifLineParser::apply(Target target, std::string_view value)
+void AdifRecordBuilder::field(Target target, std::string_view value)
 {
     FieldNormalizer& n = m_normalizer;
     const char first = value.empty() ? '\0' : value.front();
@@ -569,27 +597,169 @@ std::string commentTagOf(std::string_view choice)
 
 namespace {
 
-// One parser for the whole file, however its lines arrive; false when a tag's length is
-// not a number.
-bool parseLines(AdifLineParser& parser, const std::vector<std::string_view>& lines,
-                ReadContext& context)
+// The fields of a batch of lines as the scanning thread found them, to be applied in
+// order by the thread that builds the QSOs. Values are copied: the lines are gone by
+// the time they are applied.
+struct ScannedBatch
 {
-    for (std::string_view line : lines) {
-        if (context.abortRequested())
-            break;
-        if (!parser.parseLine(line))
+    enum class Kind : uint8_t
+    {
+        Field,
+        EndRecord,
+        Problem
+    };
+    struct Event
+    {
+        Kind kind;
+        Target target;
+        size_t offset; // into text
+        size_t size;
+    };
+    std::string text;
+    std::vector<Event> events;
+    bool badLength = false; // scanning stopped at a tag whose length is not a number
+
+    void clear()
+    {
+        text.clear();
+        events.clear();
+        badLength = false;
+    }
+};
+
+class BatchRecorder
+{
+public:
+    BatchRecorder(ScannedBatch& batch, const std::atomic<bool>& stop) : m_batch(batch), m_stop(stop)
+    {}
+
+    bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
+    void field(Target target, std::string_view value)
+    {
+        add(ScannedBatch::Kind::Field, target, value);
+    }
+    void endRecord() { add(ScannedBatch::Kind::EndRecord, Target::Skip, {}); }
+    void problem(std::string_view text) { add(ScannedBatch::Kind::Problem, Target::Skip, text); }
+
+private:
+    void add(ScannedBatch::Kind kind, Target target, std::string_view value)
+    {
+        m_batch.events.push_back({kind, target, m_batch.text.size(), value.size()});
+        m_batch.text.append(value);
+    }
+
+    ScannedBatch& m_batch;
+    const std::atomic<bool>& m_stop;
+};
+
+// False when the build was stopped before the batch's end.
+bool replay(const ScannedBatch& batch, AdifRecordBuilder& builder)
+{
+    for (const ScannedBatch::Event& e : batch.events) {
+        if (builder.stopped())
             return false;
+        const std::string_view value(batch.text.data() + e.offset, e.size);
+        switch (e.kind) {
+        case ScannedBatch::Kind::Field:
+            builder.field(e.target, value);
+            break;
+        case ScannedBatch::Kind::EndRecord:
+            builder.endRecord();
+            break;
+        case ScannedBatch::Kind::Problem:
+            builder.problem(value);
+            break;
+        }
     }
     return true;
 }
+
+// Scanned batches passed from the scanning thread to the building one, a few at most
+// on their way, so memory stays that of a few pieces of the file.
+class BatchPipe
+{
+public:
+    std::unique_ptr<ScannedBatch> takeEmpty()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_full.size() < kAhead || m_stop.load(); });
+        if (m_stop.load())
+            return nullptr;
+        if (m_free.empty())
+            return std::make_unique<ScannedBatch>();
+        auto batch = std::move(m_free.back());
+        m_free.pop_back();
+        batch->clear();
+        return batch;
+    }
+    void put(std::unique_ptr<ScannedBatch> batch)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_full.push_back(std::move(batch));
+        }
+        m_changed.notify_all();
+    }
+    void finish()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_finished = true;
+        }
+        m_changed.notify_all();
+    }
+    // The next batch in order; null once the scanning thread has finished and all
+    // batches were taken.
+    std::unique_ptr<ScannedBatch> next()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return !m_full.empty() || m_finished; });
+        if (m_full.empty())
+            return nullptr;
+        auto batch = std::move(m_full.front());
+        m_full.pop_front();
+        m_changed.notify_all();
+        return batch;
+    }
+    void giveBack(std::unique_ptr<ScannedBatch> batch)
+    {
+        std::lock_guard lock(m_mutex);
+        m_free.push_back(std::move(batch));
+    }
+    void requestStop()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+    }
+    const std::atomic<bool>& stopFlag() const { return m_stop; }
+
+private:
+    static constexpr size_t kAhead = 2;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<ScannedBatch>> m_full;
+    std::vector<std::unique_ptr<ScannedBatch>> m_free;
+    bool m_finished = false;
+    std::atomic<bool> m_stop{false};
+};
 
 } // namespace
 
 bool AdifReader::readLines(const std::vector<std::string_view>& lines, TQXLogSpec& spec,
                            ReadContext& context)
 {
-    AdifLineParser parser(spec, context);
-    return parseLines(parser, lines, context);
+    AdifTagScanner scanner(context.adifCommentTag());
+    AdifRecordBuilder builder(spec, context);
+    for (std::string_view line : lines) {
+        if (context.abortRequested())
+            break;
+        if (!scanner.scanLine(line, builder))
+            return false;
+    }
+    return true;
 }
 
 bool AdifReader::read(TQXLogSpec& spec, ReadContext& context) const
@@ -601,13 +771,64 @@ bool AdifReader::read(TQXLogSpec& spec, ReadContext& context) const
         return false;
     if (context.logSizeOnly())
         return true;
-    AdifLineParser parser(spec, context);
+    // Two threads: one reads the file and finds the fields, this one builds, checks
+    // and keeps the QSOs (and so alone talks to the engine and its progress).
+    AdifTagScanner scanner(context.adifCommentTag());
+    AdifRecordBuilder builder(spec, context);
+    const TQXLogSpec file = spec;
+    BatchPipe pipe;
+    bool readOk = true;
+    std::exception_ptr failure;
+    std::thread scanning([&] {
+        try {
+            readOk =
+                ReadLogLineBatches(file, scan, [&](const std::vector<std::string_view>& lines) {
+                    auto batch = pipe.takeEmpty();
+                    if (!batch)
+                        return false;
+                    BatchRecorder recorder(*batch, pipe.stopFlag());
+                    for (std::string_view line : lines) {
+                        if (recorder.stopped())
+                            break;
+                        if (!scanner.scanLine(line, recorder)) {
+                            batch->badLength = true;
+                            break;
+                        }
+                    }
+                    const bool goOn = !batch->badLength;
+                    pipe.put(std::move(batch));
+                    return goOn;
+                });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        pipe.finish();
+    });
+    struct Joiner
+    {
+        BatchPipe& pipe;
+        std::thread& thread;
+        ~Joiner()
+        {
+            pipe.requestStop();
+            if (thread.joinable())
+                thread.join();
+        }
+    } joiner{pipe, scanning};
     bool ok = true;
-    const bool readOk =
-        ReadLogLineBatches(spec, scan, [&](const std::vector<std::string_view>& lines) {
-            ok = parseLines(parser, lines, context);
-            return ok && !context.abortRequested();
-        });
+    while (auto batch = pipe.next()) {
+        if (!replay(*batch, builder))
+            break;
+        if (batch->badLength) {
+            ok = false;
+            break;
+        }
+        pipe.giveBack(std::move(batch));
+    }
+    pipe.requestStop();
+    scanning.join();
+    if (failure)
+        std::rethrow_exception(failure);
     return ok && readOk;
 }
 

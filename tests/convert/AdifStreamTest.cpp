@@ -7,6 +7,8 @@
 #include "convert/engine/LogTypes.h"
 #include "convert/readers/LineStream.h"
 
+#include <set>
+
 namespace qx7::test {
 namespace {
 
@@ -133,6 +135,48 @@ TEST_F(AdifStreamTest, LogSizeCountsRecordsNotLines)
         EXPECT_EQ(r.logSize, file.size);
         EXPECT_EQ(r.records.size(), static_cast<size_t>(file.size));
     }
+}
+
+// The file is read in one thread and the QSOs are built in another: over many pieces,
+// every QSO arrives, and a note on a value stays with the QSO it belongs
+// to, never the one before or after it.
+TEST_F(AdifStreamTest, ManyPiecesKeepTheOrderOfQsosAndTheirNotes)
+{
+    const auto callOf = [](int i) {
+        std::string call = "DL1";
+        for (int k = 0; k < 3; ++k, i /= 26)
+            call += static_cast<char>('A' + i % 26);
+        return call;
+    };
+    std::string bytes = "<ADIF_VER:5>3.1.4 <EOH>\n";
+    std::set<std::string> noted;
+    const int qsos = 3000;
+    for (int i = 0; i < qsos; ++i) {
+        const std::string call = callOf(i);
+        bytes += "<CALL:6>" + call + " <QSO_DATE:8>20240101 <TIME_ON:4>1200 <BAND:3>20M " +
+                 "<MODE:2>CW ";
+        // A comment whose length runs into the next field is cut before it, with a note.
+        if (i % 7 == 0) {
+            bytes += "<COMMENT:40>long <GRIDSQUARE:4>JO62 ";
+            noted.insert(call);
+        }
+        bytes += "<EOR>\n";
+    }
+    const ReadResult r = read(bytes, 1000);
+    ASSERT_TRUE(r.ok);
+    ASSERT_EQ(r.records.size(), static_cast<size_t>(qsos));
+    EXPECT_EQ(engine->counters().doubtfulValues, static_cast<long long>(noted.size()));
+    std::set<std::string> warned;
+    for (const std::string& line : engine->errorLog().lines())
+        if (line.find("runs into the next field") != std::string::npos)
+            for (int i = 0; i < qsos; i += 7)
+                if (line.find(callOf(i)) != std::string::npos)
+                    warned.insert(callOf(i));
+    EXPECT_EQ(warned, noted);
+    std::set<std::string> read;
+    for (const std::string& record : r.records)
+        read.insert(record.substr(record.find("DL1"), 6));
+    EXPECT_EQ(read.size(), static_cast<size_t>(qsos));
 }
 
 } // namespace
