@@ -2,6 +2,8 @@
 
 #include "core/Printers.h"
 #include "ui/designer/UsedPositionMap.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,6 +99,7 @@ TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
     buttons->button(QDialogButtonBox::Ok)->setText(tr("&Print"));
     QPushButton* preview = buttons->addButton(tr("Pre&view"), QDialogButtonBox::ActionRole);
     preview->setObjectName(QStringLiteral("previewButton"));
+    addHelpButton(*buttons, help::kPrintOptions);
     connect(preview, &QPushButton::clicked, this, [this] {
         m_preview = true;
         accept();

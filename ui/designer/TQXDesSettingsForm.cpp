@@ -5,6 +5,8 @@
 #include "labels/render/SheetPreviewPainter.h"
 #include "ui/designer/SettingsLabelTypePage.h"
 #include "ui/designer/SettingsPaperPage.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -58,6 +60,10 @@ TQXDesSettingsForm::TQXDesSettingsForm(const LabelLayout& layout, Mode mode, Pro
     setButtonText(QWizard::NextButton, tr("&Next >>"));
     setButtonText(QWizard::FinishButton, tr("&Finish"));
     setButtonText(QWizard::CancelButton, tr("&Cancel"));
+    setButtonText(QWizard::HelpButton, tr("&Help"));
+    setOption(QWizard::HaveHelpButton);
+    connect(this, &QWizard::helpRequested, this,
+            [this] { HelpWindow::showTopic(QString::fromLatin1(help::kDesignerNewLayout), this); });
     // The settings of a layout can be taken from any page.
     setOption(QWizard::HaveFinishButtonOnEarlyPages, mode == Mode::Settings);
 

@@ -7,6 +7,8 @@
 #include "ui/designer/TQXDesigner.h"
 #include "ui/designer/TQXDesOptionsForm.h"
 #include "ui/designer/TQXDesSettingsForm.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -84,6 +86,20 @@ void TQXDesigner::buildMenus()
         ->addAction(tr("Analyz&e layout settings"), this,
                     [this] { checkLayout(m_layout, *m_prompter, true); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
+    const std::pair<const char*, QString> topics[] = {
+        {help::kDesignerIntro, tr("&Help about QX Label Designer")},
+        {help::kDesignerNewLayout, tr("Ho&w to create a label design")},
+        {help::kDesignerElements, tr("Help about layout &elements")}};
+    for (const auto& [topic, caption] : topics) {
+        QAction* a = helpMenu->addAction(caption, this, [this, topic = topic] {
+            HelpWindow::showTopic(QString::fromLatin1(topic), this);
+        });
+        a->setObjectName(QStringLiteral("help-%1").arg(QString::fromLatin1(topic)));
+        if (topic == help::kDesignerIntro)
+            a->setShortcut(QKeySequence::HelpContents);
+    }
 
     QToolBar* bar = addToolBar(tr("Designer"));
     bar->setObjectName(QStringLiteral("designerToolbar"));
