@@ -85,6 +85,7 @@ protected:
         EXPECT_EQ(reread.Page, m_designer.layout().Page);
         EXPECT_EQ(reread.Elements, m_designer.layout().Elements);
         TQXDesigner other;
+        other.setPrompter(m_prompter);
         ASSERT_EQ(other.openLayout(path), "");
         EXPECT_EQ(other.layout().Page, m_designer.layout().Page);
         EXPECT_EQ(other.layout().Elements, m_designer.layout().Elements);

@@ -82,9 +82,7 @@ void TQXDesigner::buildMenus()
     settings->setObjectName(QStringLiteral("layoutSettingsAction"));
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     layoutMenu->addAction(tr("Label &frame..."), this, [this] { editBandFrame(); });
-    layoutMenu
-        ->addAction(tr("Analyz&e layout settings"), this,
-                    [this] { checkLayout(m_layout, *m_prompter, true); })
+    layoutMenu->addAction(tr("Analyz&e layout settings"), this, [this] { runLayoutCheck(true); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
 
     QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
@@ -240,7 +238,7 @@ bool TQXDesigner::newLayout()
     m_undo->resetClean();
     updateCaption();
     updateStatus();
-    checkLayout(m_layout, *m_prompter, false);
+    runLayoutCheck(false);
     return true;
 }
 
@@ -250,7 +248,7 @@ bool TQXDesigner::layoutSettings()
     if (runDialog(wizard) != QDialog::Accepted)
         return false;
     changeLayout(wizard.resultLayout(), tr("Layout settings"));
-    checkLayout(m_layout, *m_prompter, false);
+    runLayoutCheck(false);
     return true;
 }
 
