@@ -11,11 +11,13 @@
 #include "labels/LayoutAlign.h"
 #include "labels/LayoutOperations.h"
 #include "labels/QxdFile.h"
+#include "labels/render/LayoutFindings.h"
 #include "labels/render/QtTextMeasure.h"
 #include "labels/SheetCatalogue.h"
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -318,15 +320,17 @@ int runLayout(CommandContext& ctx)
         return 0;
     }
     if (action == "check") {
-        const int outside = countElementsOutside(layout);
-        const std::string blank = blankLayoutProblem(layout);
-        if (outside > 0)
-            ctx.out << outsideElementsWarning(outside) << '\n';
-        if (!blank.empty())
-            ctx.out << blank << '\n';
-        if (outside == 0 && blank.empty())
+        const std::vector<LayoutFinding> findings =
+            findLayoutProblems(layout, std::filesystem::path(path).parent_path().string());
+        if (findings.empty()) {
             ctx.out << kNoLayoutProblems << '\n';
-        return outside == 0 && blank.empty() ? 0 : 1;
+            return 0;
+        }
+        std::string text = layoutCheckMessage(findings);
+        for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at))
+            text.erase(at, 1);
+        ctx.out << text << '\n';
+        return 1;
     }
     if (action == "geometry") {
         CustomGeometry g = geometryFromPage(layout.Page, layout.Units, uc);

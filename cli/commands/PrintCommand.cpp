@@ -282,8 +282,10 @@ int runPrint(CommandContext& ctx)
     const PrintJobResult r =
         runPrintJob(run.layout, run.folder, *run.queue, calibrated, progress, after);
     if (r.refused) {
-        ctx.err << "qx7cli: nothing printed, the layout " << run.path
-                << " is unusable: " << r.run.error << '\n';
+        std::string why = r.run.error;
+        for (size_t at = why.find("\r\n"); at != std::string::npos; at = why.find("\r\n", at))
+            why.replace(at, 2, "\n  ");
+        ctx.err << "qx7cli: the layout " << run.path << ": " << why << '\n';
         return 1;
     }
     const bool problems = reportProblems(r, ctx.err);

@@ -1,6 +1,7 @@
 #include "labels/render/LabelPrinting.h"
 
 #include "labels/LayoutOperations.h"
+#include "labels/render/LayoutFindings.h"
 #include "labels/render/PainterSheetOutput.h"
 
 namespace qx7 {
@@ -11,10 +12,12 @@ PrintJobResult runPrintJob(LabelLayout& layout, const std::string& imageFolder, 
 {
     PrintJobResult result;
     const bool printing = target.kind != LabelOutputTarget::Kind::Pictures;
-    // Checked before every print: blank sheets would take the labels out of the queue.
+    // Checked before every print: labels printed from a faulty layout (blank sheets, a
+    // cut element, a missing picture) would leave the queue as printed all the same.
     if (printing) {
-        result.run.error = blankLayoutProblem(layout);
-        if (!result.run.error.empty()) {
+        const std::vector<LayoutFinding> findings = findLayoutProblems(layout, imageFolder);
+        if (!findings.empty()) {
+            result.run.error = printRefusedText(findings);
             result.run.failed = true;
             result.refused = true;
             return result;

@@ -23,7 +23,7 @@ struct AfterPrintPolicy
 struct PrintJobResult
 {
     LabelRunResult run;
-    bool refused = false; // the layout would print nothing; run.error says why
+    bool refused = false; // the layout check failed; run.error names every fault
     int deleted = 0;      // -1: the printed labels could not be removed
     std::vector<std::string> imageProblems;
     std::vector<std::string> expressionProblems;
@@ -31,7 +31,9 @@ struct PrintJobResult
 
 // `layout.Page` supplies the run values; afterwards they are back at their defaults
 // when the run printed (a preview leaves them as they were). A print (not a preview)
-// with a layout that would print blank sheets is refused before anything is drawn.
+// with a layout that fails the layout check (blank sheets, elements outside the label, a
+// picture that cannot be read, an expression that does not evaluate) is refused before
+// anything is drawn or marked.
 PrintJobResult runPrintJob(LabelLayout& layout, const std::string& imageFolder, LabelSource& source,
                            const LabelOutputTarget& target, Progress& progress,
                            const AfterPrintPolicy& after);

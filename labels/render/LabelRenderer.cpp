@@ -188,15 +188,28 @@ void LabelRenderer::loadImage(Prepared& p, const std::string& folder)
     const std::string& name = p.element->imageFile;
     if (name.empty())
         return;
-    const std::string path = isAbsolute(name) ? name : folder + name;
-    const std::string ext = lowerExtension(path);
     std::string error;
-    if (ext == "jpg" || ext == "jpeg")
-        p.image = readJpeg(path, &error);
-    else if (!p.image.load(QString::fromStdString(path)))
-        error = path + ": not a picture this program can read";
+    p.image = loadLayoutPicture(name, folder, &error);
     if (p.image.isNull())
-        m_imageProblems.push_back(error.empty() ? path : error);
+        m_imageProblems.push_back(error);
+}
+
+QImage loadLayoutPicture(const std::string& name, const std::string& folder, std::string* error)
+{
+    std::string dir = folder;
+    if (!dir.empty() && dir.back() != '/')
+        dir += '/';
+    const std::string path = isAbsolute(name) ? name : dir + name;
+    const std::string ext = lowerExtension(path);
+    std::string why;
+    QImage image;
+    if (ext == "jpg" || ext == "jpeg")
+        image = readJpeg(path, &why);
+    else if (!image.load(QString::fromStdString(path)))
+        why = path + ": not a picture this program can read";
+    if (image.isNull() && error)
+        *error = why.empty() ? path : why;
+    return image;
 }
 
 std::string LabelRenderer::textOf(const Prepared& p, const LabelRecord& record,

@@ -74,6 +74,9 @@ private:
     std::vector<std::string> m_expressionProblems;
 };
 
+// The picture of an image element (a relative name is found in `folder`); a null image
+// with the reason in `error` when it cannot be read.
+QImage loadLayoutPicture(const std::string& name, const std::string& folder, std::string* error);
 // A colour of the layout as Qt's colour.
 QColor toQColor(const Color& c);
 // Frame edges inside `rect` (device pixels).

@@ -7,6 +7,7 @@
 #include "labels/MemoryLabelSource.h"
 #include "labels/QxdFile.h"
 #include "labels/render/LabelPrinting.h"
+#include "labels/render/LayoutFindings.h"
 #include "labels/render/PdfSheetOutput.h"
 #include "labels/ShippedLayouts.h"
 #include "labels_render/PdfText.h"
@@ -186,6 +187,73 @@ TEST_F(PdfOutput, ABlankLayoutIsRefusedAndMarksNothing)
     EXPECT_TRUE(
         runPrintJob(offLabel, m_dir.string(), q, pdf, progress, {true, true, &never}).refused);
     EXPECT_EQ(q.markCalls(), 0);
+}
+
+// Each fault the layout check knows refuses the print run with a message naming the
+// element or the page; nothing is written and no label is marked. Mended, it prints.
+TEST_F(PdfOutput, EveryLayoutCheckFindingRefusesThePrintNamingWhere)
+{
+    const auto withElement = [this](ElementKind kind, auto&& set) {
+        LabelLayout l = m_layout;
+        LayoutElement& e = l.addElement(kind);
+        e.left = e.top = 1;
+        e.width = e.height = 5;
+        set(e);
+        return std::pair{l, e.name};
+    };
+    const auto [outside, outsideName] = withElement(ElementKind::Text, [this](LayoutElement& e) {
+        e.caption = "x";
+        e.left = m_layout.labelWidthMm() - 2;
+    });
+    const auto [picture, pictureName] =
+        withElement(ElementKind::Image, [](LayoutElement& e) { e.imageFile = "gone.jpg"; });
+    const auto [expression, expressionName] = withElement(
+        ElementKind::Expression, [](LayoutElement& e) { e.expression = "COPY(A_DATE, 1)"; });
+    const auto [unknown, unknownName] = withElement(
+        ElementKind::Expression, [](LayoutElement& e) { e.expression = "NOSUCHFIELD+'x'"; });
+    LabelLayout larger = m_layout;
+    larger.Page.LeftMargin = -150;
+    const struct
+    {
+        LabelLayout layout;
+        std::string where;
+        std::string says;
+    } cases[] = {
+        {outside, outsideName, "reaches beyond the label's right edge"},
+        {picture, pictureName, "the picture cannot be read"},
+        {expression, expressionName, "does not evaluate"},
+        {unknown, unknownName, "does not evaluate"},
+        {larger, "Page", "larger than its"},
+    };
+    LabelOutputTarget pdf;
+    pdf.kind = LabelOutputTarget::Kind::PdfFile;
+    pdf.path = (m_dir / "refused.pdf").string();
+    NullProgress progress;
+    ScriptedPrompter never;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        const std::vector<LayoutFinding> findings = findLayoutProblems(c.layout, m_dir.string());
+        ASSERT_EQ(findings.size(), 1u) << findingsText(findings);
+        EXPECT_EQ(findings[0].where, c.where);
+        EXPECT_NE(findings[0].problem.find(c.says), std::string::npos) << findings[0].problem;
+        MemoryLabelSource q = queue(3);
+        LabelLayout l = c.layout;
+        const PrintJobResult r =
+            runPrintJob(l, m_dir.string(), q, pdf, progress, {true, true, &never});
+        EXPECT_TRUE(r.refused);
+        EXPECT_NE(r.run.error.find(c.where + ": "), std::string::npos) << r.run.error;
+        EXPECT_FALSE(fs::exists(pdf.path));
+        EXPECT_EQ(q.markCalls(), 0);
+    }
+    EXPECT_TRUE(findLayoutProblems(m_layout, m_dir.string()).empty());
+    // The outside warning keeps its own words ahead of the list.
+    const std::string message = layoutCheckMessage(findLayoutProblems(outside, m_dir.string()));
+    EXPECT_EQ(message.rfind("QX Police Warning: ", 0), 0u) << message;
+    EXPECT_NE(message.find(outsideName + ": reaches beyond"), std::string::npos) << message;
+    MemoryLabelSource q = queue(3);
+    EXPECT_FALSE(
+        runPrintJob(m_layout, m_dir.string(), q, pdf, progress, {false, false, nullptr}).refused);
+    EXPECT_TRUE(fs::exists(pdf.path));
 }
 
 TEST_F(PdfOutput, LandscapeCardPageIsWiderThanLong)

@@ -295,6 +295,7 @@ TEST_F(DesignerEditTest, EveryKindPlacedThroughItsDialogIsSavedAndReloaded)
     ASSERT_TRUE(loadLayout(path, reread));
     EXPECT_EQ(reread.Elements, m_designer.layout().Elements);
     TQXDesigner other;
+    other.setPrompter(m_prompter);
     ASSERT_EQ(other.openLayout(path), "");
     EXPECT_EQ(other.layout().Elements, m_designer.layout().Elements);
 

@@ -1,6 +1,7 @@
 // The label designer walked with mouse and keys: place an element, nudge it, undo,
 // save, reopen and find the same layout.
 
+#include "core/Prompter.h"
 #include "labels/QxdFile.h"
 #include "labels/ShippedLayouts.h"
 #include "ui/designer/TQXDesigner.h"
@@ -114,6 +115,45 @@ TEST_F(DesignerTest, ADamagedFileLeavesTheOpenLayoutAndSaysWhy)
     EXPECT_NE(m_designer.openLayout(bad), "");
     EXPECT_EQ(m_designer.layout().Elements, before.Elements);
     EXPECT_EQ(m_designer.fileName(), m_path);
+}
+
+// Opening a layout runs the layout check: a sound one says nothing; one with an element
+// outside the label and a missing picture names both, and the designer keeps the layout
+// open for mending. Once mended, the check asked for finds no problems.
+TEST_F(DesignerTest, OpeningALayoutChecksItSilentlyOrNamesTheFaults)
+{
+    SilentPrompter prompter;
+    TQXDesigner designer;
+    designer.setPrompter(prompter);
+    ASSERT_EQ(designer.openLayout(m_path), "");
+    EXPECT_TRUE(prompter.shown.empty());
+
+    LabelLayout faulty = designer.layout();
+    LayoutElement& far = faulty.Elements.front();
+    far.left = faulty.labelWidthMm() + 5;
+    LayoutElement& picture = faulty.addElement(ElementKind::Image);
+    picture.imageFile = "gone.jpg";
+    picture.width = picture.height = 5;
+    const std::string farName = far.name, pictureName = picture.name;
+    const std::string path = m_dir.filePath("faulty.qxd").toStdString();
+    ASSERT_TRUE(saveLayout(path, faulty));
+    ASSERT_EQ(designer.openLayout(path), "");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].icon, PromptIcon::Warning);
+    const std::string& text = prompter.shown[0].text;
+    EXPECT_EQ(text.rfind("QX Police Warning: ", 0), 0u) << text;
+    EXPECT_NE(text.find(farName + ": reaches beyond the label's right edge"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find(pictureName + ": the picture cannot be read"), std::string::npos) << text;
+    // Still open and editable: the faults are mended in the designer.
+    EXPECT_EQ(designer.fileName(), path);
+    EXPECT_EQ(designer.layout().Elements.size(), faulty.Elements.size());
+    designer.selectElement(0);
+    designer.moveSelected(-(faulty.labelWidthMm() + 5 - 1), 0);
+    designer.selectElement(int(faulty.Elements.size()) - 1);
+    designer.deleteSelected();
+    EXPECT_EQ(designer.runLayoutCheck(true), 0);
+    EXPECT_EQ(prompter.shown.back().text, "Layout Analyzer: No problems found.");
 }
 
 // The grid-size arrows step half a millimetre; the chosen step is what keys move by.

@@ -6,6 +6,7 @@
 #include "labels/QxdFile.h"
 #include "ui/designer/TQXDesSettingsForm.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -60,6 +61,7 @@ protected:
         EXPECT_EQ(reread.Page, m_designer.layout().Page);
         EXPECT_EQ(reread.Elements, m_designer.layout().Elements);
         TQXDesigner other;
+        other.setPrompter(m_prompter);
         ASSERT_EQ(other.openLayout(path), "");
         EXPECT_EQ(other.layout().Page, m_designer.layout().Page);
         EXPECT_EQ(other.layout().Elements, m_designer.layout().Elements);
@@ -231,6 +233,48 @@ TEST_F(DesignerWizardTest, RefusedGeometryIsReportedAndCountsTakeOnlyNonZeroDigi
     enter(page, "columnSpace", "190");
     EXPECT_EQ(m_prompter.shown.back().text, "Error: Space greater than label size!");
     EXPECT_EQ(child<QLineEdit>(w, "labelWidth")->text(), "95.00");
+}
+
+// The settings of a layout on a sheet of its own open on "Paper and Label Size"; Back
+// still leads to "Label Type", where a catalogue sheet can be chosen instead, and there
+// is no Back on "Label Type" itself.
+TEST_F(DesignerWizardTest, SettingsOpenedOnThePaperPageGoBackToLabelType)
+{
+    LabelLayout card;
+    card.Page.PaperSize = PaperSize::Custom;
+    card.Page.Width = 1400;
+    card.Page.Length = 900;
+    card.Page.LabelName = "Custom";
+    const std::string path = m_dir.filePath("own.qxd").toStdString();
+    ASSERT_TRUE(saveLayout(path, card));
+    ASSERT_EQ(m_designer.openLayout(path), "");
+    m_designer.show();
+    walkWizard([](TQXDesSettingsForm& w) {
+        EXPECT_EQ(w.currentId(), TQXDesSettingsForm::PaperPage);
+        QAbstractButton* back = w.button(QWizard::BackButton);
+        EXPECT_TRUE(back->isVisible());
+        EXPECT_TRUE(back->isEnabled());
+        EXPECT_EQ(back->text(), "<< &Back");
+        QTest::mouseClick(back, Qt::LeftButton);
+        EXPECT_EQ(w.currentId(), TQXDesSettingsForm::LabelTypePage);
+        EXPECT_FALSE(w.button(QWizard::BackButton)->isVisible());
+        // Choosing a catalogue sheet there is taken by the paper page.
+        auto* maker = child<QComboBox>(w, "LabelFormatComboBox");
+        maker->setCurrentIndex(maker->findText("AOne"));
+        auto* types = child<QListWidget>(w, "LabelFormatListBox");
+        const auto found = types->findItems("28171", Qt::MatchStartsWith);
+        EXPECT_EQ(found.size(), 1);
+        if (found.size() == 1)
+            types->setCurrentItem(found[0]);
+        QTest::mouseClick(w.button(QWizard::NextButton), Qt::LeftButton);
+        EXPECT_EQ(w.currentId(), TQXDesSettingsForm::PaperPage);
+        EXPECT_EQ(child<QLineEdit>(w, "labelWidth")->text(), "90.20");
+        w.accept();
+        return w.result();
+    });
+    ASSERT_TRUE(m_designer.layoutSettings());
+    EXPECT_EQ(m_designer.layout().Page.LabelName, "AOne");
+    EXPECT_NEAR(m_designer.layout().labelWidthMm(), 90.2, 1e-6);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "core/Prompter.h"
 #include "labels/Expression.h"
 #include "ui/designer/TextStylePanel.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -40,6 +42,7 @@ void ElementDialog::addButtons()
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttons"));
+    addHelpButton(*buttons, help::kDesignerElements);
     connect(buttons, &QDialogButtonBox::accepted, this, &ElementDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     m_body->addWidget(buttons);

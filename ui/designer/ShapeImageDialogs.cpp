@@ -3,6 +3,8 @@
 #include "core/Prompter.h"
 #include "ui/designer/ElementDialogs.h"
 #include "ui/designer/TextStylePanel.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -173,6 +175,7 @@ FrameDialog::FrameDialog(const Frame& frame, const Color& background, QWidget* p
     form->addRow(tr("&Colour:"), m_color);
     form->addRow(tr("Bac&kground:"), m_background);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    addHelpButton(*buttons, help::kDesignerElements);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* box = new QVBoxLayout(this);

@@ -1,5 +1,8 @@
 #include "ui/designer/TQXDesOptionsForm.h"
 
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -11,7 +14,7 @@ namespace qx7 {
 TQXDesOptionsForm::TQXDesOptionsForm(double gridMm, bool snap, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TQXDesOptionsForm"));
-    setWindowTitle(tr("Designer Options"));
+    setWindowTitle(tr("QX Label Designer Options"));
     m_grid = new QDoubleSpinBox(this);
     m_grid->setObjectName(QStringLiteral("gridSize"));
     m_grid->setRange(0.1, 20.0);
@@ -27,6 +30,7 @@ TQXDesOptionsForm::TQXDesOptionsForm(double gridMm, bool snap, QWidget* parent) 
     form->addRow(tr("&Grid size:"), m_grid);
     form->addRow(QString(), m_snap);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    addHelpButton(*buttons, help::kDesignerOptions);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* box = new QVBoxLayout(this);

@@ -8,6 +8,8 @@
 #include "labels/UsedPositions.h"
 #include "ui/designer/PrinterCalibrationDialog.h"
 #include "ui/designer/UsedPositionMap.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -154,6 +156,7 @@ TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
     buttons->button(QDialogButtonBox::Ok)->setText(tr("&Print"));
     QPushButton* preview = buttons->addButton(tr("Pre&view"), QDialogButtonBox::ActionRole);
     preview->setObjectName(QStringLiteral("previewButton"));
+    addHelpButton(*buttons, help::kPrintOptions);
     connect(preview, &QPushButton::clicked, this, [this] {
         m_preview = true;
         accept();

@@ -5,6 +5,8 @@
 #include "labels/render/SheetPreviewPainter.h"
 #include "ui/designer/SettingsLabelTypePage.h"
 #include "ui/designer/SettingsPaperPage.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -58,6 +60,10 @@ TQXDesSettingsForm::TQXDesSettingsForm(const LabelLayout& layout, Mode mode, Pro
     setButtonText(QWizard::NextButton, tr("&Next >>"));
     setButtonText(QWizard::FinishButton, tr("&Finish"));
     setButtonText(QWizard::CancelButton, tr("&Cancel"));
+    setButtonText(QWizard::HelpButton, tr("&Help"));
+    setOption(QWizard::HaveHelpButton);
+    connect(this, &QWizard::helpRequested, this,
+            [this] { HelpWindow::showTopic(QString::fromLatin1(help::kDesignerNewLayout), this); });
     // The settings of a layout can be taken from any page.
     setOption(QWizard::HaveFinishButtonOnEarlyPages, mode == Mode::Settings);
 
@@ -89,7 +95,13 @@ TQXDesSettingsForm::TQXDesSettingsForm(const LabelLayout& layout, Mode mode, Pro
         m_typePage->selectRemembered(layout.Page.LabelName, layout.Page.LabelType);
     if (mode == Mode::Settings && !standard)
         m_typePage->setCustomType();
-    setStartId(mode == Mode::NewLayout ? NewLayoutPage : standard ? LabelTypePage : PaperPage);
+    setStartId(mode == Mode::NewLayout ? NewLayoutPage : LabelTypePage);
+    if (mode == Mode::Settings && !standard) {
+        // A sheet of one's own opens on its sizes; "Label Type" stays one step back, as if
+        // the user had come from there, so that another sheet can still be chosen.
+        restart();
+        next();
+    }
     showPictures();
     resize(640, 460);
 }
@@ -140,6 +152,14 @@ int TQXDesSettingsForm::nextId() const
 
 void TQXDesSettingsForm::enterPage(int id)
 {
+    // "Label Type" is where the settings of a layout begin: nothing lies before it.
+    if (m_mode == Mode::Settings) {
+        QList<WizardButton> buttons{Stretch};
+        if (id != LabelTypePage)
+            buttons << BackButton;
+        buttons << NextButton << FinishButton << CancelButton << HelpButton;
+        setButtonLayout(buttons);
+    }
     // The kind chosen on the first page decides what the geometry pages offer.
     if (m_mode != Mode::NewLayout || id == NewLayoutPage || id == FinishPage)
         return;

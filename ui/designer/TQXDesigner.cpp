@@ -3,6 +3,7 @@
 #include "labels/LayoutOperations.h"
 #include "labels/QxdFile.h"
 #include "labels/render/LabelRenderer.h"
+#include "labels/render/LayoutFindings.h"
 #include "ui/QtPrompter.h"
 
 #include <QDialog>
@@ -97,7 +98,16 @@ std::string TQXDesigner::openLayout(const std::string& path)
     m_selected = -1;
     setLayoutQuietly(loaded);
     updateCaption();
+    runLayoutCheck(false);
     return {};
+}
+
+int TQXDesigner::runLayoutCheck(bool askedFor)
+{
+    const std::string folder =
+        m_file.empty() ? std::string()
+                       : QFileInfo(QString::fromStdString(m_file)).absolutePath().toStdString();
+    return reportLayoutCheck(findLayoutProblems(m_layout, folder), *m_prompter, askedFor);
 }
 
 std::string TQXDesigner::saveLayoutAs(const std::string& path)

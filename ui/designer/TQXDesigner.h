@@ -47,7 +47,11 @@ public:
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
 
     // Empty on success, else why the file could not be read; the open layout stays.
+    // An opened layout is checked at once: silent when it passes, else the findings are
+    // shown, naming each element at fault, and the layout stays open for mending.
     std::string openLayout(const std::string& path);
+    // The layout check ("Analyz&e layout settings" when `askedFor`); the number of faults.
+    int runLayoutCheck(bool askedFor);
     std::string saveLayoutAs(const std::string& path);
 
     // "&New...": the settings wizard for a new layout, which has no file yet. False when

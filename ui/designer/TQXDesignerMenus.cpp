@@ -7,6 +7,8 @@
 #include "ui/designer/TQXDesigner.h"
 #include "ui/designer/TQXDesOptionsForm.h"
 #include "ui/designer/TQXDesSettingsForm.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -80,10 +82,22 @@ void TQXDesigner::buildMenus()
     settings->setObjectName(QStringLiteral("layoutSettingsAction"));
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     layoutMenu->addAction(tr("Label &frame..."), this, [this] { editBandFrame(); });
-    layoutMenu
-        ->addAction(tr("Analyz&e layout settings"), this,
-                    [this] { checkLayout(m_layout, *m_prompter, true); })
+    layoutMenu->addAction(tr("Analyz&e layout settings"), this, [this] { runLayoutCheck(true); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
+    const std::pair<const char*, QString> topics[] = {
+        {help::kDesignerIntro, tr("&Help about QX Label Designer")},
+        {help::kDesignerNewLayout, tr("Ho&w to create a label design")},
+        {help::kDesignerElements, tr("Help about layout &elements")}};
+    for (const auto& [topic, caption] : topics) {
+        QAction* a = helpMenu->addAction(caption, this, [this, topic = topic] {
+            HelpWindow::showTopic(QString::fromLatin1(topic), this);
+        });
+        a->setObjectName(QStringLiteral("help-%1").arg(QString::fromLatin1(topic)));
+        if (topic == help::kDesignerIntro)
+            a->setShortcut(QKeySequence::HelpContents);
+    }
 
     QToolBar* bar = addToolBar(tr("Designer"));
     bar->setObjectName(QStringLiteral("designerToolbar"));
@@ -224,7 +238,7 @@ bool TQXDesigner::newLayout()
     m_undo->resetClean();
     updateCaption();
     updateStatus();
-    checkLayout(m_layout, *m_prompter, false);
+    runLayoutCheck(false);
     return true;
 }
 
@@ -234,7 +248,7 @@ bool TQXDesigner::layoutSettings()
     if (runDialog(wizard) != QDialog::Accepted)
         return false;
     changeLayout(wizard.resultLayout(), tr("Layout settings"));
-    checkLayout(m_layout, *m_prompter, false);
+    runLayoutCheck(false);
     return true;
 }
 

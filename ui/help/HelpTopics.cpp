@@ -6,8 +6,8 @@ const std::vector<Topic>& allTopics()
 {
     static const std::vector<Topic> all = [] {
         std::vector<Topic> v;
-        for (const auto* part :
-             {&mainTopics(), &managerAndSwlTopics(), &configTopics(), &logFileTopics()})
+        for (const auto* part : {&mainTopics(), &managerAndSwlTopics(), &configTopics(),
+                                 &logFileTopics(), &designerTopics()})
             v.insert(v.end(), part->begin(), part->end());
         return v;
     }();
@@ -19,6 +19,8 @@ QStringList topicsWindowsAsk()
     QStringList names{kContents, kLogWindow, kLogSearch, kSwl, kManager};
     names << kOpenLog << kNewLog << kLogStatistics << kFooterLines << kLogGridSetup;
     names << kDateFormat << kAdifOptions << kImportSpecs;
+    names << kDesignerIntro << kDesignerNewLayout << kDesignerElements << kDesignerOptions
+          << kPrintOptions;
     for (const char* page : {"config00", "config01", "config02", "config03", "config04", "config05",
                              "config06", "config15", "config07", "config13", "config08", "config09",
                              "config10", "config11", "config12"})

@@ -27,6 +27,12 @@ inline constexpr const char* kAdifOptions = "tools33";
 inline constexpr const char* kImportSpecs = "tools30";
 // The configuration pages; "config00" is the introduction of the two groups.
 inline constexpr const char* kConfigIntro = "config00";
+// The label designer and its dialogs.
+inline constexpr const char* kDesignerIntro = "qxdes_intro";
+inline constexpr const char* kDesignerNewLayout = "qxdes_newlayout";
+inline constexpr const char* kDesignerElements = "qxdes_elements";
+inline constexpr const char* kDesignerOptions = "qxdes_options";
+inline constexpr const char* kPrintOptions = "f12";
 
 struct Topic
 {
@@ -37,7 +43,7 @@ struct Topic
 
 // Every compiled-in topic, in the order of the contents list.
 const std::vector<Topic>& allTopics();
-// The topics the windows open (main, log, manager, SWL and configuration windows).
+// The topics the windows open (main, log, manager, SWL, configuration and designer windows).
 QStringList topicsWindowsAsk();
 
 bool topicExists(const QString& name);
@@ -50,5 +56,6 @@ const std::vector<Topic>& mainTopics();
 const std::vector<Topic>& managerAndSwlTopics();
 const std::vector<Topic>& configTopics();
 const std::vector<Topic>& logFileTopics();
+const std::vector<Topic>& designerTopics();
 
 } // namespace qx7::help

@@ -1,5 +1,8 @@
 #include "ui/help/HelpWindow.h"
 
+#include <QDialogButtonBox>
+#include <QPushButton>
+
 #include "ui/help/HelpTopics.h"
 
 #include <QHBoxLayout>
@@ -74,6 +77,16 @@ HelpWindow* HelpWindow::showTopic(const QString& topic, QWidget* parent)
 HelpWindow* HelpWindow::instance()
 {
     return g_window;
+}
+
+QPushButton* addHelpButton(QDialogButtonBox& buttons, const char* topic)
+{
+    QPushButton* help = buttons.addButton(QObject::tr("&Help"), QDialogButtonBox::HelpRole);
+    help->setObjectName(QStringLiteral("helpButton"));
+    QObject::connect(help, &QPushButton::clicked, &buttons, [&buttons, topic] {
+        HelpWindow::showTopic(QString::fromLatin1(topic), buttons.window());
+    });
+    return help;
 }
 
 } // namespace qx7

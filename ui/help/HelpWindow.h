@@ -4,7 +4,9 @@
 
 #include <QDialog>
 
+class QDialogButtonBox;
 class QListWidget;
+class QPushButton;
 class QTextBrowser;
 class QWidget;
 
@@ -31,5 +33,8 @@ private:
     QTextBrowser* m_browser;
     QString m_topic;
 };
+
+// Adds "&Help" to a dialog's buttons; pressing it opens `topic`.
+QPushButton* addHelpButton(QDialogButtonBox& buttons, const char* topic);
 
 } // namespace qx7

@@ -17,6 +17,7 @@ label sheets or as complete QSL cards.</p>
 <li><a href="topic:qsl_manager">The QSL manager database</a>: who handles whose cards.</li>
 <li><a href="topic:swl0">Answering SWL reports</a> of short-wave listeners.</li>
 <li><a href="topic:config00">Configuration</a>: how QSOs are chosen and printed, folders.</li>
+<li><a href="topic:qxdes_intro">The label designer</a>: your own labels and cards.</li>
 </ul>
 <p><b>A typical evening at the QSL desk:</b> open your log (File menu), type the call of
 the card you hold into the search field, press F2 to put the station's QSOs into the print

@@ -10,6 +10,7 @@
 #include "labels/PrinterCalibration.h"
 #include "labels/render/CutTextCheck.h"
 #include "labels/render/LabelPrinting.h"
+#include "labels/render/LayoutFindings.h"
 #include "ui/designer/TQXDesPrintOptionsForm.h"
 #include "ui/log/TMDIChild.h"
 #include "ui/main/PrintQueueWindow.h"
@@ -138,8 +139,14 @@ void TQXForm::printLabelsWith(const PrintOptions* options)
     LabelLayout layout = m_layout;
     if (options)
         options->applyTo(layout.Page);
-    const std::string folder =
-        QFileInfo(QString::fromStdString(m_layoutPath)).absolutePath().toStdString();
+    const std::string folder = layoutFolder();
+    // Nothing is printed or marked from a layout that fails its check; the run itself
+    // refuses too, this says so before any other question.
+    if (const std::vector<LayoutFinding> findings = findLayoutProblems(layout, folder);
+        !findings.empty()) {
+        m_dm.prompter().ask(PromptIcon::Warning, printRefusedText(findings), PromptButton::Ok);
+        return;
+    }
     // A call or manager cut off by its field would go out that way: ask first.
     const std::vector<CutLabel> cut = findCutLabels(layout, folder, *source);
     if (!cut.empty() &&

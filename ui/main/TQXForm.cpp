@@ -3,6 +3,7 @@
 
 #include "core/IniFile.h"
 #include "datamodule/TQXDM.h"
+#include "labels/render/LayoutFindings.h"
 #include "store/LogTable.h"
 #include "ui/log/LogTableModel.h"
 #include "ui/log/TMDIChild.h"
@@ -198,12 +199,24 @@ void TQXForm::loadLayout(const std::string& file)
     std::string error;
     LabelLayout layout;
     const std::string path = m_dm.layoutPath(file);
-    if (m_dm.loadLayout(path, layout, &error)) {
-        m_layout = std::move(layout);
-        m_layoutPath = path;
-        m_layoutLoaded = true;
-        m_dm.LabelDesignLoaded = true;
+    if (!m_dm.loadLayout(path, layout, &error)) {
+        // A last layout that is gone is passed over; a damaged one is named with its fault.
+        if (QFileInfo::exists(QString::fromStdString(path)))
+            m_dm.prompter().ask(PromptIcon::Error, "Cannot load the label layout: " + error,
+                                PromptButton::Ok);
+        return;
     }
+    m_layout = std::move(layout);
+    m_layoutPath = path;
+    m_layoutLoaded = true;
+    m_dm.LabelDesignLoaded = true;
+    // The layout check runs on every layout opened: silent when it passes.
+    reportLayoutCheck(findLayoutProblems(m_layout, layoutFolder()), m_dm.prompter(), false);
+}
+
+std::string TQXForm::layoutFolder() const
+{
+    return QFileInfo(QString::fromStdString(m_layoutPath)).absolutePath().toStdString();
 }
 
 void TQXForm::OpenPendingLogs()

@@ -152,6 +152,8 @@ private:
     void afterFill();
     void setActivity(const QString& text);
     void loadLayout(const std::string& file);
+    // Where the layout's relative picture names are found.
+    std::string layoutFolder() const;
     void chooseLayout();
     void choosePrinter();
     void printLabelsWith(const PrintOptions* options);
