@@ -12,6 +12,7 @@
 #include "ui/designer/TQXPreviewWindow.h"
 #include "ui/designer/UsedPositionMap.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 namespace qx7 {
 namespace {
@@ -123,6 +125,35 @@ TEST_F(PrintOptionsTest, OptionsChosenWithKeysReachTheRunAndThePdfPrinterIsAlway
     o.applyTo(page);
     far.applyTo(page);
     EXPECT_EQ(page.StartAt, 24);
+}
+
+// Each shortcut letter leads to one control only: two with the same Alt letter leave
+// the user cycling between them.
+TEST_F(PrintOptionsTest, EveryShortcutLetterIsTakenOnceAndReachesItsField)
+{
+    TQXDesPrintOptionsForm form(m_layout.Page, {"Office"}, "Office");
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    std::map<QChar, QString> letters;
+    const auto take = [&](const QString& text) {
+        const qsizetype amp = text.indexOf('&');
+        if (amp < 0 || amp + 1 >= text.size())
+            return;
+        const QChar letter = text.at(amp + 1).toLower();
+        EXPECT_FALSE(letters.count(letter))
+            << text.toStdString() << " and " << letters[letter].toStdString();
+        letters[letter] = text;
+    };
+    for (const QLabel* label : form.findChildren<QLabel*>())
+        take(label->text());
+    for (const QAbstractButton* button : form.findChildren<QAbstractButton*>())
+        take(button->text());
+    EXPECT_GE(letters.size(), 9u);
+
+    QTest::keyClick(&form, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.findChild<QSpinBox*>("pageFrom"));
+    QTest::keyClick(&form, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.findChild<QComboBox*>("printer"));
 }
 
 // 30 labels from position 5: the first sheet has positions 1-4 empty, the second the

@@ -86,7 +86,9 @@ TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
     range->addWidget(m_pageFrom);
     range->addWidget(new QLabel(tr("to"), this));
     range->addWidget(m_pageTo);
-    form->addRow(tr("Pages from:"), range);
+    auto* pagesLabel = new QLabel(tr("Pa&ges from:"), this);
+    pagesLabel->setBuddy(m_pageFrom);
+    form->addRow(pagesLabel, range);
     // A range the wrong way round would print nothing; the other end follows.
     connect(m_pageFrom, &QSpinBox::valueChanged, this, [this](int v) {
         if (m_pageTo->value() < v)
@@ -125,7 +127,7 @@ TQXDesPrintOptionsForm::TQXDesPrintOptionsForm(const TQRPage& page,
     printerRow->addWidget(m_printer, 1);
     printerRow->addWidget(m_setupButton);
     printerRow->addWidget(m_calibrate);
-    auto* printerLabel = new QLabel(tr("P&rinter:"), this);
+    auto* printerLabel = new QLabel(tr("Pri&nter:"), this);
     printerLabel->setBuddy(m_printer);
     form->addRow(printerLabel, printerRow);
     connect(m_printer, &QComboBox::currentIndexChanged, this,
