@@ -61,7 +61,7 @@ TEST(HelpButtons, DesignerDialogsOpenTheirOwnTopics)
                                                          prompter);
          },
          "qxdes_newlayout"},
-        {[] { return std::make_unique<TQXDesOptionsForm>(1.0, true); }, "qxdes_options"},
+        {[] { return std::make_unique<TQXDesOptionsForm>(DesignerOptions{}); }, "qxdes_options"},
         {[&] {
              return std::make_unique<TQXDesPrintOptionsForm>(
                  layout.Page, std::vector<std::string>{"PDF file"}, "PDF file");

@@ -7,10 +7,17 @@
 #include "ui/designer/TQXDesigner.h"
 #include "ui/designer/TQXDesOptionsForm.h"
 
+#include "DesignerFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 
 #include <QGraphicsItem>
 #include <QGraphicsView>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -156,22 +163,67 @@ TEST_F(DesignerTest, OpeningALayoutChecksItSilentlyOrNamesTheFaults)
     EXPECT_EQ(prompter.shown.back().text, "Layout Analyzer: No problems found.");
 }
 
-// The grid-size arrows step half a millimetre; the chosen step is what keys move by.
-TEST_F(DesignerTest, GridSizeStepsByHalfAMillimetreAndKeysMoveByIt)
+// The options dialog, walked with keys and the mouse: the grid arrows step half a
+// millimetre; the mouse grid and the keyboard grid are set apart for each direction;
+// hiding the frames greys out their colour and line; what OK gives reaches the surface.
+TEST_F(DesignerTest, OptionsSetTheGridsTheFramesAndTheUnit)
 {
-    TQXDesOptionsForm options(1.0, true);
-    options.show();
-    auto* grid = options.findChild<QDoubleSpinBox*>("gridSize");
-    ASSERT_NE(grid, nullptr);
-    grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_Up);
-    QTest::keyClick(grid, Qt::Key_Up);
-    EXPECT_DOUBLE_EQ(options.gridMm(), 2.0);
-    m_designer.setGridMm(options.gridMm());
+    TQXDesOptionsForm form(m_designer.options());
+    form.show();
+    auto* gridX = form.findChild<QDoubleSpinBox*>("gridX");
+    auto* gridY = form.findChild<QDoubleSpinBox*>("gridY");
+    auto* keyX = form.findChild<QDoubleSpinBox*>("keyGridX");
+    auto* keyY = form.findChild<QDoubleSpinBox*>("keyGridY");
+    auto* frames = form.findChild<QCheckBox*>("showFrames");
+    auto* color = form.findChild<QComboBox*>("frameColor");
+    auto* inches = form.findChild<QRadioButton*>("unitInches");
+    auto* showGrid = form.findChild<QCheckBox*>("showGrid");
+    ASSERT_TRUE(gridX && gridY && keyX && keyY && frames && color && inches && showGrid);
+    gridX->setFocus();
+    QTest::keyClick(gridX, Qt::Key_Up);
+    QTest::keyClick(gridX, Qt::Key_Up);
+    gridY->selectAll();
+    QTest::keyClicks(gridY, "3");
+    keyX->selectAll();
+    QTest::keyClicks(keyX, "1.5");
+    keyY->selectAll();
+    QTest::keyClicks(keyY, "0");
+    EXPECT_TRUE(color->isEnabled());
+    QTest::mouseClick(frames, Qt::LeftButton, {}, QPoint(5, frames->height() / 2));
+    EXPECT_FALSE(color->isEnabled());
+    QTest::mouseClick(inches, Qt::LeftButton, {}, QPoint(5, inches->height() / 2));
+    QTest::mouseClick(showGrid, Qt::LeftButton, {}, QPoint(5, showGrid->height() / 2));
+    const DesignerOptions o = form.options();
+    EXPECT_DOUBLE_EQ(o.gridXMm, 2.0);
+    EXPECT_DOUBLE_EQ(o.gridYMm, 3.0);
+    EXPECT_DOUBLE_EQ(o.keyGridXMm, 1.5);
+    EXPECT_DOUBLE_EQ(o.keyGridYMm, 0.0);
+    EXPECT_FALSE(o.showFrames);
+    EXPECT_FALSE(o.showGrid);
+    EXPECT_EQ(o.unit, DesignUnit::Inches);
+    EXPECT_TRUE(o.snap);
+
+    m_designer.setOptions(o);
+    // The mouse snaps to 2 mm across and 3 mm down.
+    m_designer.elementDragged(0, QPointF(10.7, 4.2));
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(m_designer.layout().Elements[0].left, 10.0);
+    EXPECT_DOUBLE_EQ(m_designer.layout().Elements[0].top, 3.0);
+    // The keys move 1.5 mm across; a keyboard grid of 0 moves by the finest step.
     m_designer.selectElement(0);
-    const double left = m_designer.layout().Elements[0].left;
     QTest::keyClick(&m_designer, Qt::Key_Right);
-    EXPECT_NEAR(m_designer.layout().Elements[0].left, left + 2.0, 1e-9);
+    EXPECT_NEAR(m_designer.layout().Elements[0].left, 11.5, 1e-9);
+    QTest::keyClick(&m_designer, Qt::Key_Down);
+    EXPECT_NEAR(m_designer.layout().Elements[0].top, 3.1, 1e-9);
+    // Hidden frames draw nothing until selected; the status bar speaks inches.
+    ASSERT_NE(m_designer.frameOf(1), nullptr);
+    EXPECT_EQ(m_designer.frameOf(1)->pen().style(), Qt::NoPen);
+    EXPECT_NE(m_designer.frameOf(0)->pen().style(), Qt::NoPen);
+    const auto* status = m_designer.statusBar()->findChild<QLabel*>();
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->text().startsWith("Label 2.76 x 1.42 in")) << status->text().toStdString();
+    EXPECT_TRUE(status->text().contains("grid 2.0 x 3.0 mm")) << status->text().toStdString();
+    designertest::keepPicture(form, "designer-options");
 }
 
 } // namespace

@@ -70,7 +70,7 @@ void ElementFrame::setSelectedLook(bool selected, bool primary)
     prepareGeometryChange();
     m_selected = selected;
     if (!selected)
-        setPen(QPen(QColor(0, 120, 215), 0, Qt::DashLine));
+        setPen(m_host.framePen());
     else
         setPen(QPen(QColor(215, 0, 0), 0, primary ? Qt::SolidLine : Qt::DashLine));
     update();
@@ -137,17 +137,18 @@ void ElementFrame::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
 QRectF ElementFrame::resized(QPointF delta) const
 {
     const double ppm = kDesignPixelsPerMm;
-    const auto snap = [&](double px) { return m_host.snapMm(px / ppm) * ppm; };
+    const auto snapX = [&](double px) { return m_host.snapXMm(px / ppm) * ppm; };
+    const auto snapY = [&](double px) { return m_host.snapYMm(px / ppm) * ppm; };
     const double minSize = kMinSizeMm * ppm;
     QRectF r = m_startRect;
     if (movesLeft(m_dragHandle))
-        r.setLeft(std::min(snap(r.left() + delta.x()), r.right() - minSize));
+        r.setLeft(std::min(snapX(r.left() + delta.x()), r.right() - minSize));
     if (movesRight(m_dragHandle))
-        r.setRight(std::max(snap(r.right() + delta.x()), r.left() + minSize));
+        r.setRight(std::max(snapX(r.right() + delta.x()), r.left() + minSize));
     if (movesTop(m_dragHandle))
-        r.setTop(std::min(snap(r.top() + delta.y()), r.bottom() - minSize));
+        r.setTop(std::min(snapY(r.top() + delta.y()), r.bottom() - minSize));
     if (movesBottom(m_dragHandle))
-        r.setBottom(std::max(snap(r.bottom() + delta.y()), r.top() + minSize));
+        r.setBottom(std::max(snapY(r.bottom() + delta.y()), r.top() + minSize));
     return r;
 }
 

@@ -5,6 +5,7 @@
 // mouse is down; the designer makes it one undoable step when the button is released.
 
 #include <QGraphicsRectItem>
+#include <QPen>
 
 namespace qx7 {
 
@@ -21,7 +22,10 @@ public:
     virtual void frameDoubleClicked(int index) = 0;
     // The view's zoom (handles keep their size on the screen) and the grid snap.
     virtual double frameZoom() const = 0;
-    virtual double snapMm(double mm) const = 0;
+    virtual double snapXMm(double mm) const = 0;
+    virtual double snapYMm(double mm) const = 0;
+    // How a frame that is not selected is drawn (Qt::NoPen: not at all).
+    virtual QPen framePen() const = 0;
 };
 
 class ElementFrame : public QGraphicsRectItem

@@ -193,8 +193,8 @@ void TQXDesigner::addTextElement(const std::string& caption)
     LabelLayout after = m_layout;
     LayoutElement& e = after.addElement(ElementKind::Text);
     e.caption = caption;
-    e.left = snapped(2);
-    e.top = snapped(2);
+    e.left = snappedX(2);
+    e.top = snappedY(2);
     e.width = 20;
     e.height = 5;
     e.font.family = "Arial";
@@ -259,8 +259,25 @@ void TQXDesigner::alignSelection(AlignMode mode)
 
 void TQXDesigner::setGridMm(double mm)
 {
-    m_gridMm = std::clamp(mm, 0.1, 20.0);
+    DesignerOptions o = m_options;
+    o.gridXMm = o.gridYMm = o.keyGridXMm = o.keyGridYMm = mm;
+    setOptions(o);
+}
+
+void TQXDesigner::setOptions(const DesignerOptions& options)
+{
+    m_options = options;
+    for (double* mm :
+         {&m_options.gridXMm, &m_options.gridYMm, &m_options.keyGridXMm, &m_options.keyGridYMm})
+        *mm = std::clamp(*mm, 0.0, 20.0);
     rebuildScene();
+}
+
+QPen TQXDesigner::framePen() const
+{
+    if (!m_options.showFrames)
+        return QPen(Qt::NoPen);
+    return QPen(m_options.frameColor, 0, m_options.frameLine);
 }
 
 void TQXDesigner::setZoom(double zoom)
@@ -281,8 +298,8 @@ void TQXDesigner::elementDragged(int index, QPointF newTopLeftMm)
         return;
     LabelLayout after = m_layout;
     LayoutElement& e = after.Elements[size_t(index)];
-    e.left = std::max(0.0, snapped(newTopLeftMm.x()));
-    e.top = std::max(0.0, snapped(newTopLeftMm.y()));
+    e.left = std::max(0.0, snappedX(newTopLeftMm.x()));
+    e.top = std::max(0.0, snappedY(newTopLeftMm.y()));
     changeLater(after, tr("Move %1").arg(QString::fromStdString(e.name)));
 }
 
@@ -310,23 +327,26 @@ void TQXDesigner::keyPressEvent(QKeyEvent* event)
 {
     // Arrows move by the grid step, with Ctrl by a tenth of a millimetre; with Shift
     // they make the selection wider, narrower, taller or lower.
-    const double step = event->modifiers() & Qt::ControlModifier ? 0.1 : m_gridMm;
+    // A keyboard grid of 0 moves by the finest step.
+    const bool fine = event->modifiers() & Qt::ControlModifier;
+    const double stepX = fine || m_options.keyGridXMm <= 0 ? 0.1 : m_options.keyGridXMm;
+    const double stepY = fine || m_options.keyGridYMm <= 0 ? 0.1 : m_options.keyGridYMm;
     const bool size = event->modifiers() & Qt::ShiftModifier;
     const auto change = [&](double dx, double dy) {
         size ? resizeSelected(dx, dy) : moveSelected(dx, dy);
     };
     switch (event->key()) {
     case Qt::Key_Left:
-        change(-step, 0);
+        change(-stepX, 0);
         return;
     case Qt::Key_Right:
-        change(step, 0);
+        change(stepX, 0);
         return;
     case Qt::Key_Up:
-        change(0, -step);
+        change(0, -stepY);
         return;
     case Qt::Key_Down:
-        change(0, step);
+        change(0, stepY);
         return;
     case Qt::Key_Tab:
         if (!m_layout.Elements.empty())
@@ -384,11 +404,14 @@ void TQXDesigner::setLayoutQuietly(const LabelLayout& layout)
     rebuildScene();
 }
 
-double TQXDesigner::snapped(double mm) const
+double TQXDesigner::snappedX(double mm) const
 {
-    if (!m_snap)
-        return mm;
-    return std::round(mm / m_gridMm) * m_gridMm;
+    return m_options.snap ? onGrid(mm, m_options.gridXMm) : mm;
+}
+
+double TQXDesigner::snappedY(double mm) const
+{
+    return m_options.snap ? onGrid(mm, m_options.gridYMm) : mm;
 }
 
 void TQXDesigner::rebuildScene()
@@ -405,9 +428,12 @@ void TQXDesigner::rebuildScene()
         painter.setRenderHint(QPainter::Antialiasing);
         // Grid dots first, the label drawn over them as it will print.
         painter.setPen(QColor(200, 200, 200));
-        for (double x = 0; x < w; x += m_gridMm)
-            for (double y = 0; y < h; y += m_gridMm)
-                painter.drawPoint(QPointF(x * kDesignPixelsPerMm, y * kDesignPixelsPerMm));
+        // A grid finer than half a millimetre would grey the label over.
+        const double gx = m_options.gridXMm, gy = m_options.gridYMm;
+        if (m_options.showGrid && gx >= 0.5 && gy >= 0.5)
+            for (double x = 0; x < w; x += gx)
+                for (double y = 0; y < h; y += gy)
+                    painter.drawPoint(QPointF(x * kDesignPixelsPerMm, y * kDesignPixelsPerMm));
         // At design time a data field shows its field name.
         LabelRecord design;
         for (const LayoutElement& e : m_layout.Elements)
@@ -444,19 +470,40 @@ void TQXDesigner::refreshFrames()
 
 void TQXDesigner::updateStatus()
 {
-    QString text = tr("Label %1 x %2 mm   grid %3 mm   zoom %4%")
-                       .arg(m_layout.labelWidthMm(), 0, 'f', 1)
-                       .arg(m_layout.labelHeightMm(), 0, 'f', 1)
-                       .arg(m_gridMm, 0, 'f', 1)
+    // Measures in the unit of the options; a character is a tenth of an inch across
+    // and a sixth of an inch down, a printer's character cell.
+    const auto across = [this](double mm) {
+        switch (m_options.unit) {
+        case DesignUnit::Inches:
+            return QString::number(mm / 25.4, 'f', 2);
+        case DesignUnit::Characters:
+            return QString::number(mm / 2.54, 'f', 1);
+        case DesignUnit::Mm:
+            break;
+        }
+        return QString::number(mm, 'f', 1);
+    };
+    const auto down = [this, &across](double mm) {
+        return m_options.unit == DesignUnit::Characters ? QString::number(mm * 6 / 25.4, 'f', 1)
+                                                        : across(mm);
+    };
+    const QString unit = m_options.unit == DesignUnit::Inches       ? tr("in")
+                         : m_options.unit == DesignUnit::Characters ? tr("chars")
+                                                                    : tr("mm");
+    QString text = tr("Label %1 x %2 %3   grid %4 mm   zoom %5%")
+                       .arg(across(m_layout.labelWidthMm()), down(m_layout.labelHeightMm()), unit)
+                       .arg(m_options.gridXMm, 0, 'f', 1)
                        .arg(int(std::lround(m_zoom * 100)));
+    if (m_options.gridYMm != m_options.gridXMm)
+        text.replace(tr("grid %1 mm").arg(m_options.gridXMm, 0, 'f', 1),
+                     tr("grid %1 x %2 mm")
+                         .arg(m_options.gridXMm, 0, 'f', 1)
+                         .arg(m_options.gridYMm, 0, 'f', 1));
     if (m_selected >= 0) {
         const LayoutElement& e = m_layout.Elements[size_t(m_selected)];
-        text += tr("   %1 at %2, %3 mm, %4 x %5 mm")
-                    .arg(QString::fromStdString(e.name))
-                    .arg(e.left, 0, 'f', 1)
-                    .arg(e.top, 0, 'f', 1)
-                    .arg(e.width, 0, 'f', 1)
-                    .arg(e.height, 0, 'f', 1);
+        text += tr("   %1 at %2, %3 %4, %5 x %6 %4")
+                    .arg(QString::fromStdString(e.name), across(e.left), down(e.top), unit,
+                         across(e.width), down(e.height));
         if (m_selection.size() > 1)
             text += tr("   (%1 selected)").arg(m_selection.size());
     }

@@ -6,6 +6,7 @@
 
 #include "labels/LabelLayout.h"
 #include "labels/LayoutAlign.h"
+#include "ui/designer/DesignerOptions.h"
 #include "ui/designer/ElementFrame.h"
 
 #include <QMainWindow>
@@ -86,11 +87,15 @@ public:
     void deleteSelected();
     void alignSelection(AlignMode mode);
 
-    // Grid in millimetres; positions snap to it while snapping is on.
-    double gridMm() const { return m_gridMm; }
+    // Frames, grids, unit and grid dots as the options dialog sets them.
+    const DesignerOptions& options() const { return m_options; }
+    void setOptions(const DesignerOptions& options);
+    // One grid in millimetres for the mouse and the keys, both directions; positions
+    // snap to it while snapping is on.
+    double gridMm() const { return m_options.gridXMm; }
     void setGridMm(double mm);
-    bool snap() const { return m_snap; }
-    void setSnap(bool on) { m_snap = on; }
+    bool snap() const { return m_options.snap; }
+    void setSnap(bool on) { m_options.snap = on; }
     double zoom() const { return m_zoom; }
     void setZoom(double zoom);
 
@@ -121,7 +126,9 @@ private:
     void frameResized(int index, QRectF rectMm) override { elementResized(index, rectMm); }
     void frameDoubleClicked(int index) override;
     double frameZoom() const override { return m_zoom; }
-    double snapMm(double mm) const override { return snapped(mm); }
+    double snapXMm(double mm) const override { return snappedX(mm); }
+    double snapYMm(double mm) const override { return snappedY(mm); }
+    QPen framePen() const override;
 
     void buildMenus();
     void buildFileMenu();
@@ -132,7 +139,8 @@ private:
     void setLayoutQuietly(const LabelLayout& layout);
     void rebuildScene();
     void refreshFrames();
-    double snapped(double mm) const;
+    double snappedX(double mm) const;
+    double snappedY(double mm) const;
     void updateStatus();
     void updateCaption();
 
@@ -146,8 +154,7 @@ private:
     std::vector<int> m_selection;
     int m_selected = -1;
     std::optional<ElementKind> m_tool;
-    double m_gridMm = 1.0;
-    bool m_snap = true;
+    DesignerOptions m_options;
     double m_zoom = 1.0;
     std::unique_ptr<Prompter> m_ownPrompter;
     Prompter* m_prompter;

@@ -66,14 +66,14 @@ void TQXDesigner::buildMenus()
     zoomOut->setShortcut(QKeySequence::ZoomOut);
     QAction* snap = viewMenu->addAction(tr("&Snap to grid"));
     snap->setCheckable(true);
-    snap->setChecked(m_snap);
-    connect(snap, &QAction::toggled, this, [this](bool on) { m_snap = on; });
+    snap->setChecked(m_options.snap);
+    connect(snap, &QAction::toggled, this, [this](bool on) { m_options.snap = on; });
     viewMenu->addAction(tr("&Options..."), this, [this, snap] {
-        TQXDesOptionsForm options(m_gridMm, m_snap, this);
-        if (runDialog(options) != QDialog::Accepted)
+        TQXDesOptionsForm form(m_options, this);
+        if (runDialog(form) != QDialog::Accepted)
             return;
-        snap->setChecked(options.snap());
-        setGridMm(options.gridMm());
+        setOptions(form.options());
+        snap->setChecked(m_options.snap);
     });
 
     QMenu* layoutMenu = menuBar()->addMenu(tr("&Layout"));
@@ -257,8 +257,8 @@ bool TQXDesigner::addElement(ElementKind kind, QPointF topLeftMm)
     LabelLayout after = m_layout;
     LayoutElement& e = after.addElement(kind);
     giveDefaults(e);
-    e.left = std::max(0.0, snapped(topLeftMm.x()));
-    e.top = std::max(0.0, snapped(topLeftMm.y()));
+    e.left = std::max(0.0, snappedX(topLeftMm.x()));
+    e.top = std::max(0.0, snappedY(topLeftMm.y()));
     const ElementDialogContext context{
         m_prompter, QFileInfo(QString::fromStdString(m_file)).absolutePath().toStdString()};
     const std::unique_ptr<ElementDialog> dialog = makeElementDialog(e, context, this);
