@@ -108,6 +108,8 @@ public:
 signals:
     // A layout was written: the program remembers it as the last one and prints with it.
     void layoutSaved(const QString& path);
+    // The user changed the options (View > Options): the program keeps them.
+    void optionsChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

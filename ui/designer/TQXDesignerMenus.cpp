@@ -74,6 +74,7 @@ void TQXDesigner::buildMenus()
             return;
         setOptions(form.options());
         snap->setChecked(m_options.snap);
+        emit optionsChanged();
     });
 
     QMenu* layoutMenu = menuBar()->addMenu(tr("&Layout"));

@@ -7,6 +7,7 @@
 #include "datamodule/TQXDM.h"
 #include "labels/PrinterCalibration.h"
 #include "labels/UsedPositions.h"
+#include "ui/designer/DesignerOptionsIni.h"
 #include "ui/designer/TQXDesigner.h"
 #include "ui/designer/TQXDesPrintOptionsForm.h"
 #include "ui/designer/TQXPreviewWindow.h"
@@ -75,6 +76,12 @@ void TQXForm::openDesigner()
     auto* designer = new TQXDesigner(this);
     designer->setWindowFlag(Qt::Window);
     designer->setAttribute(Qt::WA_DeleteOnClose);
+    designer->setOptions(readDesignerOptions(IniFile(m_dm.iniPath())));
+    connect(designer, &TQXDesigner::optionsChanged, this, [this, designer] {
+        IniFile ini(m_dm.iniPath());
+        writeDesignerOptions(ini, designer->options());
+        ini.save();
+    });
     if (!m_layoutPath.empty()) {
         const std::string error = designer->openLayout(m_layoutPath);
         if (!error.empty())
