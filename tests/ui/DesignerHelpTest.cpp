@@ -10,6 +10,8 @@
 #include "ui/help/HelpTopics.h"
 #include "ui/help/HelpWindow.h"
 
+#include "HelpPress.h"
+
 #include <QAction>
 #include <QPushButton>
 
@@ -21,24 +23,7 @@
 namespace qx7 {
 namespace {
 
-const QString kNoTopic = QStringLiteral("no_topic_yet");
-
-// The topic `press` opens; empty when it opened none.
-QString topicOpenedBy(const std::function<void()>& press)
-{
-    HelpWindow::showTopic(kNoTopic);
-    press();
-    const QString topic = HelpWindow::instance() ? HelpWindow::instance()->currentTopic() : "";
-    return topic == kNoTopic ? QString() : topic;
-}
-
-QPushButton* helpButtonOf(QWidget& window)
-{
-    for (QPushButton* b : window.findChildren<QPushButton*>())
-        if (b->text() == QLatin1String("&Help"))
-            return b;
-    return nullptr;
-}
+using namespace helptest;
 
 // The designer's wizard and dialogs have a Help button on the page they explain; the
 // designer's Help menu opens its three pages, F1 the first.

@@ -6,6 +6,8 @@
 #include "ui/edit/TQXQslDateDlg.h"
 #include "ui/help/HelpTopics.h"
 #include "ui/help/HelpWindow.h"
+
+#include "HelpPress.h"
 #include "ui/logfiles/TQXNewLogForm.h"
 #include "ui/logfiles/TQXOpenLogForm.h"
 #include "ui/manager/TQXManagerDlg.h"
@@ -27,24 +29,7 @@ namespace {
 
 using namespace uitest;
 
-const QString kNoTopic = QStringLiteral("no_topic_yet");
-
-// The topic `press` opens; empty when it opened none.
-QString topicOpenedBy(const std::function<void()>& press)
-{
-    HelpWindow::showTopic(kNoTopic);
-    press();
-    const QString topic = HelpWindow::instance() ? HelpWindow::instance()->currentTopic() : "";
-    return topic == kNoTopic ? QString() : topic;
-}
-
-QPushButton* helpButtonOf(QWidget& window)
-{
-    for (QPushButton* b : window.findChildren<QPushButton*>())
-        if (b->text() == QLatin1String("&Help") || b->text() == QLatin1String("Help"))
-            return b;
-    return nullptr;
-}
+using namespace helptest;
 
 TEST(HelpButtons, EveryWindowOpensATopicThatHasAPage)
 {

@@ -4,7 +4,9 @@
 
 #include <QColor>
 
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace qx7 {
 
@@ -29,6 +31,10 @@ struct DesignerOptions
     DesignUnit unit = DesignUnit::Mm;
     bool showGrid = true;
 };
+
+// The frame lines offered, by the names the options dialog and qx7.ini use.
+inline constexpr std::array<std::pair<const char*, Qt::PenStyle>, 3> kFrameLines = {
+    {{"Solid", Qt::SolidLine}, {"Dashed", Qt::DashLine}, {"Dotted", Qt::DotLine}}};
 
 // `mm` on a grid of `step` millimetres; a step of 0 (or less) is no grid.
 inline double onGrid(double mm, double step)

@@ -14,9 +14,6 @@ namespace {
 
 constexpr const char* kSection = "Designer";
 
-const std::array<std::pair<const char*, Qt::PenStyle>, 3> kLines = {
-    {{"Solid", Qt::SolidLine}, {"Dashed", Qt::DashLine}, {"Dotted", Qt::DotLine}}};
-
 // A grid of millimetres: 0 to 20, else the default.
 double readMm(const IniFile& ini, const char* key, double def)
 {
@@ -36,7 +33,7 @@ DesignerOptions readDesignerOptions(const IniFile& ini)
     if (color.isValid())
         o.frameColor = color;
     const std::string line = ini.readString(kSection, "FrameLine", "");
-    for (const auto& [name, style] : kLines)
+    for (const auto& [name, style] : kFrameLines)
         if (line == name)
             o.frameLine = style;
     o.snap = ini.readBool(kSection, "Snap", o.snap);
@@ -63,7 +60,7 @@ void writeDesignerOptions(IniFile& ini, const DesignerOptions& o)
 {
     ini.writeBool(kSection, "ShowFrames", o.showFrames);
     ini.writeString(kSection, "FrameColor", o.frameColor.name().toStdString());
-    for (const auto& [name, style] : kLines)
+    for (const auto& [name, style] : kFrameLines)
         if (style == o.frameLine)
             ini.writeString(kSection, "FrameLine", name);
     ini.writeBool(kSection, "Snap", o.snap);

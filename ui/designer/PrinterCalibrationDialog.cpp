@@ -85,12 +85,8 @@ PrinterCalibrationDialog::PrinterCalibrationDialog(std::string iniPath, std::str
             say(tr("No calibration of its own was stored for this printer and sheet."), false);
             return;
         }
-        if (!ini.save()) {
-            say(tr("Cannot write %1; the calibration is unchanged.")
-                    .arg(QString::fromStdString(m_iniPath)),
-                true);
+        if (!saved(ini))
             return;
-        }
         // What is left may be the printer's entry for every sheet.
         showValues(findCalibration(ini, m_printer, m_sheet));
         say(tr("The calibration for this sheet was removed."), false);
@@ -134,6 +130,15 @@ void PrinterCalibrationDialog::say(const QString& text, bool problem)
     adjustSize();
 }
 
+bool PrinterCalibrationDialog::saved(const IniFile& ini)
+{
+    if (ini.save())
+        return true;
+    say(tr("Cannot write %1; the calibration is unchanged.").arg(QString::fromStdString(m_iniPath)),
+        true);
+    return false;
+}
+
 void PrinterCalibrationDialog::accept()
 {
     PrinterCalibration c;
@@ -147,12 +152,8 @@ void PrinterCalibrationDialog::accept()
         say(QString::fromStdString(problem), true);
         return;
     }
-    if (!ini.save()) {
-        say(tr("Cannot write %1; the calibration is unchanged.")
-                .arg(QString::fromStdString(m_iniPath)),
-            true);
+    if (!saved(ini))
         return;
-    }
     say(QString(), false);
     QDialog::accept();
 }

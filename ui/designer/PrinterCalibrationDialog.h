@@ -13,6 +13,8 @@ class QLabel;
 
 namespace qx7 {
 
+class IniFile;
+
 struct PrinterCalibration;
 
 class PrinterCalibrationDialog : public QDialog
@@ -34,6 +36,8 @@ public slots:
 private:
     void showValues(const PrinterCalibration& c);
     void say(const QString& text, bool problem);
+    // Writes qx7.ini; when it cannot, says so and the calibration stays as it was.
+    bool saved(const IniFile& ini);
 
     std::string m_iniPath;
     std::string m_printer;

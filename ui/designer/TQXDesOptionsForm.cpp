@@ -33,9 +33,6 @@ const std::array<NamedColor, 6> kFrameColors = {{{"Blue", QColor(0, 120, 215)},
                                                  {"Black", QColor(0, 0, 0)},
                                                  {"Magenta", QColor(190, 0, 190)}}};
 
-const std::array<std::pair<const char*, Qt::PenStyle>, 3> kLines = {
-    {{"Solid", Qt::SolidLine}, {"Dashed", Qt::DashLine}, {"Dotted", Qt::DotLine}}};
-
 } // namespace
 
 QDoubleSpinBox* TQXDesOptionsForm::gridBox(const char* name, double mm)
@@ -76,7 +73,7 @@ TQXDesOptionsForm::TQXDesOptionsForm(const DesignerOptions& options, QWidget* pa
     m_color->setCurrentIndex(colorIndex);
     m_line = new QComboBox(frames);
     m_line->setObjectName(QStringLiteral("frameLine"));
-    for (const auto& [name, style] : kLines) {
+    for (const auto& [name, style] : kFrameLines) {
         m_line->addItem(tr(name), int(style));
         if (style == options.frameLine)
             m_line->setCurrentIndex(m_line->count() - 1);
