@@ -82,6 +82,12 @@ constexpr char upperAscii(char c)
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
 
+void upperAsciiInPlace(char* text, size_t size)
+{
+    for (size_t i = 0; i < size; ++i)
+        text[i] = upperAscii(text[i]);
+}
+
 bool startsWithUpper(std::string_view text, std::string_view upperPrefix)
 {
     if (text.size() < upperPrefix.size())
@@ -166,6 +172,56 @@ bool asciiRun(std::string_view text, size_t length)
     }
     for (; i < length; ++i)
         if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+constexpr uint64_t kOpens = kOnes * static_cast<unsigned char>('<');
+
+// A high bit in every byte of `word` that is a "<"; past the first such byte there may
+// be false ones, so only the lowest counts.
+uint64_t openBytes(uint64_t word)
+{
+    const uint64_t x = word ^ kOpens;
+    return (x - kOnes) & ~x & kHighBits;
+}
+
+// The first "<" of `text`, eight bytes a step: the next tag is rarely more than a few
+// dozen bytes on, too near for memchr to pay.
+size_t findOpen(std::string_view text)
+{
+    size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= text.size(); i += 8) {
+            uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            if (const uint64_t hits = openBytes(word))
+                return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
+        }
+    }
+    for (; i < text.size(); ++i)
+        if (text[i] == '<')
+            return i;
+    return std::string_view::npos;
+}
+
+// Whether the first `length` bytes are whole ASCII characters without a "<": then
+// valueSpan() takes exactly those, whichever way the length was counted.
+bool isPlainValue(std::string_view text, size_t length)
+{
+    if (length > text.size() || (length < text.size() && isContinuation(text[length])))
+        return false;
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & kHighBits) != 0 || openBytes(word) != 0)
+            return false;
+    }
+    for (; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80 || text[i] == '<')
             return false;
     return true;
 }
@@ -257,6 +313,99 @@ constexpr std::array<uint32_t, 256> kRowsByLetter = [] {
     return bits;
 }();
 
+// How far the field name of a tag reaches, as TagName counts it, without copying it.
+struct NameSpan
+{
+    size_t size = 0; // name characters after the "<", at most TagName::kMax
+    char after = 0;  // the byte after them; 0 at the end of the text or past kMax
+};
+
+NameSpan spanName(std::string_view tag)
+{
+    const size_t end = std::min(tag.size(), 1 + TagName::kMax);
+    size_t i = 1;
+    while (i < end && kNameUpper[static_cast<unsigned char>(tag[i])] != 0)
+        ++i;
+    NameSpan name{i - 1, '\0'};
+    if (name.size < TagName::kMax && i < tag.size())
+        name.after = tag[i];
+    return name;
+}
+
+bool isEndOfRecord(std::string_view tag, NameSpan name)
+{
+    return name.size == 3 && name.after == '>' &&
+           kNameUpper[static_cast<unsigned char>(tag[1])] == 'E' &&
+           kNameUpper[static_cast<unsigned char>(tag[2])] == 'O' &&
+           kNameUpper[static_cast<unsigned char>(tag[3])] == 'R';
+}
+
+// What each tag name, spelt as in the file, stands for. A log repeats a few dozen names
+// a million times, so each spelling is recognised once and then found by its bytes.
+class TagNameCache
+{
+public:
+    using Result = std::optional<Recognised>;
+
+    // The entry of that spelling; null when it is not known (yet) or cannot be kept.
+    const Result* find(std::string_view tag, NameSpan name) const
+    {
+        if (name.size == 0 || name.size >= TagName::kMax)
+            return nullptr;
+        const Key key = keyOf(tag, name);
+        for (size_t probe = 0, slot = key.slot(); probe < kSlots;
+             ++probe, slot = (slot + 1) % kSlots) {
+            const Entry& e = m_entries[slot];
+            if (!e.used)
+                return nullptr;
+            if (e.key == key)
+                return &e.result;
+        }
+        return nullptr;
+    }
+    void add(std::string_view tag, NameSpan name, const Result& result)
+    {
+        if (name.size == 0 || name.size >= TagName::kMax || m_count >= kSlots / 2)
+            return; // a file of ever new names is recognised the long way
+        const Key key = keyOf(tag, name);
+        size_t slot = key.slot();
+        while (m_entries[slot].used)
+            slot = (slot + 1) % kSlots;
+        m_entries[slot] = Entry{true, key, result};
+        ++m_count;
+    }
+
+private:
+    static constexpr size_t kSlots = 128;
+    struct Key
+    {
+        std::array<uint64_t, 3> words{}; // the name's bytes, zero past its end
+        uint64_t sizeAndAfter = 0;
+        bool operator==(const Key&) const = default;
+        size_t slot() const
+        {
+            const uint64_t h = (words[0] ^ words[1] * 31 ^ sizeAndAfter) * 0x9E3779B97F4A7C15ull;
+            return static_cast<size_t>(h >> 57) % kSlots;
+        }
+    };
+    struct Entry
+    {
+        bool used = false;
+        Key key;
+        Result result;
+    };
+    static Key keyOf(std::string_view tag, NameSpan name)
+    {
+        Key key;
+        std::memcpy(key.words.data(), tag.data() + 1, name.size);
+        key.sizeAndAfter = name.size << 8 | static_cast<unsigned char>(name.after);
+        return key;
+    }
+
+    std::array<Entry, kSlots> m_entries{};
+    size_t m_count = 0;
+};
+
 // Finds the fields of a line and their values. What becomes of them is the sink's: it
 // applies them at once, or records them for the thread that builds the QSOs. A sink has
 // stopped(), field(target, value), endRecord() and problem(text).
@@ -281,17 +430,19 @@ public:
 
 private:
     std::optional<Recognised> recognise(std::string_view tag, const TagName& name) const;
+    // recognise() for the tag at the start of `tag`, by way of the cache.
+    const std::optional<Recognised>& recognised(std::string_view tag, NameSpan name);
     bool isCommentTag(std::string_view tag, const TagName& name) const;
     template <class Sink>
-    bool readField(std::string_view& rest, const TagName& tagName, const Recognised& field,
-                   Sink& sink);
+    bool readField(std::string_view& rest, NameSpan tagName, const Recognised& field, Sink& sink);
 
     std::string m_commentTag;
     std::string_view m_commentName; // "<" + the whole field name
     // The name without "<" when it is made of name characters only, as nearly every
     // setting's is; otherwise the comment tag is compared with the text.
     std::string_view m_plainCommentName;
-    std::string m_upper;
+    TagNameCache m_cache;
+    std::optional<Recognised> m_uncached;
 };
 
 // Puts the fields found into the QSO being read and hands each finished QSO on.
@@ -304,6 +455,15 @@ public:
 
     bool stopped() const { return m_context.abortRequested(); }
     void field(Target target, std::string_view value);
+    // As a scanner's sink: `upper` asks for the value's ASCII letters upper-cased.
+    void field(Target target, std::string_view value, bool upper)
+    {
+        if (!upper)
+            return field(target, value);
+        m_upper.assign(value);
+        upperAsciiInPlace(m_upper.data(), m_upper.size());
+        field(target, m_upper);
+    }
     void endRecord();
     void problem(std::string_view text) { m_context.noteValueProblem(text); }
 
@@ -319,6 +479,7 @@ private:
     bool m_hasFreq = false;
     std::string m_bandRx;
     std::string m_freqRx;
+    std::string m_upper;
 };
 
 // The field name of a tag text starting at "<" is the whole of it up to ":" or ">".
@@ -367,23 +528,36 @@ std::optional<Recognised> AdifTagScanner::recognise(std::string_view tag, const 
     return std::nullopt;
 }
 
+const std::optional<Recognised>& AdifTagScanner::recognised(std::string_view tag, NameSpan name)
+{
+    // A comment tag of other than name characters is compared with the text itself.
+    const bool cacheable = !m_plainCommentName.empty() || m_commentName.size() <= 1;
+    if (cacheable)
+        if (const auto* known = m_cache.find(tag, name))
+            return *known;
+    m_uncached = recognise(tag, TagName(tag));
+    if (cacheable)
+        m_cache.add(tag, name, m_uncached);
+    return m_uncached;
+}
+
 template <class Sink>
 bool AdifTagScanner::scanLine(std::string_view rest, Sink& sink)
 {
     while (!rest.empty() && !sink.stopped()) {
         if (rest.front() == '<') {
-            const TagName name(rest);
-            if (name.size == 3 && name.after == '>' && name.startsWith("EOR")) {
+            const NameSpan name = spanName(rest);
+            if (isEndOfRecord(rest, name)) {
                 sink.endRecord();
                 rest.remove_prefix(5);
-            } else if (const auto field = recognise(rest, name)) {
+            } else if (const auto& field = recognised(rest, name)) {
                 if (!readField(rest, name, *field, sink))
                     return false;
             } else {
-                rest.remove_prefix(1);
+                rest.remove_prefix(1 + name.size); // a name holds no "<"
             }
         }
-        const size_t next = findChar(rest, '<');
+        const size_t next = findOpen(rest);
         if (next == std::string_view::npos)
             break;
         rest.remove_prefix(next);
@@ -404,8 +578,8 @@ void AdifRecordBuilder::endRecord()
 }
 
 template <class Sink>
-bool AdifTagScanner::readField(std::string_view& rest, const TagName& tagName,
-                               const Recognised& field, Sink& sink)
+bool AdifTagScanner::readField(std::string_view& rest, NameSpan tagName, const Recognised& field,
+                               Sink& sink)
 {
     // "<NAME:LENGTH>" or "<NAME:LENGTH:TYPE>": every digit of the length counts. The
     // name was read already: when a ":" ends it, the length follows at once.
@@ -446,25 +620,22 @@ bool AdifTagScanner::readField(std::string_view& rest, const TagName& tagName,
         rest = after;
         return true;
     }
-    bool doubtful = false;
-    const size_t span = valueSpan(after, length, doubtful);
-    if (doubtful)
-        sink.problem(std::string(name) + ": length " + std::to_string(length) +
-                     " runs into the next field, value cut before it");
+    // Nearly every value is plain: its length counts bytes and characters alike.
+    const bool plain = isPlainValue(after, length);
+    size_t span = length;
+    if (!plain) {
+        bool doubtful = false;
+        span = valueSpan(after, length, doubtful);
+        if (doubtful)
+            sink.problem(std::string(name) + ": length " + std::to_string(length) +
+                         " runs into the next field, value cut before it");
+    }
     if (length > 0) {
-        const std::string_view text = after.substr(0, span);
-        std::string_view value = text;
+        std::string_view value = after.substr(0, span);
         if (field.maxLength != kWhole)
-            value = utf8Prefix(text, field.maxLength);
-        if (field.keepCase) {
-            sink.field(field.target, value);
-        } else {
-            m_upper.assign(value);
-            for (char& c : m_upper)
-                if (c >= 'a' && c <= 'z')
-                    c = static_cast<char>(c - 32);
-            sink.field(field.target, m_upper);
-        }
+            value = plain ? value.substr(0, std::min(span, field.maxLength))
+                          : utf8Prefix(value, field.maxLength);
+        sink.field(field.target, value, !field.keepCase);
     }
     rest = after.substr(span);
     return true;
@@ -634,9 +805,12 @@ public:
     {}
 
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
-    void field(Target target, std::string_view value)
+    void field(Target target, std::string_view value, bool upper)
     {
+        const size_t at = m_batch.text.size();
         add(ScannedBatch::Kind::Field, target, value);
+        if (upper)
+            upperAsciiInPlace(m_batch.text.data() + at, value.size());
     }
     void endRecord() { add(ScannedBatch::Kind::EndRecord, Target::Skip, {}); }
     void problem(std::string_view text) { add(ScannedBatch::Kind::Problem, Target::Skip, text); }

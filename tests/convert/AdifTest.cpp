@@ -188,6 +188,44 @@ TEST_F(AdifTest, ReaderCases)
     }
 }
 
+// Each spelling of a tag name is recognised once and then known by its bytes: names that
+// share their first bytes, differ in case or in what ends them, or come after a crowd of
+// names never met again must be told apart in every record, not only in the first.
+TEST_F(AdifTest, TagNamesAreToldApartInEveryRecord)
+{
+    std::string crowd;
+    for (int i = 0; i < 300; ++i)
+        crowd += "<APP_X_" + std::to_string(i) + ":2>ab ";
+    const auto record = [](int minute) {
+        return "<QSO_DATE_OFF:8>20240109 <QSO_DATE:8>20240101 <CALL:6>DL1ABC <TIME_ON:4>12" +
+               std::to_string(10 + minute) +
+               " <QSL_SENT_VIA:1>B <QSL_SENT:1>Y <BAND_RX:4>70CM <BAND:3>20M <MODE:3>SSB "
+               "<APP_A_NAME_LONGER_THAN_TWENTY_FOUR:5><b>x< <STATE:2>CT <STATE-X:3>abc "
+               "<STATION_CALLSIGN:5>DL0XX <EOR>\n";
+    };
+    const auto lower = [](int minute) {
+        return "<qso_date:8>20240101 <CALL:4>W1AW <time_on:4>12" + std::to_string(10 + minute) +
+               " <Band:3>40M <mode:2>cw <state:2>ma <qsl_sent_via:1>B <EOR>\n";
+    };
+    std::string text = record(0);
+    for (int i = 1; i < 4; ++i)
+        text += (i == 2 ? crowd : "") + record(i) + lower(i);
+    settings.AdifCommentTag = "<STATE>";
+    const auto records = read(text);
+    ASSERT_EQ(records.size(), 7u);
+    std::vector<std::string> expected;
+    for (int i = 0; i < 4; ++i)
+        expected.push_back("2024010112" + std::to_string(10 + i) +
+                           "DL1ABC|GA=YNN            {13:CT}");
+    for (int i = 1; i < 4; ++i)
+        expected.push_back("2024010112" + std::to_string(10 + i) +
+                           "W1AW|ED=NNN            {13:ma}");
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::string> got = records;
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, expected);
+}
+
 // A length no count can explain: the value stops before the next field, the QSO is
 // kept and the error log names the field.
 TEST_F(AdifTest, LengthThatCannotBeRightIsListedWithItsQso)
