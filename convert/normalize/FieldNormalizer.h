@@ -31,6 +31,15 @@ public:
     void setLayout(RecordLayout layout);
     // Fresh record, error-log texts blank; the per-log state stays.
     void resetRecord();
+    // The record and error-log texts as a copy of this normalizer made them (a reader
+    // may normalize in a thread of its own); the per-log state stays.
+    void adoptRecord(std::string_view text, size_t pipe, std::string_view errorBand,
+                     std::string_view errorMode)
+    {
+        m_record.assign(text, pipe);
+        m_errorBandText.assign(errorBand);
+        m_errorModeText.assign(errorMode);
+    }
 
     int bandMode() const { return m_bandMode; }
     bool lastBandInMetres() const { return m_lastBandInMetres; }

@@ -84,6 +84,14 @@ public:
     void reset();
 
     const std::string& text() const { return m_text; }
+    // Where the call ends: a call may hold a "|" of its own, so it is not looked for.
+    size_t pipe() const { return m_pipe; }
+    // The record as another ImportRecord of the same layout had it.
+    void assign(std::string_view text, size_t pipe)
+    {
+        m_text.assign(text);
+        m_pipe = pipe;
+    }
     RecordView view() const { return RecordView(m_text, m_layout, m_pipe); }
     size_t bandPos() const;
 

@@ -1,0 +1,114 @@
+#include "convert/readers/AdifRecordBuilder.h"
+
+#include "convert/normalize/FieldCodes.h"
+#include "convert/normalize/ImportRecord.h"
+
+namespace qx7 {
+
+void AdifRecordBuilder::field(AdifField field, std::string_view value, bool upper)
+{
+    if (!upper)
+        return apply(field, value);
+    m_upper.assign(value);
+    for (char& c : m_upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    apply(field, m_upper);
+}
+
+void AdifRecordBuilder::endRecord()
+{
+    if (!m_hasBand && !m_bandRx.empty())
+        m_normalizer.NormalizeBand(m_bandRx);
+    if (!m_hasFreq && !m_freqRx.empty())
+        m_normalizer.FrequencyToBand(m_freqRx);
+    m_outlet.complete(m_normalizer);
+    m_hasBand = m_hasFreq = false;
+    m_bandRx.clear();
+    m_freqRx.clear();
+}
+
+void AdifRecordBuilder::applyDate(int fieldNumber, std::string_view value)
+{
+    const size_t length = utf8Length(value);
+    if (length == 6)
+        m_normalizer.setDate(fieldNumber, value, "yymmdd");
+    else if (length == 8)
+        m_normalizer.setDate(fieldNumber, value, "yyyymmdd");
+}
+
+void AdifRecordBuilder::apply(AdifField target, std::string_view value)
+{
+    FieldNormalizer& n = m_normalizer;
+    const char first = value.empty() ? '\0' : value.front();
+    switch (target) {
+    case AdifField::Call:
+        n.setCall(value);
+        break;
+    case AdifField::Date:
+        applyDate(FieldDate, value);
+        break;
+    case AdifField::Time:
+        n.setTime(value);
+        break;
+    case AdifField::Band:
+        m_hasBand = true;
+        n.NormalizeBand(value);
+        break;
+    case AdifField::BandRx:
+        m_bandRx.assign(value);
+        break;
+    case AdifField::FreqRx:
+        m_freqRx.assign(value);
+        break;
+    case AdifField::Mode:
+        n.NormalizeMode(value);
+        break;
+    case AdifField::SubMode:
+        n.setSubMode(value);
+        break;
+    case AdifField::RstSent:
+        n.setRstSent(value);
+        break;
+    case AdifField::RstRcvd:
+        n.setRstRcvd(value);
+        break;
+    case AdifField::QslSent:
+        if (first == '!' || first == 'I')
+            n.setQslSent("!");
+        else if (first == 'T' || first == 'Y')
+            n.setQslSent("Y");
+        else if (first == 'R')
+            n.setMark("Y");
+        break;
+    case AdifField::QslRcvd:
+        if (first == '!' || first == 'I')
+            n.setQslRcvd("!");
+        else if (first == 'R' || first == 'T' || first == 'Y')
+            n.setQslRcvd("Y");
+        break;
+    case AdifField::DateSent:
+        applyDate(FieldDateSent, value);
+        break;
+    case AdifField::DateRcvd:
+        applyDate(FieldDateRcvd, value);
+        break;
+    case AdifField::Dxcc:
+        n.setDigitsSegment(FieldDxcc, value);
+        break;
+    case AdifField::Freq:
+        m_hasFreq = true;
+        n.FrequencyToBand(value);
+        break;
+    case AdifField::Manager:
+        n.setManager(value);
+        break;
+    case AdifField::Comment:
+        n.setComment(value);
+        break;
+    case AdifField::Skip:
+        break;
+    }
+}
+
+} // namespace qx7
