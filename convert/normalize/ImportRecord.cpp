@@ -247,18 +247,18 @@ void ImportRecord::appendSegment(int fieldNumber, std::string_view value)
 {
     char number[12];
     const auto end = std::to_chars(number, number + sizeof number, fieldNumber).ptr;
-    m_text += '{';
-    m_text.append(number, end);
-    m_text += ':';
+    const size_t digits = static_cast<size_t>(end - number);
+    // Grown once and written in place: a record gets several segments, every QSO.
     const size_t from = m_text.size();
-    m_text += value;
-    for (size_t i = from; i < m_text.size(); ++i) {
-        if (m_text[i] == '{')
-            m_text[i] = kOpenBrace;
-        else if (m_text[i] == '}')
-            m_text[i] = kCloseBrace;
-    }
-    m_text += '}';
+    m_text.resize(from + digits + value.size() + 3);
+    char* out = m_text.data() + from;
+    *out++ = '{';
+    std::memcpy(out, number, digits);
+    out += digits;
+    *out++ = ':';
+    for (const char c : value)
+        *out++ = c == '{' ? kOpenBrace : c == '}' ? kCloseBrace : c;
+    *out = '}';
 }
 
 } // namespace qx7

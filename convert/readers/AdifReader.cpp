@@ -143,13 +143,86 @@ bool replay(const ScannedBatch& batch, FieldNormalizer& normalizer, EngineOutlet
         }
         const std::string_view band(at + e.size, e.bandSize);
         normalizer.adoptRecord(std::string_view(at, e.size), e.pipe, band,
-                               std::string_view(band.end(), e.modeSize));
+                               std::string_view(at + e.size + e.bandSize, e.modeSize));
         engine.complete(normalizer);
         if (engine.stopped())
             return false;
     }
     return true;
 }
+
+// Batches the scanning thread may fill before the engine takes them: enough for it to
+// work on while the first pass runs, a few megabytes each.
+constexpr size_t kBatchesAhead = 8;
+
+// The thread that reads the file, finds the fields and normalizes them with a copy of
+// the engine's normalizer, handing the QSOs on through a pipe.
+class ScanningThread
+{
+public:
+    ScanningThread(const TQXLogSpec& file, const LogFileScan& scan, const std::string& commentTag,
+                   const FieldNormalizer& normalizer)
+        : m_file(file), m_scan(scan), m_scanner(commentTag), m_normalizer(normalizer),
+          m_thread([this] { run(); })
+    {}
+    ~ScanningThread() { stop(); }
+
+    BatchPipe<ScannedBatch, kBatchesAhead>& pipe() { return m_pipe; }
+    // Stops the thread, wherever it is, and waits for it.
+    void stop()
+    {
+        m_pipe.requestStop();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    // After stop(): false when the file could not be read; what the thread threw is
+    // thrown again here.
+    bool readOk() const
+    {
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+        return m_readOk;
+    }
+
+private:
+    void run()
+    {
+        try {
+            BatchOutlet outlet(m_pipe.stopFlag());
+            AdifRecordBuilder builder(m_normalizer, outlet);
+            m_readOk =
+                ReadLogLineBatches(m_file, m_scan, [&](const std::vector<std::string_view>& lines) {
+                    auto batch = m_pipe.takeEmpty();
+                    if (!batch)
+                        return false;
+                    outlet.fill(*batch);
+                    for (std::string_view line : lines) {
+                        if (outlet.stopped())
+                            break;
+                        if (!m_scanner.scanLine(line, builder)) {
+                            batch->badLength = true;
+                            break;
+                        }
+                    }
+                    const bool goOn = !batch->badLength;
+                    m_pipe.put(std::move(batch));
+                    return goOn;
+                });
+        } catch (...) {
+            m_failure = std::current_exception();
+        }
+        m_pipe.finish();
+    }
+
+    const TQXLogSpec m_file;
+    const LogFileScan m_scan;
+    AdifTagScanner m_scanner;
+    FieldNormalizer m_normalizer;
+    BatchPipe<ScannedBatch, kBatchesAhead> m_pipe;
+    bool m_readOk = false;
+    std::exception_ptr m_failure;
+    std::thread m_thread; // last: it starts once everything it uses is there
+};
 
 } // namespace
 
@@ -173,74 +246,36 @@ bool AdifReader::read(TQXLogSpec& spec, ReadContext& context) const
     spec.BandMode = 0;
     // Streamed: a log of a million QSOs is never held whole, only its accepted QSOs.
     LogFileScan scan;
+    if (context.logSizeOnly())
+        return ScanLogFile(spec, scan);
+    // Two threads: one reads the file, finds the fields and normalizes them; this one
+    // checks and keeps the QSOs (and so alone talks to the engine and its progress). The
+    // first pass, which counts the records for the progress and finds the encoding, runs
+    // here while the other thread already reads the file as UTF-8, as nearly every ADIF
+    // file is; one that is not is read again from its start.
+    FieldNormalizer& normalizer = context.normalizer();
+    const FieldNormalizer fresh = normalizer;
+    const std::string commentTag = context.adifCommentTag();
+    auto scanning = std::make_unique<ScanningThread>(spec, scan, commentTag, fresh);
     if (!ScanLogFile(spec, scan))
         return false;
-    if (context.logSizeOnly())
-        return true;
-    // Two threads: one reads the file, finds the fields and normalizes them with a copy
-    // of the engine's normalizer; this one checks and keeps the QSOs (and so alone talks
-    // to the engine and its progress).
-    AdifTagScanner scanner(context.adifCommentTag());
-    FieldNormalizer& normalizer = context.normalizer();
-    FieldNormalizer scanningNormalizer = normalizer;
+    if (!scan.utf8) {
+        scanning.reset();
+        scanning = std::make_unique<ScanningThread>(spec, scan, commentTag, fresh);
+    }
     EngineOutlet engine(spec, context);
-    const TQXLogSpec file = spec;
-    BatchPipe<ScannedBatch> pipe;
-    bool readOk = true;
-    std::exception_ptr failure;
-    std::thread scanning([&] {
-        try {
-            BatchOutlet outlet(pipe.stopFlag());
-            AdifRecordBuilder builder(scanningNormalizer, outlet);
-            readOk =
-                ReadLogLineBatches(file, scan, [&](const std::vector<std::string_view>& lines) {
-                    auto batch = pipe.takeEmpty();
-                    if (!batch)
-                        return false;
-                    outlet.fill(*batch);
-                    for (std::string_view line : lines) {
-                        if (outlet.stopped())
-                            break;
-                        if (!scanner.scanLine(line, builder)) {
-                            batch->badLength = true;
-                            break;
-                        }
-                    }
-                    const bool goOn = !batch->badLength;
-                    pipe.put(std::move(batch));
-                    return goOn;
-                });
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        pipe.finish();
-    });
-    struct Joiner
-    {
-        BatchPipe<ScannedBatch>& pipe;
-        std::thread& thread;
-        ~Joiner()
-        {
-            pipe.requestStop();
-            if (thread.joinable())
-                thread.join();
-        }
-    } joiner{pipe, scanning};
     bool ok = true;
-    while (auto batch = pipe.next()) {
+    while (auto batch = scanning->pipe().next()) {
         if (!replay(*batch, normalizer, engine))
             break;
         if (batch->badLength) {
             ok = false;
             break;
         }
-        pipe.giveBack(std::move(batch));
+        scanning->pipe().giveBack(std::move(batch));
     }
-    pipe.requestStop();
-    scanning.join();
-    if (failure)
-        std::rethrow_exception(failure);
-    return ok && readOk;
+    scanning->stop();
+    return scanning->readOk() && ok;
 }
 
 } // namespace qx7

@@ -9,11 +9,18 @@ void AdifRecordBuilder::field(AdifField field, std::string_view value, bool uppe
 {
     if (!upper)
         return apply(field, value);
-    m_upper.assign(value);
-    for (char& c : m_upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-    apply(field, m_upper);
+    // Nearly every value fits on the stack, which saves a string's bookkeeping per field.
+    char shortValue[64];
+    char* data = shortValue;
+    if (value.size() > sizeof shortValue) {
+        m_upper.resize(value.size());
+        data = m_upper.data();
+    }
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        data[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    }
+    apply(field, std::string_view(data, value.size()));
 }
 
 void AdifRecordBuilder::endRecord()
