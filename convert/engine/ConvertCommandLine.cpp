@@ -200,7 +200,8 @@ int finish(const RunResult& result, std::ostream& out, std::ostream& err)
         err << "could not read " << file << '\n';
     if (!result.errorLogPath.empty())
         out << "Error log: " << result.errorLogPath << '\n';
-    return result.aborted || !result.writeOk ? 1 : 0;
+    // A log read only in part has left QSOs out even though the rest was written.
+    return result.aborted || !result.writeOk || !result.unreadLogs.empty() ? 1 : 0;
 }
 
 } // namespace

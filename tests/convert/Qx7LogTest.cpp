@@ -295,6 +295,22 @@ TEST_F(Qx7LogTest, ConvertArgumentErrors)
     }
 }
 
+// A log whose read stopped early (a tag length that is no number) still gives its
+// earlier QSOs, but the run is no success: a script must learn that QSOs were left out.
+TEST_F(Qx7LogTest, ALogReadOnlyInPartFailsTheRun)
+{
+    const std::string adif =
+        writeFile("cut.adi", "<CALL:4>W1AW<QSO_DATE:8>20240102<TIME_ON:4>1200<BAND:3>20M"
+                             "<MODE:2>CW<EOR>\n<CALL:X>K1AA<EOR>\n<CALL:4>K1AB<EOR>\n");
+    const std::string out = (home / "out.adi").string();
+    const CliRun run = convert({"--in", "45:" + adif, "--out", "45:" + out});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("could not read " + adif), std::string::npos) << run.err;
+    const auto lines = readLines(out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(adifValue(lines[3], "call"), "W1AW");
+}
+
 // As the wizard's box, which is ticked at first: exchanges are cut unless kept.
 TEST_F(Qx7LogTest, ContestExchangesAreCutUnlessKept)
 {
