@@ -119,25 +119,6 @@ bool endsWell(std::string_view text, size_t end)
     return end >= text.size() || text[end] == '<';
 }
 
-// Whether the first `length` bytes are ASCII and whole characters: the value then has
-// as many bytes as characters, with no UTF-8 to count. Eight bytes a step.
-bool asciiRun(std::string_view text, size_t length)
-{
-    if (length > text.size() || (length < text.size() && isContinuation(text[length])))
-        return false;
-    size_t i = 0;
-    for (; i + 8 <= length; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        if ((word & 0x8080808080808080ull) != 0)
-            return false;
-    }
-    for (; i < length; ++i)
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
-    return true;
-}
-
 constexpr uint64_t kOnes = 0x0101010101010101ull;
 constexpr uint64_t kHighBits = 0x8080808080808080ull;
 constexpr uint64_t kOpens = kOnes * static_cast<unsigned char>('<');
@@ -169,9 +150,10 @@ size_t findOpen(std::string_view text)
     return std::string_view::npos;
 }
 
-// Whether the first `length` bytes are whole ASCII characters without a "<": then
-// valueSpan() takes exactly those, whichever way the length was counted.
-bool isPlainValue(std::string_view text, size_t length)
+// Whether the first `length` bytes are ASCII and whole characters: the value then has
+// as many bytes as characters, with no UTF-8 to count. With `noOpen`, a "<" among them
+// answers false as well. Eight bytes a step.
+bool asciiRun(std::string_view text, size_t length, bool noOpen = false)
 {
     if (length > text.size() || (length < text.size() && isContinuation(text[length])))
         return false;
@@ -179,13 +161,20 @@ bool isPlainValue(std::string_view text, size_t length)
     for (; i + 8 <= length; i += 8) {
         uint64_t word;
         std::memcpy(&word, text.data() + i, 8);
-        if ((word & kHighBits) != 0 || openBytes(word) != 0)
+        if ((word & kHighBits) != 0 || (noOpen && openBytes(word) != 0))
             return false;
     }
     for (; i < length; ++i)
-        if (static_cast<unsigned char>(text[i]) >= 0x80 || text[i] == '<')
+        if (static_cast<unsigned char>(text[i]) >= 0x80 || (noOpen && text[i] == '<'))
             return false;
     return true;
+}
+
+// Plain: whole ASCII characters without a "<". valueSpan() then takes exactly those
+// bytes, whichever way the length was counted.
+bool isPlainValue(std::string_view text, size_t length)
+{
+    return asciiRun(text, length, true);
 }
 
 // The bytes that hold the value of declared length `length` at the start of `text`.
