@@ -3,11 +3,42 @@
 #include "convert/normalize/FieldCodes.h"
 #include "convert/normalize/ImportRecord.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qx7 {
+
+namespace {
+
+// Whether `text` holds an ASCII small letter. Eight bytes a step while they are ASCII:
+// calls, bands and modes are upper-case in nearly every log, and need no copy then.
+bool hasSmallLetter(std::string_view text)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & kHigh) != 0)
+            break; // no carry may cross a byte below: the rest one by one
+        // A byte's high bit turns on at 'a' in the first sum and past 'z' in the second.
+        const uint64_t fromA = word + kOnes * (0x80 - 'a');
+        const uint64_t pastZ = word + kOnes * (0x80 - 'z' - 1);
+        if ((fromA & ~pastZ & kHigh) != 0)
+            return true;
+    }
+    for (; i < text.size(); ++i)
+        if (text[i] >= 'a' && text[i] <= 'z')
+            return true;
+    return false;
+}
+
+} // namespace
 
 void AdifRecordBuilder::field(AdifField field, std::string_view value, bool upper)
 {
-    if (!upper)
+    if (!upper || !hasSmallLetter(value))
         return apply(field, value);
     // Nearly every value fits on the stack, which saves a string's bookkeeping per field.
     char shortValue[64];

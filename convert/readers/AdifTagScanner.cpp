@@ -121,13 +121,12 @@ bool endsWell(std::string_view text, size_t end)
 
 constexpr uint64_t kOnes = 0x0101010101010101ull;
 constexpr uint64_t kHighBits = 0x8080808080808080ull;
-constexpr uint64_t kOpens = kOnes * static_cast<unsigned char>('<');
 
-// A high bit in every byte of `word` that is a "<"; past the first such byte there may
+// A high bit in every byte of `word` equal to `c`; past the first such byte there may
 // be false ones, so only the lowest counts.
-uint64_t openBytes(uint64_t word)
+uint64_t bytesEqual(uint64_t word, char c)
 {
-    const uint64_t x = word ^ kOpens;
+    const uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
     return (x - kOnes) & ~x & kHighBits;
 }
 
@@ -140,7 +139,7 @@ size_t findOpen(std::string_view text)
         for (; i + 8 <= text.size(); i += 8) {
             uint64_t word;
             std::memcpy(&word, text.data() + i, 8);
-            if (const uint64_t hits = openBytes(word))
+            if (const uint64_t hits = bytesEqual(word, '<'))
                 return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
         }
     }
@@ -161,7 +160,7 @@ bool asciiRun(std::string_view text, size_t length, bool noOpen = false)
     for (; i + 8 <= length; i += 8) {
         uint64_t word;
         std::memcpy(&word, text.data() + i, 8);
-        if ((word & kHighBits) != 0 || (noOpen && openBytes(word) != 0))
+        if ((word & kHighBits) != 0 || (noOpen && bytesEqual(word, '<') != 0))
             return false;
     }
     for (; i < length; ++i)
@@ -283,9 +282,10 @@ NameSpan spanName(std::string_view tag)
     return name;
 }
 
-bool isEndOfRecord(std::string_view tag, NameSpan name)
+// "<EOR>" in any case at the start of `tag`.
+bool isEndOfRecord(std::string_view tag)
 {
-    return name.size == 3 && name.after == '>' &&
+    return tag.size() >= 5 && tag[4] == '>' &&
            kNameUpper[static_cast<unsigned char>(tag[1])] == 'E' &&
            kNameUpper[static_cast<unsigned char>(tag[2])] == 'O' &&
            kNameUpper[static_cast<unsigned char>(tag[3])] == 'R';
@@ -303,16 +303,40 @@ public:
     {
         if (name.size == 0 || name.size >= TagName::kMax)
             return nullptr;
-        const Key key = keyOf(tag, name);
-        for (size_t probe = 0, slot = key.slot(); probe < kSlots;
-             ++probe, slot = (slot + 1) % kSlots) {
-            const Entry& e = m_entries[slot];
-            if (!e.used)
-                return nullptr;
-            if (e.key == key)
-                return &e.result;
+        return find(keyOf(tag, name));
+    }
+    // The same without the name's span: the first ":" or ">" of the tag is taken for
+    // its end. Only a name of name characters is ever kept, so a spelling found this
+    // way has that span; `name` is set to it.
+    const Result* findByEnd(std::string_view tag, NameSpan& name) const
+    {
+        constexpr size_t kWords = 3;
+        static_assert(kWords * 8 == TagName::kMax);
+        if (std::endian::native != std::endian::little || tag.size() <= 1 + TagName::kMax)
+            return nullptr;
+        Key key;
+        std::memcpy(key.words.data(), tag.data() + 1, TagName::kMax);
+        size_t size = TagName::kMax;
+        for (size_t k = 0; k < kWords; ++k) {
+            uint64_t& word = key.words[k];
+            if (size < TagName::kMax) {
+                word = 0;
+                continue;
+            }
+            if (const uint64_t ends = bytesEqual(word, ':') | bytesEqual(word, '>')) {
+                const size_t at = static_cast<size_t>(std::countr_zero(ends)) / 8;
+                size = 8 * k + at;
+                word = at == 0 ? 0 : word & (~0ull >> (64 - 8 * at));
+            }
         }
-        return nullptr;
+        if (size == 0 || size >= TagName::kMax)
+            return nullptr;
+        const char after = tag[1 + size];
+        key.sizeAndAfter = size << 8 | static_cast<unsigned char>(after);
+        const Result* known = find(key);
+        if (known)
+            name = NameSpan{size, after};
+        return known;
     }
     void add(std::string_view tag, NameSpan name, const Result& result)
     {
@@ -345,6 +369,18 @@ private:
         Key key;
         Result result;
     };
+    const Result* find(const Key& key) const
+    {
+        for (size_t probe = 0, slot = key.slot(); probe < kSlots;
+             ++probe, slot = (slot + 1) % kSlots) {
+            const Entry& e = m_entries[slot];
+            if (!e.used)
+                return nullptr;
+            if (e.key == key)
+                return &e.result;
+        }
+        return nullptr;
+    }
     static Key keyOf(std::string_view tag, NameSpan name)
     {
         Key key;
@@ -450,10 +486,18 @@ public:
 
     // What the tag at the start of `tag` stands for, by way of the cache.
     const std::optional<Recognised>& recognised(std::string_view tag, NameSpan name);
+    // The same for a spelling met before, found without the name's span; `name` is
+    // set when it is found.
+    const std::optional<Recognised>* known(std::string_view tag, NameSpan& name) const
+    {
+        return cacheable() ? m_cache.findByEnd(tag, name) : nullptr;
+    }
 
 private:
     std::optional<Recognised> recognise(std::string_view tag, const TagName& name) const;
     bool isCommentTag(std::string_view tag, const TagName& name) const;
+    // A comment tag of other than name characters is compared with the text itself.
+    bool cacheable() const { return !m_plainCommentName.empty() || m_commentName.size() <= 1; }
 
     std::string m_commentTag;
     std::string_view m_commentName; // "<" + the whole field name
@@ -507,13 +551,11 @@ std::optional<Recognised> AdifTagScanner::Names::recognise(std::string_view tag,
 const std::optional<Recognised>& AdifTagScanner::Names::recognised(std::string_view tag,
                                                                    NameSpan name)
 {
-    // A comment tag of other than name characters is compared with the text itself.
-    const bool cacheable = !m_plainCommentName.empty() || m_commentName.size() <= 1;
-    if (cacheable)
+    if (cacheable())
         if (const auto* known = m_cache.find(tag, name))
             return *known;
     m_uncached = recognise(tag, TagName(tag));
-    if (cacheable)
+    if (cacheable())
         m_cache.add(tag, name, m_uncached);
     return m_uncached;
 }
@@ -530,17 +572,24 @@ bool AdifTagScanner::scanLine(std::string_view rest, AdifRecordBuilder& builder)
         return true;
     while (!rest.empty()) {
         if (rest.front() == '<') {
-            const NameSpan name = spanName(rest);
-            if (isEndOfRecord(rest, name)) {
+            if (isEndOfRecord(rest)) {
                 builder.endRecord();
                 if (builder.stopped()) // only a finished QSO can stop the read
                     return true;
                 rest.remove_prefix(5);
-            } else if (const auto& field = m_names->recognised(rest, name)) {
-                if (!readField(rest, name, *field, builder))
-                    return false;
             } else {
-                rest.remove_prefix(1 + name.size); // a name holds no "<"
+                NameSpan name;
+                const std::optional<Recognised>* field = m_names->known(rest, name);
+                if (!field) {
+                    name = spanName(rest);
+                    field = &m_names->recognised(rest, name);
+                }
+                if (*field) {
+                    if (!readField(rest, name, **field, builder))
+                        return false;
+                } else {
+                    rest.remove_prefix(1 + name.size); // a name holds no "<"
+                }
             }
         }
         const size_t next = findOpen(rest);
