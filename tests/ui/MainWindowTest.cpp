@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace qx7 {
 namespace {
 
@@ -85,6 +87,41 @@ TEST(MainWindow, OpensTheQueueAtFirstShowAndClosesWithoutIt)
     EXPECT_FALSE(form.isVisible());
     ASSERT_FALSE(prompter.shown.empty());
     EXPECT_EQ(prompter.shown.back().text.rfind("Error opening the print queue!", 0), 0u);
+}
+
+// The last layout is opened at the first show: one that is gone is passed over in
+// silence, a damaged one is named with its fault, and neither becomes the layout.
+TEST(MainWindow, ALastLayoutThatIsGoneOrDamagedIsNotLoaded)
+{
+    QTemporaryDir dir;
+    SilentPrompter prompter;
+    const auto cannotLoad = [&] {
+        return std::count_if(prompter.shown.begin(), prompter.shown.end(), [](const auto& s) {
+            return s.icon == PromptIcon::Error &&
+                   s.text.rfind("Cannot load the label layout: ", 0) == 0;
+        });
+    };
+    for (const char* last : {"gone.qxd", "damaged.qxd", "sample.qxd"}) {
+        SCOPED_TRACE(last);
+        prompter.shown.clear();
+        auto dm = startIn(dir, prompter);
+        QFile sample(QString::fromStdString(dm->QXLayoutPath + "/sample.qxd"));
+        ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+        const QByteArray whole = sample.readAll();
+        QFile damaged(QString::fromStdString(dm->QXLayoutPath + "/damaged.qxd"));
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write(whole.left(whole.size() / 2)); // cut off in the middle
+        damaged.close();
+        dm->LastQXD = last;
+        TQXForm form(*dm);
+        form.show();
+        QCoreApplication::processEvents();
+        const bool isSample = std::string(last) == "sample.qxd";
+        EXPECT_EQ(form.layoutLoaded(), isSample);
+        EXPECT_EQ(cannotLoad(), std::string(last) == "damaged.qxd" ? 1 : 0);
+        EXPECT_TRUE(form.isVisible()); // the program goes on without a layout
+        form.close();
+    }
 }
 
 TEST(MainWindow, SplashAdvancesOneStepAtATime)
