@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 HOME_DIR ?= $(CURDIR)/$(BUILD)/qx-home
 
-.PHONY: deps build run test format sanitize clean
+.PHONY: deps build run test format sanitize tsan clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -27,8 +27,16 @@ sanitize: deps
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
 
+# The conversion tests once more under ThreadSanitizer: the ADIF import reads in two
+# threads.
+tsan: deps
+	cmake -S . -B $(BUILD)-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX7_TSAN=ON \
+	      -DQX7_WITH_QT=OFF -DQX7_BUILD_BENCH=OFF
+	cmake --build $(BUILD)-tsan -j $(JOBS) --target test_convert
+	TSAN_OPTIONS=halt_on_error=1 $(BUILD)-tsan/tests/test_convert
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan
