@@ -2,11 +2,14 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -31,6 +34,24 @@ QCheckBox* ConfigPage::addCheck(const QString& caption, const char* name)
     box()->addWidget(check);
     watch(check);
     return check;
+}
+
+QButtonGroup* ConfigPage::addRadioGroup(const QString& title, const QStringList& items,
+                                        const char* name)
+{
+    auto* frame = new QGroupBox(title, this);
+    auto* layout = new QVBoxLayout(frame);
+    auto* group = new QButtonGroup(this);
+    group->setObjectName(QLatin1String(name));
+    for (int i = 0; i < items.size(); ++i) {
+        auto* b = new QRadioButton(items[i], frame);
+        b->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+        group->addButton(b, i);
+        layout->addWidget(b);
+    }
+    box()->addWidget(frame);
+    connect(group, &QButtonGroup::idToggled, this, &ConfigPage::changed);
+    return group;
 }
 
 void ConfigPage::watch(QWidget* w)

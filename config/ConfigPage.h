@@ -4,8 +4,10 @@
 // the data module on Apply and writes its keys on OK.
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
+class QButtonGroup;
 class QCheckBox;
 class QVBoxLayout;
 
@@ -36,6 +38,9 @@ protected:
     QVBoxLayout* box();
     // A check box named `name` that reports changes.
     QCheckBox* addCheck(const QString& caption, const char* name);
+    // A framed group of radio buttons named `name`, item n having id n and the object
+    // name "name_n", that reports changes.
+    QButtonGroup* addRadioGroup(const QString& title, const QStringList& items, const char* name);
     // Tells the dialog about every later change of `w` (edits, ticks, selections).
     void watch(QWidget* w);
 

@@ -12,35 +12,15 @@
 #include <QDate>
 #include <QFontDatabase>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTableWidget>
 
 namespace qx7 {
 
 namespace {
-
-QButtonGroup* radios(ConfigPage* page, QVBoxLayout* into, const QString& title,
-                     const QStringList& items, const char* name)
-{
-    auto* frame = new QGroupBox(title, page);
-    auto* layout = new QVBoxLayout(frame);
-    auto* group = new QButtonGroup(page);
-    group->setObjectName(QLatin1String(name));
-    for (int i = 0; i < items.size(); ++i) {
-        auto* b = new QRadioButton(items[i], frame);
-        b->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
-        group->addButton(b, i);
-        layout->addWidget(b);
-    }
-    into->addWidget(frame);
-    QObject::connect(group, &QButtonGroup::idToggled, page, &ConfigPage::changed);
-    return group;
-}
 
 QLineEdit* limitedEdit(QWidget* parent, int length, const char* name)
 {
@@ -122,10 +102,10 @@ void DatePage::write(const TQXDM& dm, IniFile& ini) const
 OtherFormatsPage::OtherFormatsPage(QWidget* parent) : ConfigPage(QStringLiteral("config06"), parent)
 {
     setObjectName(QStringLiteral("otherFormatsPage"));
-    m_time = radios(this, box(), tr(" &Time "),
-                    {tr("Time with separator, for example 23:59"),
-                     tr("Time without separator, for example 2359")},
-                    "labelTimeFormat");
+    m_time = addRadioGroup(tr(" &Time "),
+                           {tr("Time with separator, for example 23:59"),
+                            tr("Time without separator, for example 2359")},
+                           "labelTimeFormat");
     m_pse = limitedEdit(this, 6, "pseTextEdit");
     m_tnx = limitedEdit(this, 6, "tnxTextEdit");
     m_manager = limitedEdit(this, 16, "managerTextEdit");
@@ -170,7 +150,8 @@ void OtherFormatsPage::write(const TQXDM& dm, IniFile& ini) const
 FrequencyPage::FrequencyPage(QWidget* parent) : ConfigPage(QStringLiteral("config15"), parent)
 {
     setObjectName(QStringLiteral("frequencyPage"));
-    m_choice = radios(this, box(), tr(" Print Ba&nd or Frequency "),
+    m_choice =
+        addRadioGroup(tr(" Print Ba&nd or Frequency "),
                       {tr("Band in m, for example 80m"), tr("Frequency in MHz, for example 3.5")},
                       "labelBandFormat");
     box()->addWidget(new QLabel(tr("Frequencies:"), this));

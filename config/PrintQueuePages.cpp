@@ -5,36 +5,12 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QRegularExpressionValidator>
 
 namespace qx7 {
-
-namespace {
-
-// A framed group of radio buttons, item n having id n.
-QButtonGroup* radioGroup(ConfigPage* page, QVBoxLayout* into, const QString& title,
-                         const QStringList& items, const char* name)
-{
-    auto* frame = new QGroupBox(title, page);
-    auto* layout = new QVBoxLayout(frame);
-    auto* group = new QButtonGroup(page);
-    group->setObjectName(QLatin1String(name));
-    for (int i = 0; i < items.size(); ++i) {
-        auto* b = new QRadioButton(items[i], frame);
-        b->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
-        group->addButton(b, i);
-        layout->addWidget(b);
-    }
-    into->addWidget(frame);
-    return group;
-}
-
-} // namespace
 
 HandlingPage::HandlingPage(QWidget* parent) : ConfigPage(QStringLiteral("config01"), parent)
 {
@@ -134,16 +110,14 @@ void ConfirmQsosPage::write(const TQXDM& dm, IniFile& ini) const
 SortingPage::SortingPage(QWidget* parent) : ConfigPage(QStringLiteral("config03"), parent)
 {
     setObjectName(QStringLiteral("sortingPage"));
-    m_qsoOrder = radioGroup(
-        this, box(), tr(" If you have more than one &QSO to print on a label, sort them...  "),
-        {tr("by bands"), tr("by modes"), tr("chronological")}, "sortTyp");
+    m_qsoOrder =
+        addRadioGroup(tr(" If you have more than one &QSO to print on a label, sort them...  "),
+                      {tr("by bands"), tr("by modes"), tr("chronological")}, "sortTyp");
     m_queueOrder =
-        radioGroup(this, box(), tr(" Sort order of the Print Queue "),
-                   {tr("&First in, first out - recommended for incoming direct QSL cards"),
-                    tr("&Alphabetical - recommended for outgoing bureau QSL cards")},
-                   "indexOnQXPQ");
-    for (QButtonGroup* g : {m_qsoOrder, m_queueOrder})
-        connect(g, &QButtonGroup::idToggled, this, &ConfigPage::changed);
+        addRadioGroup(tr(" Sort order of the Print Queue "),
+                      {tr("&First in, first out - recommended for incoming direct QSL cards"),
+                       tr("&Alphabetical - recommended for outgoing bureau QSL cards")},
+                      "indexOnQXPQ");
     m_merge = addCheck(tr("&Merge QSOs in print queue and/or from different logs into one label"),
                        "mergeLabelsCheck");
 }
