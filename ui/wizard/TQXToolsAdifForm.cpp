@@ -5,7 +5,7 @@
 #include "core/Prompter.h"
 #include "datamodule/TQXDM.h"
 #include "ui/help/HelpTopics.h"
-#include "ui/help/HelpWindow.h"
+#include "ui/wizard/OptionButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -40,20 +40,10 @@ TQXToolsAdifForm::TQXToolsAdifForm(TQXDM& dm, QWidget* parent) : QDialog(parent)
         }
     v->addWidget(m_choices);
     v->addStretch();
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(tr("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    buttons->addButton(tr("&Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("CancelButton"));
-    buttons->addButton(tr("&Help"), QDialogButtonBox::HelpRole)
-        ->setObjectName(QStringLiteral("HelpButton"));
+    auto* buttons = optionButtons(*this, help::kAdifOptions);
     v->addWidget(buttons);
     connect(m_choices, &QComboBox::activated, this, [this](int index) { choose(index); });
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { save(); });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this,
-            [this] { HelpWindow::showTopic(QString::fromLatin1(help::kAdifOptions), this); });
 }
 
 void TQXToolsAdifForm::choose(int index)

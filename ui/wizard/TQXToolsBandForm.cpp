@@ -1,5 +1,7 @@
 #include "ui/wizard/TQXToolsBandForm.h"
 
+#include "ui/wizard/OptionButtons.h"
+
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -27,15 +29,9 @@ TQXToolsBandForm::TQXToolsBandForm(int bandMode, QWidget* parent) : QDialog(pare
     const int index = bandMode + 1;
     m_choices[index >= 0 && index <= 2 ? index : 0]->setChecked(true);
     v->addWidget(group);
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(tr("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    buttons->addButton(tr("&Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("CancelButton"));
+    auto* buttons = optionButtons(*this);
     v->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 int TQXToolsBandForm::bandMode() const

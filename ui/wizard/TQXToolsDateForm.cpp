@@ -3,7 +3,7 @@
 #include "convert/normalize/ParseDate.h"
 #include "core/DateFormat.h"
 #include "ui/help/HelpTopics.h"
-#include "ui/help/HelpWindow.h"
+#include "ui/wizard/OptionButtons.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -79,20 +79,9 @@ TQXToolsDateForm::TQXToolsDateForm(const QString& format, QWidget* parent) : QDi
     legend->addWidget(new QLabel(tr("yyyy-mm-dd, mm.dd.yy, ddmmyyyy")), r, 1);
     v->addLayout(legend);
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(tr("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    buttons->addButton(tr("&Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("CancelButton"));
-    buttons->addButton(tr("&Help"), QDialogButtonBox::HelpRole)
-        ->setObjectName(QStringLiteral("HelpButton"));
+    auto* buttons = optionButtons(*this, help::kDateFormat);
     v->addWidget(buttons);
-
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this,
-            [this] { HelpWindow::showTopic(QString::fromLatin1(help::kDateFormat), this); });
     connect(m_edit, &QLineEdit::textChanged, this, [this] { selfTest(); });
     m_edit->setText(format);
     selfTest();
