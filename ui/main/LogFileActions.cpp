@@ -33,16 +33,22 @@ void TQXForm::openLogByDialog()
 
 void TQXForm::newLog()
 {
-    const QString path = TQXNewLogForm::run(m_dm, this, {}, [this](const QString& folder) {
+    if (makeAndOpenLog({}))
+        LogSearchChange();
+}
+
+bool TQXForm::makeAndOpenLog(const QString& adif)
+{
+    const QString path = TQXNewLogForm::run(m_dm, this, adif, [this](const QString& folder) {
         return chooseFile(tr("ADIF file"), folder, tr("ADIF (*.adi *.adif)"), false);
     });
     if (path.isEmpty())
-        return;
+        return false;
     m_dm.LogCount = 1;
     m_dm.clearPendingLogs();
     m_dm.addPendingLog(QFileInfo(path).fileName().toStdString());
     OpenPendingLogs();
-    LogSearchChange();
+    return true;
 }
 
 void TQXForm::showStatistics()

@@ -3,10 +3,8 @@
 
 #include "datamodule/TQXDM.h"
 #include "ui/log/TMDIChild.h"
-#include "ui/logfiles/TQXNewLogForm.h"
 #include "ui/main/TQXForm.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -185,17 +183,8 @@ void TQXForm::offerSampleLog()
                             PromptButton::Yes | PromptButton::No | PromptButton::Cancel) !=
         PromptButton::Yes)
         return;
-    const QString sample = QString::fromStdString(m_dm.QXTmpPath + "/sample.adi");
-    const QString path = TQXNewLogForm::run(m_dm, this, sample, [this](const QString& folder) {
-        return chooseFile(tr("ADIF file"), folder, tr("ADIF (*.adi *.adif)"), false);
-    });
-    if (path.isEmpty())
-        return;
-    m_dm.LogCount = 1;
-    m_dm.clearPendingLogs();
-    m_dm.addPendingLog(QFileInfo(path).fileName().toStdString());
-    OpenPendingLogs();
-    SetActions();
+    if (makeAndOpenLog(QString::fromStdString(m_dm.QXTmpPath + "/sample.adi")))
+        SetActions();
 }
 
 } // namespace qx7

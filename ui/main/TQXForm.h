@@ -159,6 +159,9 @@ private:
     void printLabelsWith(const PrintOptions* options);
     void openLogByDialog(); // LogFileActions.cpp, with the other log file commands
     void newLog();
+    // The new-log dialog, started on the ADIF file `adif` (may be empty); the log it
+    // makes is opened. False when no log was made.
+    bool makeAndOpenLog(const QString& adif);
     void showStatistics();
     void editFooterLines();
     void setupLogGrids();
