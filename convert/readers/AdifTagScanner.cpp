@@ -60,19 +60,34 @@ bool startsWithUpper(std::string_view text, std::string_view upperPrefix)
     return true;
 }
 
-// Most searches end within a few bytes, which are looked at one by one; a longer one
-// goes on with memchr.
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+// A high bit in every byte of `word` equal to `c`; past the first such byte there may
+// be false ones, so only the lowest counts.
+uint64_t bytesEqual(uint64_t word, char c)
+{
+    const uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+    return (x - kOnes) & ~x & kHighBits;
+}
+
+// The first `c` of `text` from `from` on, eight bytes a step: the next tag or bracket
+// is rarely more than a few dozen bytes on, too near for memchr to pay.
 size_t findChar(std::string_view text, char c, size_t from = 0)
 {
-    const size_t near = std::min(text.size(), from + 16);
-    for (size_t i = from; i < near; ++i)
+    size_t i = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= text.size(); i += 8) {
+            uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            if (const uint64_t hits = bytesEqual(word, c))
+                return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
+        }
+    }
+    for (; i < text.size(); ++i)
         if (text[i] == c)
             return i;
-    if (near >= text.size())
-        return std::string_view::npos;
-    const void* hit = std::memchr(text.data() + near, c, text.size() - near);
-    return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data())
-               : std::string_view::npos;
+    return std::string_view::npos;
 }
 
 bool isContinuation(char c)
@@ -117,36 +132,6 @@ bool endsWell(std::string_view text, size_t end)
     while (end < text.size() && (text[end] == ' ' || text[end] == '\t'))
         ++end;
     return end >= text.size() || text[end] == '<';
-}
-
-constexpr uint64_t kOnes = 0x0101010101010101ull;
-constexpr uint64_t kHighBits = 0x8080808080808080ull;
-
-// A high bit in every byte of `word` equal to `c`; past the first such byte there may
-// be false ones, so only the lowest counts.
-uint64_t bytesEqual(uint64_t word, char c)
-{
-    const uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
-    return (x - kOnes) & ~x & kHighBits;
-}
-
-// The first "<" of `text`, eight bytes a step: the next tag is rarely more than a few
-// dozen bytes on, too near for memchr to pay.
-size_t findOpen(std::string_view text)
-{
-    size_t i = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; i + 8 <= text.size(); i += 8) {
-            uint64_t word;
-            std::memcpy(&word, text.data() + i, 8);
-            if (const uint64_t hits = bytesEqual(word, '<'))
-                return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
-        }
-    }
-    for (; i < text.size(); ++i)
-        if (text[i] == '<')
-            return i;
-    return std::string_view::npos;
 }
 
 // Whether the first `length` bytes are ASCII and whole characters: the value then has
@@ -592,7 +577,7 @@ bool AdifTagScanner::scanLine(std::string_view rest, AdifRecordBuilder& builder)
                 }
             }
         }
-        const size_t next = findOpen(rest);
+        const size_t next = findChar(rest, '<');
         if (next == std::string_view::npos)
             break;
         rest.remove_prefix(next);
